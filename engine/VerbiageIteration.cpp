@@ -1,0 +1,52 @@
+#include "engine/VerbiageIteration.h"
+
+CVerbiageIteration::~CVerbiageIteration() { ClearIterations(); }
+
+void CVerbiageIteration::SplitIteration(const std::string& iteration, std::string& text,
+                                        std::string& weight) {
+    // Work on a copy: the caller may pass one of the outputs as the input.
+    const std::string stored = iteration;
+    if (stored.empty()) {
+        text.clear();
+        weight.clear();
+        return;
+    }
+    text = stored.substr(0, stored.size() - 1);
+    weight = stored.substr(stored.size() - 1);
+}
+
+void CVerbiageIteration::ParseData() {
+    // The records are always split at "|" as stored; m_strSeparator is what
+    // BuildData writes, and the two never differ in this program.
+    std::string::size_type start = 0;
+    while (start < m_strData.size()) {
+        const std::string::size_type bar = m_strData.find('|', start);
+        const std::string::size_type end = bar == std::string::npos ? m_strData.size() : bar;
+        if (end > start) {
+            m_arrIterations.Add(std::make_unique<CIteration>(m_strData.substr(start, end - start)));
+        }
+        if (bar == std::string::npos) {
+            break;
+        }
+        start = bar + 1;
+    }
+}
+
+void CVerbiageIteration::BuildData() {
+    m_strData.clear();
+    std::string text;
+    std::string weight;
+    for (std::size_t i = 0; i < m_arrIterations.GetSize(); ++i) {
+        const CIteration* entry = m_arrIterations.GetAt(i);
+        if (entry == nullptr) {
+            continue;
+        }
+        SplitIteration(entry->m_strIteration, text, weight);
+        if (!text.empty()) {
+            m_strData += entry->m_strIteration;
+            m_strData += m_strSeparator;
+        }
+    }
+}
+
+void CVerbiageIteration::ClearIterations() { m_arrIterations.RemoveAll(); }
