@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+class QWidget;
+
+// The application object: owns the active library's path for the life of
+// the process and the steps that verify it and let the user choose
+// another. Exactly one exists while the program (or a test) runs; the
+// recordsets read its path at every open.
+class CMumbletApp {
+public:
+    CMumbletApp();
+    ~CMumbletApp();
+    CMumbletApp(const CMumbletApp&) = delete;
+    CMumbletApp& operator=(const CMumbletApp&) = delete;
+
+    // The instance alive now, or null.
+    static CMumbletApp* Instance();
+
+    // Reads "General"/"DatabasePath" and, when it is empty or names no
+    // file, tells the user and runs the file dialog (owned by `palette`).
+    // On the very first start (no setting, default file absent) it creates
+    // the factory default library at the default location instead.
+    // Afterwards m_strDatabasePath holds the path to use, valid or not.
+    void VerifyDatabasePath(QWidget* palette);
+
+    // Runs the library file dialog. On OK stores the path in memory and in
+    // the settings; with `closeAfterChange` it then says the program must
+    // close and asks `owner` to close (the program's own close request).
+    void ChooseDatabaseFile(QWidget* owner, bool closeAfterChange);
+
+    // Blurtle.blz in the user's data directory (…/Quillfen/Blurtle).
+    static QString DefaultDatabasePath();
+
+    std::string m_strDatabasePath; // UTF-8
+};

@@ -1,0 +1,67 @@
+#include "app/PromptService.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QUrl>
+
+namespace {
+
+CPromptService* g_current = nullptr;
+
+QMessageBox::Icon ToBoxIcon(CPromptService::Icon icon) {
+    switch (icon) {
+    case CPromptService::Icon::Information:
+        return QMessageBox::Information;
+    case CPromptService::Icon::Warning:
+        return QMessageBox::Warning;
+    case CPromptService::Icon::Stop:
+        return QMessageBox::Critical;
+    case CPromptService::Icon::Question:
+        return QMessageBox::Question;
+    case CPromptService::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+CPromptService& CPromptService::Current() {
+    static CWidgetPromptService widgets;
+    return g_current != nullptr ? *g_current : widgets;
+}
+
+CPromptService* CPromptService::SetCurrent(CPromptService* service) {
+    CPromptService* previous = g_current;
+    g_current = service;
+    return previous;
+}
+
+QMessageBox::StandardButton CWidgetPromptService::ShowMessage(QWidget* owner, const QString& text,
+                                                              const QString& caption,
+                                                              QMessageBox::StandardButtons buttons,
+                                                              Icon icon) {
+    QMessageBox box(ToBoxIcon(icon), caption, text, buttons, owner);
+    const int result = box.exec();
+    return static_cast<QMessageBox::StandardButton>(result);
+}
+
+QString CWidgetPromptService::ChooseFileToOpen(QWidget* owner, const QString& initialPath,
+                                               const QString& filter,
+                                               const QString& defaultSuffix) {
+    QFileDialog dialog(owner);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(initialPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+void CWidgetPromptService::Beep() { QApplication::beep(); }
+
+bool CWidgetPromptService::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QUrl;
+class QWidget;
+
+// Every message box, file dialog, beep and web page the program shows goes
+// through the current prompt service, so tests can answer them from a
+// script and read what would have been shown.
+class CPromptService {
+public:
+    enum class Icon { None, Information, Warning, Stop, Question };
+
+    virtual ~CPromptService() = default;
+
+    // Shows a modal message box; returns the button pressed
+    // (QMessageBox::Cancel or QMessageBox::No when the box was closed).
+    virtual QMessageBox::StandardButton
+    ShowMessage(QWidget* owner, const QString& text, const QString& caption,
+                QMessageBox::StandardButtons buttons = QMessageBox::Ok, Icon icon = Icon::None) = 0;
+
+    // Runs the file-open dialog; returns the full chosen path, or an empty
+    // string when the user cancelled. The chosen file must exist; a name
+    // typed without extension gets `defaultSuffix`.
+    virtual QString ChooseFileToOpen(QWidget* owner, const QString& initialPath,
+                                     const QString& filter, const QString& defaultSuffix) = 0;
+
+    // The simple beep of a step that can't be taken.
+    virtual void Beep() = 0;
+
+    // Opens a web page through the desktop; false when nothing could open it.
+    virtual bool OpenUrl(const QUrl& url) = 0;
+
+    // The service in use; by default the one that shows real widgets.
+    static CPromptService& Current();
+    // Replaces the service (null restores the default); returns the previous one.
+    static CPromptService* SetCurrent(CPromptService* service);
+};
+
+// The prompt service of the running program: QMessageBox, QFileDialog,
+// QApplication::beep, QDesktopServices.
+class CWidgetPromptService : public CPromptService {
+public:
+    QMessageBox::StandardButton ShowMessage(QWidget* owner, const QString& text,
+                                            const QString& caption,
+                                            QMessageBox::StandardButtons buttons,
+                                            Icon icon) override;
+    QString ChooseFileToOpen(QWidget* owner, const QString& initialPath, const QString& filter,
+                             const QString& defaultSuffix) override;
+    void Beep() override;
+    bool OpenUrl(const QUrl& url) override;
+};

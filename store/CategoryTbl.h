@@ -1,0 +1,19 @@
+#pragma once
+
+#include "store/DaoRecordset.h"
+
+#include <cstdint>
+#include <string>
+
+// Recordset over [tblCategory].
+class CCategoryTbl : public CDaoRecordset {
+public:
+    CCategoryTbl();
+    std::string GetDefaultSQL() override;
+    void DoFieldExchange(CFieldExchange* pFX) override;
+
+    std::string m_CategoryID;
+    std::string m_Description;
+    std::int16_t m_ZOrder = 0;
+    std::string m_strCategoryID;
+};

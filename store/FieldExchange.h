@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class CDaoRecordset;
+
+// Binds a recordset's members to its columns and parameters. Each recordset
+// class lists its bound members in DoFieldExchange, in column order:
+//
+//   pFX->SetFieldType(CFieldExchange::outputColumn);
+//   DFX_Text(pFX, "[Mnemonic]", m_Mnemonic);
+//   DFX_Short(pFX, "[ZOrder]", m_ZOrder);
+//   pFX->SetFieldType(CFieldExchange::param);
+//   DFX_Text(pFX, "CATEGORYID", m_CATEGORYID);
+//
+// The recordset base runs DoFieldExchange with different operations
+// (collect the column names, load a row into the members, read the members
+// for a write, reset them); the members themselves are plain values.
+class CFieldExchange {
+public:
+    enum FieldType { outputColumn, param };
+    enum Operation { DescribeFields, LoadFields, StoreFields, ResetFields };
+
+    virtual ~CFieldExchange() = default;
+    void SetFieldType(FieldType type) { m_fieldType = type; }
+    FieldType GetFieldType() const { return m_fieldType; }
+    virtual Operation GetOperation() const = 0;
+
+    // Called by DFX_Text and DFX_Short for each member, with the bracketed
+    // column name (or the parameter's name).
+    virtual void ExchangeText(const char* name, std::string& value) = 0;
+    virtual void ExchangeShort(const char* name, std::int16_t& value) = 0;
+
+private:
+    FieldType m_fieldType = outputColumn;
+};
+
+inline void DFX_Text(CFieldExchange* pFX, const char* name, std::string& value) {
+    pFX->ExchangeText(name, value);
+}
+inline void DFX_Short(CFieldExchange* pFX, const char* name, std::int16_t& value) {
+    pFX->ExchangeShort(name, value);
+}

@@ -1,0 +1,49 @@
+#include "tests/support/ScriptedPromptService.h"
+
+CScriptedPromptService::CScriptedPromptService() : m_previous(CPromptService::SetCurrent(this)) {}
+
+CScriptedPromptService::~CScriptedPromptService() { CPromptService::SetCurrent(m_previous); }
+
+QStringList CScriptedPromptService::MessageTexts() const {
+    QStringList texts;
+    for (const Message& message : messages) {
+        texts << message.text;
+    }
+    return texts;
+}
+
+QMessageBox::StandardButton CScriptedPromptService::ShowMessage(QWidget*, const QString& text,
+                                                                const QString& caption,
+                                                                QMessageBox::StandardButtons buttons,
+                                                                Icon icon) {
+    messages.push_back({text, caption, buttons, icon});
+    if (!m_answers.empty()) {
+        const QMessageBox::StandardButton answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    }
+    for (QMessageBox::StandardButton button :
+         {QMessageBox::Ok, QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) {
+        if (buttons.testFlag(button)) {
+            return button;
+        }
+    }
+    return QMessageBox::NoButton;
+}
+
+QString CScriptedPromptService::ChooseFileToOpen(QWidget*, const QString& initialPath,
+                                                 const QString& filter,
+                                                 const QString& defaultSuffix) {
+    fileRequests.push_back({initialPath, filter, defaultSuffix});
+    if (m_files.empty()) {
+        return {};
+    }
+    QString path = m_files.front();
+    m_files.pop_front();
+    return path;
+}
+
+bool CScriptedPromptService::OpenUrl(const QUrl& url) {
+    openedUrls.push_back(url);
+    return true;
+}

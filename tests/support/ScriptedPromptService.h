@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/PromptService.h"
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <deque>
+#include <vector>
+
+// A prompt service for tests: answers are queued in advance and every
+// prompt is recorded. It installs itself for its lifetime.
+class CScriptedPromptService : public CPromptService {
+public:
+    struct Message {
+        QString text;
+        QString caption;
+        QMessageBox::StandardButtons buttons;
+        Icon icon;
+    };
+    struct FileRequest {
+        QString initialPath;
+        QString filter;
+        QString defaultSuffix;
+    };
+
+    CScriptedPromptService();
+    ~CScriptedPromptService() override;
+    CScriptedPromptService(const CScriptedPromptService&) = delete;
+    CScriptedPromptService& operator=(const CScriptedPromptService&) = delete;
+
+    // Answers for the next message boxes; without one a box answers with
+    // its first button among Ok, Yes, No, Cancel.
+    void QueueAnswer(QMessageBox::StandardButton answer) { m_answers.push_back(answer); }
+    // Answers for the next file dialogs; an empty string cancels. Without
+    // one a dialog is cancelled.
+    void QueueFile(const QString& path) { m_files.push_back(path); }
+
+    std::vector<Message> messages;
+    std::vector<FileRequest> fileRequests;
+    int beeps = 0;
+    std::vector<QUrl> openedUrls;
+
+    QStringList MessageTexts() const;
+
+    QMessageBox::StandardButton ShowMessage(QWidget* owner, const QString& text,
+                                            const QString& caption,
+                                            QMessageBox::StandardButtons buttons,
+                                            Icon icon) override;
+    QString ChooseFileToOpen(QWidget* owner, const QString& initialPath, const QString& filter,
+                             const QString& defaultSuffix) override;
+    void Beep() override { ++beeps; }
+    bool OpenUrl(const QUrl& url) override;
+
+private:
+    std::deque<QMessageBox::StandardButton> m_answers;
+    std::deque<QString> m_files;
+    CPromptService* m_previous = nullptr;
+};
