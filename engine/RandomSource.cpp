@@ -6,8 +6,8 @@
 namespace {
 
 struct RandomState {
-    std::mt19937 generator{static_cast<std::uint32_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count())};
+    std::mt19937 generator{
+        static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
     std::uniform_int_distribution<int> range{0, 32767};
     std::function<int()> replacement;
 };
@@ -19,9 +19,13 @@ RandomState& State() {
 
 } // namespace
 
-void SetRandomSource(std::function<int()> source) { State().replacement = std::move(source); }
+void SetRandomSource(std::function<int()> source) {
+    State().replacement = std::move(source);
+}
 
-void SeedRandomSource(std::uint32_t seed) { State().generator.seed(seed); }
+void SeedRandomSource(std::uint32_t seed) {
+    State().generator.seed(seed);
+}
 
 int DrawRandomValue() {
     RandomState& state = State();

@@ -1,6 +1,8 @@
 #include "engine/VerbiageIteration.h"
 
-CVerbiageIteration::~CVerbiageIteration() { ClearIterations(); }
+CVerbiageIteration::~CVerbiageIteration() {
+    ClearIterations();
+}
 
 void CVerbiageIteration::SplitIteration(const std::string& iteration, std::string& text,
                                         std::string& weight) {
@@ -49,4 +51,6 @@ void CVerbiageIteration::BuildData() {
     }
 }
 
-void CVerbiageIteration::ClearIterations() { m_arrIterations.RemoveAll(); }
+void CVerbiageIteration::ClearIterations() {
+    m_arrIterations.RemoveAll();
+}

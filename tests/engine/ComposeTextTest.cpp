@@ -92,14 +92,15 @@ TEST_P(ChoiceCounts, MatchTheTableOverEveryRandomValue) {
     EXPECT_EQ(draws, 32768);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Weights, ChoiceCounts,
-    testing::Values(CountCase{"W111", {1, 1, 1}, {16384, 10922, 5462}},
-                    CountCase{"W91", {9, 1}, {30308, 2460}},
-                    CountCase{"W99", {9, 9}, {16388, 16380}},
-                    CountCase{"W999", {9, 9, 9}, {11457, 11076, 10235}},
-                    CountCase{"W555", {5, 5, 5}, {12290, 10376, 10102}}),
-    [](const testing::TestParamInfo<CountCase>& p) { return std::string(p.param.name); });
+INSTANTIATE_TEST_SUITE_P(Weights, ChoiceCounts,
+                         testing::Values(CountCase{"W111", {1, 1, 1}, {16384, 10922, 5462}},
+                                         CountCase{"W91", {9, 1}, {30308, 2460}},
+                                         CountCase{"W99", {9, 9}, {16388, 16380}},
+                                         CountCase{"W999", {9, 9, 9}, {11457, 11076, 10235}},
+                                         CountCase{"W555", {5, 5, 5}, {12290, 10376, 10102}}),
+                         [](const testing::TestParamInfo<CountCase>& p) {
+                             return std::string(p.param.name);
+                         });
 
 struct ChoiceCase {
     const char* name;
@@ -121,30 +122,30 @@ TEST_P(Choice, PicksTheExpectedText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sources, Choice,
-    testing::Values(
-        ChoiceCase{"WorkedExampleFirst", "Hello9|Hi there1|", 12345, 0, 1, "Hello"},
-        ChoiceCase{"WorkedExampleSecond", "Hello9|Hi there1|", 9, 0, 1, "Hi there"},
-        ChoiceCase{"WorkedExampleRounding", "Hello9|Hi there1|", 169, 0, 1, "Hello"},
-        ChoiceCase{"SingleAtZero", "Thank you.9|", 0, 0, 1, "Thank you."},
-        ChoiceCase{"SingleAtTop", "Thank you.9|", 32767, 0, 1, "Thank you."},
-        ChoiceCase{"TailIgnored", "Hello9|Hi there1", 32767, 0, 1, "Hello"},
-        ChoiceCase{"EmptyText", "9|", 5, 0, 1, ""},
-        ChoiceCase{"ZeroWeightNeverChosen", "A0|B5|", 0, 0, 1, "B"},
-        ChoiceCase{"ZeroWeightNeverChosenTop", "A0|B5|", 32767, 0, 1, "B"},
-        ChoiceCase{"NegativeWeightAlwaysChosen", "A/|B9|", 32767, 0, 1, "A"},
-        ChoiceCase{"NegativeWeightAlwaysChosenLow", "A/|B9|", 0, 0, 1, "A"},
-        ChoiceCase{"HighByteIsNegative", "A\xB0|B9|", 77, 0, 1, "A"},
-        ChoiceCase{"LetterWeight", "a|b9|", 48, 0, 1, ""},
-        ChoiceCase{"LetterWeightSecond", "a|b9|", 57, 0, 1, "b"},
-        ChoiceCase{"LineBreaksKept", "Dear Sir,\r\nThanks.5|", 3, 0, 1, "Dear Sir,\r\nThanks."},
-        ChoiceCase{"TildeSeparator", "Hello9~Hi there1~", 9, 1, 1, "Hi there"},
-        ChoiceCase{"BarIsTextUnderTilde", "a|b9~c1~", 0, 1, 1, "a|b"},
-        ChoiceCase{"LeadingSeparatorSkipped", "|Hello9|", 8, 0, 1, "Hello"},
-        ChoiceCase{"DoubledSeparatorSkipped", "A1||B1|", 1, 0, 1, "B"},
-        ChoiceCase{"AllZeroWeights", "A0|B0|", 100, 0, 0, "unchanged"},
-        // A zero total with a positive running sum: the draw's boundary is 0.
-        ChoiceCase{"ZeroTotalFirstPositiveChosen", "A1|B/|", 5, 0, 1, "A"},
-        ChoiceCase{"OnlySeparators", "|||", 5, 0, 0, "unchanged"}),
+    testing::Values(ChoiceCase{"WorkedExampleFirst", "Hello9|Hi there1|", 12345, 0, 1, "Hello"},
+                    ChoiceCase{"WorkedExampleSecond", "Hello9|Hi there1|", 9, 0, 1, "Hi there"},
+                    ChoiceCase{"WorkedExampleRounding", "Hello9|Hi there1|", 169, 0, 1, "Hello"},
+                    ChoiceCase{"SingleAtZero", "Thank you.9|", 0, 0, 1, "Thank you."},
+                    ChoiceCase{"SingleAtTop", "Thank you.9|", 32767, 0, 1, "Thank you."},
+                    ChoiceCase{"TailIgnored", "Hello9|Hi there1", 32767, 0, 1, "Hello"},
+                    ChoiceCase{"EmptyText", "9|", 5, 0, 1, ""},
+                    ChoiceCase{"ZeroWeightNeverChosen", "A0|B5|", 0, 0, 1, "B"},
+                    ChoiceCase{"ZeroWeightNeverChosenTop", "A0|B5|", 32767, 0, 1, "B"},
+                    ChoiceCase{"NegativeWeightAlwaysChosen", "A/|B9|", 32767, 0, 1, "A"},
+                    ChoiceCase{"NegativeWeightAlwaysChosenLow", "A/|B9|", 0, 0, 1, "A"},
+                    ChoiceCase{"HighByteIsNegative", "A\xB0|B9|", 77, 0, 1, "A"},
+                    ChoiceCase{"LetterWeight", "a|b9|", 48, 0, 1, ""},
+                    ChoiceCase{"LetterWeightSecond", "a|b9|", 57, 0, 1, "b"},
+                    ChoiceCase{"LineBreaksKept", "Dear Sir,\r\nThanks.5|", 3, 0, 1,
+                               "Dear Sir,\r\nThanks."},
+                    ChoiceCase{"TildeSeparator", "Hello9~Hi there1~", 9, 1, 1, "Hi there"},
+                    ChoiceCase{"BarIsTextUnderTilde", "a|b9~c1~", 0, 1, 1, "a|b"},
+                    ChoiceCase{"LeadingSeparatorSkipped", "|Hello9|", 8, 0, 1, "Hello"},
+                    ChoiceCase{"DoubledSeparatorSkipped", "A1||B1|", 1, 0, 1, "B"},
+                    ChoiceCase{"AllZeroWeights", "A0|B0|", 100, 0, 0, "unchanged"},
+                    // A zero total with a positive running sum: the draw's boundary is 0.
+                    ChoiceCase{"ZeroTotalFirstPositiveChosen", "A1|B/|", 5, 0, 1, "A"},
+                    ChoiceCase{"OnlySeparators", "|||", 5, 0, 0, "unchanged"}),
     [](const testing::TestParamInfo<ChoiceCase>& p) { return std::string(p.param.name); });
 
 TEST_F(ComposeTest, NothingChosenLeavesTheOutputAlone) {

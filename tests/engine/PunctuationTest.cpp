@@ -1,5 +1,5 @@
-#include "engine/ComposeText.h"
 #include "engine/Punctuation.h"
+#include "engine/ComposeText.h"
 
 #include <gtest/gtest.h>
 

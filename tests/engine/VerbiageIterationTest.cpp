@@ -48,19 +48,29 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ParseCase{"Empty", "", {}, ""}, ParseCase{"One", "Hello9|", {"Hello9"}, "Hello9|"},
         ParseCase{"TrailingDigitInText", "Room 1013|", {"Room 1013"}, "Room 1013|"},
-        ParseCase{"DoubledBarSkipped", "Hello9||Hi there1|", {"Hello9", "Hi there1"},
+        ParseCase{"DoubledBarSkipped",
+                  "Hello9||Hi there1|",
+                  {"Hello9", "Hi there1"},
                   "Hello9|Hi there1|"},
         ParseCase{"LeadingBarSkipped", "|Hello9|", {"Hello9"}, "Hello9|"},
-        ParseCase{"NoFinalBar", "Hello9|Hi there1", {"Hello9", "Hi there1"},
-                  "Hello9|Hi there1|"},
+        ParseCase{"NoFinalBar", "Hello9|Hi there1", {"Hello9", "Hi there1"}, "Hello9|Hi there1|"},
         ParseCase{"WeightOnlyDropped", "9|", {"9"}, ""},
         ParseCase{"BarTypedIntoText", "a|b9|", {"a", "b9"}, "b9|"},
-        ParseCase{"MultiLine", "Dear Sir,\r\nThanks.5|", {"Dear Sir,\r\nThanks.5"},
+        ParseCase{"MultiLine",
+                  "Dear Sir,\r\nThanks.5|",
+                  {"Dear Sir,\r\nThanks.5"},
                   "Dear Sir,\r\nThanks.5|"},
         ParseCase{"ForeignWeightKept", "OddA|Neg/|", {"OddA", "Neg/"}, "OddA|Neg/|"},
-        ParseCase{"Utf8PassesThrough", "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\xF0\x9F\x98\x80" "7|",
-                  {"Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\xF0\x9F\x98\x80" "7"},
-                  "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\xF0\x9F\x98\x80" "7|"},
+        ParseCase{"Utf8PassesThrough",
+                  "Gr\xC3\xBC\xC3\x9F"
+                  "e \xE2\x82\xAC\xF0\x9F\x98\x80"
+                  "7|",
+                  {"Gr\xC3\xBC\xC3\x9F"
+                   "e \xE2\x82\xAC\xF0\x9F\x98\x80"
+                   "7"},
+                  "Gr\xC3\xBC\xC3\x9F"
+                  "e \xE2\x82\xAC\xF0\x9F\x98\x80"
+                  "7|"},
         ParseCase{"HighBytes", "\x80\xFF\x01x9|", {"\x80\xFF\x01x9"}, "\x80\xFF\x01x9|"},
         ParseCase{"OnlyBars", "|||", {}, ""}),
     [](const testing::TestParamInfo<ParseCase>& p) { return std::string(p.param.name); });

@@ -22,8 +22,7 @@ int main(int argc, char** argv) {
     qputenv("XDG_RUNTIME_DIR", root + "/runtime");
     QDir(home.path()).mkpath(QStringLiteral("runtime"));
     QFile::setPermissions(home.path() + QStringLiteral("/runtime"),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                              QFileDevice::ExeOwner);
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

@@ -2,7 +2,9 @@
 
 CScriptedPromptService::CScriptedPromptService() : m_previous(CPromptService::SetCurrent(this)) {}
 
-CScriptedPromptService::~CScriptedPromptService() { CPromptService::SetCurrent(m_previous); }
+CScriptedPromptService::~CScriptedPromptService() {
+    CPromptService::SetCurrent(m_previous);
+}
 
 QStringList CScriptedPromptService::MessageTexts() const {
     QStringList texts;
@@ -12,10 +14,9 @@ QStringList CScriptedPromptService::MessageTexts() const {
     return texts;
 }
 
-QMessageBox::StandardButton CScriptedPromptService::ShowMessage(QWidget*, const QString& text,
-                                                                const QString& caption,
-                                                                QMessageBox::StandardButtons buttons,
-                                                                Icon icon) {
+QMessageBox::StandardButton
+CScriptedPromptService::ShowMessage(QWidget*, const QString& text, const QString& caption,
+                                    QMessageBox::StandardButtons buttons, Icon icon) {
     messages.push_back({text, caption, buttons, icon});
     if (!m_answers.empty()) {
         const QMessageBox::StandardButton answer = m_answers.front();
