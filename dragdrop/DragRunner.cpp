@@ -1,0 +1,27 @@
+#include "dragdrop/DragRunner.h"
+
+#include <QDrag>
+
+namespace {
+
+class CQtDragRunner : public CDragRunner {
+public:
+    Qt::DropAction Run(QDrag& drag, Qt::DropActions actions) override {
+        return drag.exec(actions, Qt::CopyAction);
+    }
+};
+
+CDragRunner* g_current = nullptr;
+
+} // namespace
+
+CDragRunner& CDragRunner::Current() {
+    static CQtDragRunner qtRunner;
+    return g_current != nullptr ? *g_current : qtRunner;
+}
+
+CDragRunner* CDragRunner::SetCurrent(CDragRunner* runner) {
+    CDragRunner* previous = g_current;
+    g_current = runner;
+    return previous;
+}
