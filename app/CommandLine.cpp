@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/BuildInfo.h"
+#include "app/ErrorGuard.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -39,7 +40,7 @@ int RunBlurtle(int argc, char** argv) {
     if (WantsConsoleOnly(argc, argv)) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     } else {
-        app = std::make_unique<QApplication>(argc, argv);
+        app = std::make_unique<CGuardedApplication>(argc, argv);
     }
     QCoreApplication::setOrganizationName(QStringLiteral("Quillfen"));
     QCoreApplication::setApplicationVersion(QStringLiteral(BLURTLE_VERSION_STRING));

@@ -3,6 +3,8 @@
 // reads or writes the user's own.
 #include <gtest/gtest.h>
 
+#include "app/ErrorGuard.h"
+
 #include <QApplication>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -22,14 +24,15 @@ int main(int argc, char** argv) {
     qputenv("XDG_RUNTIME_DIR", root + "/runtime");
     QDir(home.path()).mkpath(QStringLiteral("runtime"));
     QFile::setPermissions(home.path() + QStringLiteral("/runtime"),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                              QFileDevice::ExeOwner);
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QStandardPaths::setTestModeEnabled(true);
 
     testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
+    // The program's own application object, so errors escaping an event
+    // handler are reported as the program reports them.
+    CGuardedApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
