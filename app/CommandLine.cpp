@@ -2,11 +2,11 @@
 
 #include "app/BuildInfo.h"
 #include "app/ErrorGuard.h"
+#include "app/Startup.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QTextStream>
 
 #include <cstring>
 #include <memory>
@@ -49,7 +49,5 @@ int RunBlurtle(int argc, char** argv) {
     DescribeOptions(parser);
     parser.process(*app);
 
-    QTextStream(stdout) << "Blurtle " << BLURTLE_VERSION_STRING
-                        << ": the palette is not built yet; see --help.\n";
-    return 0;
+    return RunStartup();
 }
