@@ -3,10 +3,14 @@
 #include "app/BuildInfo.h"
 #include "app/ErrorGuard.h"
 #include "app/Startup.h"
+#include "store/DaoException.h"
+#include "store/LibraryFile.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
+#include <QTextStream>
 
 #include <cstring>
 #include <memory>
@@ -18,11 +22,22 @@ bool WantsConsoleOnly(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 ||
-            std::strcmp(arg, "--version") == 0 || std::strcmp(arg, "-v") == 0) {
+            std::strcmp(arg, "--version") == 0 || std::strcmp(arg, "-v") == 0 ||
+            std::strcmp(arg, "--new-library") == 0 ||
+            std::strncmp(arg, "--new-library=", 14) == 0) {
             return true;
         }
     }
     return false;
+}
+
+const QCommandLineOption& NewLibraryOption() {
+    static const QCommandLineOption option(
+        QStringLiteral("new-library"),
+        QStringLiteral("Creates an empty library file at <path> and ends; an existing file is "
+                       "never overwritten."),
+        QStringLiteral("path"));
+    return option;
 }
 
 void DescribeOptions(QCommandLineParser& parser) {
@@ -31,6 +46,19 @@ void DescribeOptions(QCommandLineParser& parser) {
                        "text field to drop its text."));
     parser.addHelpOption();
     parser.addVersionOption();
+    parser.addOption(NewLibraryOption());
+}
+
+int CreateNewLibrary(const QString& path) {
+    const QString absolute = QDir::current().absoluteFilePath(path);
+    try {
+        CreateLibraryFile(absolute.toStdString());
+    } catch (const CDaoException& error) {
+        QTextStream(stderr) << "blurtle: " << QString::fromStdString(error.what()) << '\n';
+        return 1;
+    }
+    QTextStream(stdout) << "Created the empty library \"" << absolute << "\".\n";
+    return 0;
 }
 
 } // namespace
@@ -48,6 +76,10 @@ int RunBlurtle(int argc, char** argv) {
     QCommandLineParser parser;
     DescribeOptions(parser);
     parser.process(*app);
+
+    if (parser.isSet(NewLibraryOption())) {
+        return CreateNewLibrary(parser.value(NewLibraryOption()));
+    }
 
     return RunStartup();
 }

@@ -8,5 +8,18 @@
 // ours, naming the file, when the file itself is wrong).
 class CDaoException : public std::runtime_error {
 public:
+    // Why the operation failed: the engine refused it, or the file named by
+    // the database path is no library this version can use (missing, not a
+    // library, made by a newer version). Every recordset opened on such a
+    // path fails the same way, so a caller may stop at the first one.
+    enum class Reason { Engine, NotALibrary };
+
     explicit CDaoException(const std::string& engineText) : std::runtime_error(engineText) {}
+    CDaoException(const std::string& text, Reason reason)
+        : std::runtime_error(text), m_reason(reason) {}
+
+    Reason GetReason() const { return m_reason; }
+
+private:
+    Reason m_reason = Reason::Engine;
 };

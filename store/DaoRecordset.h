@@ -4,8 +4,14 @@
 
 #include <QVariant>
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
+
+class QSqlQuery;
+struct BoundField;
+struct FieldValue;
 
 // Open types, as the recordset classes name them.
 constexpr int dbOpenTable = 1;
@@ -47,16 +53,22 @@ public:
     void MoveNext();
     virtual void Close();
 
-    // Table recordsets only. The index is "PrimaryKey".
+    // Table recordsets only. The index is "PrimaryKey" (the only one, and
+    // the one Seek uses even before this is called).
     void SetCurrentIndex(const char* lpszIndex);
     // Comparison "=" on the current index: positions on the row whose key
     // equals `key` and returns true; returns false when no row matches, and
-    // the bound members are then untouched.
+    // the bound members and the position are then untouched. Keys compare
+    // without regard to letter case.
     bool Seek(const char* lpszComparison, const QVariant& key);
 
     // Single-row edits. AddNew resets the members; Update writes them as a
-    // new row (the current row stays where it was) or into the current row
-    // after Edit. Delete removes the current row.
+    // new row (the current row and the members then stay as they were
+    // before AddNew) or into the current row after Edit. Update writes only
+    // the members changed since the row was read (or since AddNew), never a
+    // generated key; columns left alone after AddNew take their defaults.
+    // Delete removes the current row; move before using the members again.
+    // Moving (MoveNext, Seek, SetBookmark) cancels a pending AddNew or Edit.
     void AddNew();
     void Edit();
     void Update();
@@ -80,5 +92,16 @@ protected:
 
 private:
     struct State;
+    State& OpenState();
+    State& TableState(const char* operation);
+    void PrepareTable();
+    void ReadView(const std::vector<BoundField>& parameters);
+    bool ReadTableRow(QSqlQuery& query);
+    std::vector<FieldValue> RowValues(const QSqlQuery& query, int firstColumn) const;
+    void LoadMembers(const std::vector<FieldValue>& values);
+    std::vector<FieldValue> MemberValues();
+    void CancelPending();
+    QSqlQuery& WriteStatement(bool insert, std::uint32_t mask);
+
     std::unique_ptr<State> m_state;
 };

@@ -1,0 +1,127 @@
+#include "app/MumbletApp.h"
+
+#include "app/FactoryLibrary.h"
+#include "app/Profile.h"
+#include "app/PromptService.h"
+#include "store/CurrentDatabase.h"
+#include "store/DaoException.h"
+#include "store/LibraryFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QWidget>
+
+namespace {
+
+CMumbletApp* g_instance = nullptr;
+
+const QString kDatabasePathKey = QStringLiteral("DatabasePath");
+
+QString Caption() {
+    return QStringLiteral("Blurtle (TM)");
+}
+
+void Tell(QWidget* owner, const QString& text) {
+    CPromptService::Current().ShowMessage(owner, text, Caption(), QMessageBox::Ok);
+}
+
+// The first start makes the library the program works with from then on,
+// as an installer would; false when it could not (the usual questions
+// follow then).
+bool CreateFactoryLibrary(const QString& path) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        return false;
+    }
+    try {
+        CreateLibraryFile(path.toStdString(), FactoryLibraryContent());
+    } catch (const CDaoException&) {
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+CMumbletApp::CMumbletApp() {
+    g_instance = this;
+    SetCurrentDatabasePathSource([this] { return m_strDatabasePath; });
+}
+
+CMumbletApp::~CMumbletApp() {
+    if (g_instance == this) {
+        g_instance = nullptr;
+        SetCurrentDatabasePathSource({});
+    }
+}
+
+CMumbletApp* CMumbletApp::Instance() {
+    return g_instance;
+}
+
+QString CMumbletApp::DefaultDatabasePath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Quillfen/Blurtle/Blurtle.blz");
+}
+
+void CMumbletApp::VerifyDatabasePath(QWidget* palette) {
+    const QString defaultPath = DefaultDatabasePath();
+    if (!Profile::Contains(kDatabasePathKey) && !QFileInfo::exists(defaultPath) &&
+        CreateFactoryLibrary(defaultPath)) {
+        m_strDatabasePath = defaultPath.toStdString();
+        return;
+    }
+
+    m_strDatabasePath = Profile::GetString(kDatabasePathKey, defaultPath).toStdString();
+    if (m_strDatabasePath.empty()) {
+        Tell(palette, QStringLiteral("Default database path is not defined.  Press OK to assign "
+                                     "the default database.  The factory default location "
+                                     "is:\n\n") +
+                          defaultPath +
+                          QStringLiteral(".\n\nYou may also share this database or access "
+                                         "another Blurtle database across your network."));
+        ChooseDatabaseFile(palette, false);
+    }
+
+    const QString path = QString::fromStdString(m_strDatabasePath);
+    if (!QFileInfo(path).isFile()) {
+        Tell(palette, QStringLiteral("Unable to locate database file \"%1\".  Please locate a "
+                                     "valid Blurtle data file.")
+                          .arg(path));
+        ChooseDatabaseFile(palette, false);
+        return;
+    }
+    // A file that is there but no library this version can use would make
+    // every recordset fail: say so once, naming the file, and let the user
+    // pick another.
+    const std::string problem = CheckLibraryFile(m_strDatabasePath);
+    if (!problem.empty()) {
+        Tell(palette, QString::fromStdString(problem) +
+                          QStringLiteral("  Please locate a valid Blurtle data file."));
+        ChooseDatabaseFile(palette, false);
+    }
+}
+
+void CMumbletApp::ChooseDatabaseFile(QWidget* owner, bool closeAfterChange) {
+    const QString chosen = CPromptService::Current().ChooseFileToOpen(
+        owner, QString::fromStdString(m_strDatabasePath),
+        QStringLiteral("Blurtle (TM) Databases (*.blz)"), QStringLiteral("blz"));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    // Keeping a file that is no library would fail every recordset and
+    // every later start; it counts as a cancel, with the reason shown.
+    const std::string problem = CheckLibraryFile(chosen.toStdString());
+    if (!problem.empty()) {
+        Tell(owner, QString::fromStdString(problem));
+        return;
+    }
+    m_strDatabasePath = chosen.toStdString();
+    Profile::WriteString(kDatabasePathKey, chosen);
+    if (closeAfterChange) {
+        Tell(owner, QStringLiteral("In order to initialize the database, Blurtle must now close"));
+        if (owner != nullptr) {
+            owner->close();
+        }
+    }
+}

@@ -1,0 +1,195 @@
+#include "store/LibraryFile.h"
+
+#include "store/DaoException.h"
+#include "store/LibraryConnection.h"
+#include "store/LibrarySchema.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtEndian>
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromUtf8(text);
+}
+
+std::string Named(const char* sentence, const std::string& path) {
+    return QString::fromUtf8(sentence).arg(Q(path)).toStdString();
+}
+
+// The SQLite file header (the first 100 bytes) holds the application id
+// at offset 68 and the user version at offset 60, both big-endian.
+constexpr qsizetype kHeaderSize = 100;
+constexpr qsizetype kUserVersionOffset = 60;
+constexpr qsizetype kApplicationIdOffset = 68;
+
+std::uint32_t HeaderWord(const QByteArray& header, qsizetype offset) {
+    return qFromBigEndian<std::uint32_t>(header.constData() + offset);
+}
+
+// A file without our application id is still taken for a library when it
+// has our two tables (one made by hand with an SQLite tool).
+std::string CheckForeignSchema(const std::string& path) {
+    try {
+        CLibraryConnection probe(path, CLibraryConnection::Access::ReadOnly);
+        const int tables =
+            probe
+                .Value(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' "
+                                      "AND name IN ('tblCategory', 'tblPhrase')"))
+                .toInt();
+        if (tables != 2) {
+            return Named("The file \"%1\" is an SQLite database of another program, not a "
+                         "Blurtle library.",
+                         path);
+        }
+        const int version = probe.Value(QStringLiteral("PRAGMA user_version")).toInt();
+        if (version > kLibraryFormatVersion) {
+            return DescribeNewerLibrary(path, version);
+        }
+    } catch (const CDaoException& error) {
+        return Named("The file \"%1\" can't be read as a Blurtle library: ", path) + error.what();
+    }
+    return {};
+}
+
+void RemoveWithCompanions(const QString& path) {
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        QFile::remove(path + QLatin1String(suffix));
+    }
+}
+
+void InsertSeed(CLibraryConnection& connection, const std::vector<LibrarySeedCategory>& seed) {
+    QSqlQuery category = connection.Prepare(
+        QStringLiteral("INSERT INTO tblCategory (Description, ZOrder) VALUES (?, ?)"));
+    QSqlQuery key =
+        connection.Prepare(QStringLiteral("SELECT CategoryID FROM tblCategory WHERE rowid = ?"));
+    QSqlQuery item = connection.Prepare(
+        QStringLiteral("INSERT INTO tblPhrase (CategoryID, Data, Mnemonic, ZOrder, "
+                       "PunctuationLeading, PunctuationTrailing) VALUES (?, ?, ?, ?, ?, ?)"));
+    int categoryOrder = 0;
+    for (const LibrarySeedCategory& entry : seed) {
+        category.bindValue(0, Q(entry.description));
+        category.bindValue(1, categoryOrder++);
+        if (!category.exec()) {
+            connection.Fail(category.lastError());
+        }
+        key.bindValue(0, category.lastInsertId());
+        if (!key.exec() || !key.next()) {
+            connection.Fail(key.lastError());
+        }
+        const QString categoryId = key.value(0).toString();
+        key.finish();
+        int itemOrder = 0;
+        for (const LibrarySeedItem& seedItem : entry.items) {
+            item.bindValue(0, categoryId);
+            item.bindValue(1, Q(seedItem.data));
+            item.bindValue(2, Q(seedItem.mnemonic));
+            item.bindValue(3, itemOrder++);
+            item.bindValue(4, seedItem.punctuationLeading);
+            item.bindValue(5, seedItem.punctuationTrailing);
+            if (!item.exec()) {
+                connection.Fail(item.lastError());
+            }
+        }
+    }
+}
+
+void BuildLibrary(const std::string& path, const std::vector<LibrarySeedCategory>& seed) {
+    CLibraryConnection connection(path, CLibraryConnection::Access::ReadWrite);
+    // All in one transaction, still in rollback-journal mode, so the file
+    // header holds the application id and version from the start.
+    connection.Exec(QStringLiteral("BEGIN IMMEDIATE"));
+    connection.Exec(QStringLiteral("PRAGMA application_id = %1").arg(kLibraryApplicationId));
+    connection.Exec(QStringLiteral("PRAGMA user_version = %1").arg(kLibraryFormatVersion));
+    for (const QString& statement : LibrarySchemaStatements()) {
+        connection.Exec(statement);
+    }
+    InsertSeed(connection, seed);
+    connection.Exec(QStringLiteral("COMMIT"));
+    const QString mode = connection.Value(QStringLiteral("PRAGMA journal_mode = WAL")).toString();
+    if (mode != QLatin1String("wal")) {
+        throw CDaoException(
+            Named("The library \"%1\" could not be switched to write-ahead logging.", path));
+    }
+}
+
+} // namespace
+
+std::string DescribeNewerLibrary(const std::string& path, int version) {
+    return QStringLiteral("The library \"%1\" was made by a newer version of Blurtle (format %2); "
+                          "this version opens format %3 and older.")
+        .arg(Q(path))
+        .arg(version)
+        .arg(kLibraryFormatVersion)
+        .toStdString();
+}
+
+std::string CheckLibraryFile(const std::string& path) {
+    if (path.empty()) {
+        return "No library file has been chosen.";
+    }
+    const QFileInfo info(Q(path));
+    if (!info.exists()) {
+        return Named("The library file \"%1\" does not exist.", path);
+    }
+    if (!info.isFile()) {
+        return Named("\"%1\" is not a file, so it can't be a Blurtle library.", path);
+    }
+    QFile file(Q(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return Named("The library file \"%1\" can't be read: ", path) +
+               file.errorString().toStdString();
+    }
+    const QByteArray header = file.read(kHeaderSize);
+    if (header.isEmpty()) {
+        return Named("The file \"%1\" is empty; it is not a Blurtle library.", path);
+    }
+    if (header.size() < kHeaderSize ||
+        !header.startsWith(QByteArray::fromRawData("SQLite format 3\0", 16))) {
+        return Named("The file \"%1\" is not a Blurtle library (it is not an SQLite database).",
+                     path);
+    }
+    const std::uint32_t applicationId = HeaderWord(header, kApplicationIdOffset);
+    if (applicationId == 0) {
+        return CheckForeignSchema(path);
+    }
+    if (applicationId != kLibraryApplicationId) {
+        return Named("The file \"%1\" is an SQLite database of another program, not a Blurtle "
+                     "library.",
+                     path);
+    }
+    const auto version = static_cast<std::int32_t>(HeaderWord(header, kUserVersionOffset));
+    if (version > kLibraryFormatVersion) {
+        return DescribeNewerLibrary(path, version);
+    }
+    return {};
+}
+
+void CreateLibraryFile(const std::string& path, const std::vector<LibrarySeedCategory>& seed) {
+    const QString file = Q(path);
+    if (path.empty()) {
+        throw CDaoException("No file name was given for the new library.");
+    }
+    const QFileInfo info(file);
+    if (info.exists() || info.isSymLink()) {
+        throw CDaoException(
+            Named("\"%1\" already exists; a new library needs a new file name.", path));
+    }
+    // Claim the name first (O_EXCL), so a file that appears meanwhile is
+    // never overwritten; SQLite takes an empty file for a new database.
+    QFile claim(file);
+    if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        throw CDaoException(Named("The library \"%1\" can't be created: ", path) +
+                            claim.errorString().toStdString());
+    }
+    claim.close();
+    try {
+        BuildLibrary(path, seed);
+    } catch (...) {
+        RemoveWithCompanions(file);
+        throw;
+    }
+}

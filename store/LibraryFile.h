@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The library file: an SQLite database with our application id and a
+// format version (docs/library-format.md describes it for users).
+
+// The format this version writes and the newest it opens
+// (PRAGMA user_version).
+inline constexpr int kLibraryFormatVersion = 1;
+// PRAGMA application_id of a library: "Blz1".
+inline constexpr std::uint32_t kLibraryApplicationId = 0x426C7A31;
+
+// Starter content for a new library.
+struct LibrarySeedItem {
+    std::string mnemonic;
+    std::string data;
+    std::int16_t punctuationLeading = 0;
+    std::int16_t punctuationTrailing = 0;
+};
+struct LibrarySeedCategory {
+    std::string description;
+    std::vector<LibrarySeedItem> items;
+};
+
+// Creates a new library at `path` with the schema and, optionally, starter
+// categories (ZOrder in the given order) and items. Refuses a path where a
+// file already exists. Throws CDaoException; a half-made file is removed.
+void CreateLibraryFile(const std::string& path, const std::vector<LibrarySeedCategory>& seed = {});
+
+// Empty when `path` names a library this version can open; otherwise a
+// sentence for the user that names the file and says what is wrong. Only
+// reads the file.
+std::string CheckLibraryFile(const std::string& path);
+
+// The message for a library of a newer format than this version opens.
+std::string DescribeNewerLibrary(const std::string& path, int version);

@@ -1,0 +1,79 @@
+#include "store/RecordSource.h"
+
+#include <array>
+
+namespace {
+
+const std::array<RecordSource, 4>& Sources() {
+    static const std::array<RecordSource, 4> sources{{
+        {"tblCategory",
+         true,
+         "CategoryID",
+         {{"CategoryID", true},
+          {"Description", false},
+          {"ZOrder", false},
+          {"strCategoryID", false}},
+         {}},
+        {"tblPhrase",
+         true,
+         "PhraseID",
+         {{"CategoryID", false},
+          {"Data", false},
+          {"Mnemonic", false},
+          {"PhraseID", true},
+          {"ZOrder", false},
+          {"PunctuationLeading", false},
+          {"PunctuationTrailing", false}},
+         {}},
+        {"qryCategory",
+         false,
+         nullptr,
+         {{"CategoryID", true}, {"Description", false}, {"ZOrder", false}},
+         {}},
+        {"qryPhrasesInCategory",
+         false,
+         nullptr,
+         {{"Mnemonic", false}, {"Data", false}, {"PhraseID", true}},
+         {{"CATEGORYID", "CategoryID"}}},
+    }};
+    return sources;
+}
+
+std::string Unbracketed(const std::string& name) {
+    if (name.size() >= 2 && name.front() == '[' && name.back() == ']') {
+        return name.substr(1, name.size() - 2);
+    }
+    return name;
+}
+
+} // namespace
+
+const RecordSource::Column* RecordSource::FindColumn(const std::string& column) const {
+    const std::string wanted = Unbracketed(column);
+    for (const Column& candidate : columns) {
+        if (wanted == candidate.name) {
+            return &candidate;
+        }
+    }
+    return nullptr;
+}
+
+const RecordSource::Parameter* RecordSource::FindParameter(const std::string& parameter) const {
+    const std::string wanted = Unbracketed(parameter);
+    for (const Parameter& candidate : parameters) {
+        if (wanted == candidate.name) {
+            return &candidate;
+        }
+    }
+    return nullptr;
+}
+
+const RecordSource* FindRecordSource(const std::string& defaultSql) {
+    const std::string wanted = Unbracketed(defaultSql);
+    for (const RecordSource& source : Sources()) {
+        if (wanted == source.name) {
+            return &source;
+        }
+    }
+    return nullptr;
+}

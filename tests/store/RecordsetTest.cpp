@@ -1,0 +1,397 @@
+#include "store/CategoryQry.h"
+#include "store/CategoryTbl.h"
+#include "store/DaoException.h"
+#include "store/KeyHelpers.h"
+#include "store/LibraryFile.h"
+#include "store/PhraseTbl.h"
+#include "store/PhrasesInCategoryQry.h"
+#include "tests/store/LibraryFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+const QRegularExpression kWrappedKey(QStringLiteral(
+    "^\\{guid \\{[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-[0-9A-F]{12}\\}\\}$"));
+
+bool IsWrappedKey(const std::string& text) {
+    return kWrappedKey.match(QString::fromStdString(text)).hasMatch();
+}
+
+std::vector<std::string> CategoryNamesInOrder() {
+    std::vector<std::string> names;
+    CCategoryQry query;
+    query.Open();
+    while (!query.IsEOF()) {
+        names.push_back(query.m_Description);
+        query.MoveNext();
+    }
+    return names;
+}
+
+std::vector<std::pair<std::string, std::string>> ItemsInOrder(const std::string& categoryId) {
+    std::vector<std::pair<std::string, std::string>> items;
+    CPhrasesInCategoryQry query;
+    query.m_CATEGORYID = categoryId;
+    query.Open();
+    while (!query.IsEOF()) {
+        EXPECT_TRUE(IsWrappedKey(query.m_PhraseID)) << query.m_PhraseID;
+        items.emplace_back(query.m_Mnemonic, query.m_Data);
+        query.MoveNext();
+    }
+    return items;
+}
+
+bool SeekPhrase(CPhraseTbl& table, const std::string& key) {
+    table.SetCurrentIndex("PrimaryKey");
+    return table.Seek("=", MakeSeekKey(key));
+}
+
+class Recordsets : public testing::Test {
+protected:
+    CTempLibrary library;
+};
+
+TEST_F(Recordsets, AddedCategoryGetsAGeneratedKeyItsTextCopyAndItsPosition) {
+    AddCategory("First", 0);
+    const std::string key = AddCategory("Second", 1);
+    ASSERT_EQ(key.size(), 38U);
+
+    CCategoryTbl table;
+    table.Open();
+    table.SetCurrentIndex("PrimaryKey");
+    ASSERT_TRUE(table.Seek("=", MakeSeekKey(key)));
+    EXPECT_TRUE(IsWrappedKey(table.m_CategoryID)) << table.m_CategoryID;
+    EXPECT_EQ(ExtractBracedIdentifier(table.m_CategoryID), key);
+    EXPECT_EQ(table.m_strCategoryID, key);
+    EXPECT_EQ(table.m_Description, "Second");
+    EXPECT_EQ(table.m_ZOrder, 1);
+}
+
+TEST_F(Recordsets, AddNewAndUpdateLeaveTheCurrentRowAndTheBookmarkReachesTheNewOne) {
+    const std::string category = AddCategory("C", 0);
+    AddPhrase(category, "existing", "old9|", 0);
+
+    CPhraseTbl table;
+    table.Open();
+    ASSERT_FALSE(table.IsEOF());
+    ASSERT_EQ(table.m_Mnemonic, "existing");
+    table.AddNew();
+    EXPECT_EQ(table.m_Mnemonic, "");
+    table.m_CategoryID = category;
+    table.m_Mnemonic = "added";
+    table.Update();
+    EXPECT_EQ(table.m_Mnemonic, "existing");
+    table.MoveNext();
+    EXPECT_EQ(table.m_Mnemonic, "added") << "the next row by position is the new one";
+
+    table.SetBookmark(table.GetLastModifiedBookmark());
+    EXPECT_EQ(table.m_Mnemonic, "added");
+    EXPECT_TRUE(IsWrappedKey(table.m_PhraseID));
+    EXPECT_EQ(table.m_Data, "") << "a column left alone after AddNew takes its default";
+}
+
+TEST_F(Recordsets, CategoriesListInZOrderWithTiesInTheOrderAdded) {
+    AddCategory("b", 1);
+    AddCategory("a", 0);
+    AddCategory("c-tie", 2);
+    AddCategory("d-tie", 2);
+    EXPECT_EQ(CategoryNamesInOrder(), (std::vector<std::string>{"a", "b", "c-tie", "d-tie"}));
+
+    CCategoryQry query;
+    query.Open();
+    EXPECT_TRUE(IsWrappedKey(query.m_CategoryID));
+}
+
+TEST_F(Recordsets, RenameDeleteAndSortCategoriesBySeek) {
+    std::vector<std::string> keys;
+    for (const char* name : {"one", "two", "three"}) {
+        keys.push_back(AddCategory(name, static_cast<std::int16_t>(keys.size())));
+    }
+    CCategoryTbl table;
+    table.Open();
+    table.SetCurrentIndex("PrimaryKey");
+    ASSERT_TRUE(table.Seek("=", MakeSeekKey(keys[1])));
+    table.Edit();
+    table.m_Description = "TWO";
+    table.Update();
+    // The sort dialog writes each entry's position: reverse the order.
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        ASSERT_TRUE(table.Seek("=", MakeSeekKey(keys[keys.size() - 1 - i])));
+        table.Edit();
+        table.m_ZOrder = static_cast<std::int16_t>(i);
+        table.Update();
+    }
+    EXPECT_EQ(CategoryNamesInOrder(), (std::vector<std::string>{"three", "TWO", "one"}));
+
+    ASSERT_TRUE(table.Seek("=", MakeSeekKey(keys[0])));
+    table.Delete();
+    EXPECT_FALSE(table.Seek("=", MakeSeekKey(keys[0])));
+    EXPECT_EQ(CategoryNamesInOrder(), (std::vector<std::string>{"three", "TWO"}));
+}
+
+TEST_F(Recordsets, MnemonicListHoldsOnlyItsCategoryInZOrder) {
+    const std::string mine = AddCategory("mine", 0);
+    const std::string other = AddCategory("other", 1);
+    const std::string empty = AddCategory("empty", 2);
+    AddPhrase(mine, "second", "b9|", 1);
+    AddPhrase(other, "foreign", "x9|", 0);
+    AddPhrase(mine, "first", "a9|", 0);
+    AddPhrase(mine, "tie", "c9|", 1);
+
+    using Items = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(ItemsInOrder(mine), (Items{{"first", "a9|"}, {"second", "b9|"}, {"tie", "c9|"}}));
+    EXPECT_EQ(ItemsInOrder(empty), Items{});
+    EXPECT_EQ(ItemsInOrder("{00000000-0000-4000-8000-000000000000}"), Items{});
+}
+
+TEST_F(Recordsets, DragOutReadsAnItemBySeek) {
+    const std::string category = AddCategory("c", 0);
+    const std::string key = AddPhrase(category, "hello", "Hello9|Hi1|", 3, 1, 4);
+    CPhraseTbl table;
+    table.Open();
+    ASSERT_TRUE(SeekPhrase(table, key));
+    EXPECT_EQ(table.m_Data, "Hello9|Hi1|");
+    EXPECT_EQ(table.m_PunctuationLeading, 1);
+    EXPECT_EQ(table.m_PunctuationTrailing, 4);
+    EXPECT_EQ(table.m_CategoryID, category) << "the owner's key is plain text, not wrapped";
+    EXPECT_EQ(table.m_ZOrder, 3);
+
+    // Keys are GUIDs: letter case does not matter.
+    QString lower = QString::fromStdString(key).toLower();
+    EXPECT_TRUE(table.Seek("=", MakeSeekKey(lower.toStdString())));
+}
+
+TEST_F(Recordsets, SavingTheListOrderWritesPositionsZeroToNMinusOne) {
+    const std::string category = AddCategory("c", 0);
+    std::vector<std::string> keys;
+    for (const char* name : {"a", "b", "c", "d"}) {
+        keys.push_back(AddPhrase(category, name, "x9|", 0)); // all at 0, as after edits
+    }
+    const std::vector<std::string> shown{keys[2], keys[0], keys[3], keys[1]};
+    CPhraseTbl table;
+    table.Open();
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        ASSERT_TRUE(SeekPhrase(table, shown[i]));
+        table.Edit();
+        table.m_ZOrder = static_cast<std::int16_t>(i);
+        table.Update();
+    }
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        ASSERT_TRUE(SeekPhrase(table, shown[i]));
+        EXPECT_EQ(table.m_ZOrder, static_cast<std::int16_t>(i));
+    }
+    using Items = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(ItemsInOrder(category),
+              (Items{{"c", "x9|"}, {"a", "x9|"}, {"d", "x9|"}, {"b", "x9|"}}));
+}
+
+TEST_F(Recordsets, EditingAnItemWritesOnlyWhatChanged) {
+    const std::string category = AddCategory("c", 0);
+    const std::string key = AddPhrase(category, "name", "Data9|", 5, 0, 2);
+    // The list's long-lived table read the row before the editor changed it.
+    CPhraseTbl list;
+    list.Open();
+    ASSERT_TRUE(SeekPhrase(list, key));
+
+    CPhraseTbl editor;
+    editor.Open();
+    ASSERT_TRUE(SeekPhrase(editor, key));
+    editor.Edit();
+    editor.m_Mnemonic = "renamed";
+    editor.m_Data = "New9|Other3|";
+    editor.m_PunctuationLeading = 3;
+    editor.Update();
+
+    list.Edit();
+    list.m_ZOrder = 0;
+    list.Update();
+
+    ASSERT_TRUE(SeekPhrase(editor, key));
+    EXPECT_EQ(editor.m_Mnemonic, "renamed");
+    EXPECT_EQ(editor.m_Data, "New9|Other3|");
+    EXPECT_EQ(editor.m_PunctuationLeading, 3);
+    EXPECT_EQ(editor.m_PunctuationTrailing, 2);
+    EXPECT_EQ(editor.m_ZOrder, 0);
+}
+
+TEST_F(Recordsets, SeekOnADeletedKeyFailsAndTouchesNothing) {
+    const std::string category = AddCategory("c", 0);
+    const std::string kept = AddPhrase(category, "kept", "k9|", 0);
+    const std::string gone = AddPhrase(category, "gone", "g9|", 1);
+    CPhraseTbl list;
+    list.Open();
+    {
+        CPhraseTbl other;
+        other.Open();
+        ASSERT_TRUE(SeekPhrase(other, gone));
+        other.Delete();
+    }
+    ASSERT_TRUE(SeekPhrase(list, kept));
+    list.m_Data = "unsaved";
+    EXPECT_FALSE(SeekPhrase(list, gone));
+    EXPECT_EQ(list.m_Mnemonic, "kept");
+    EXPECT_EQ(list.m_Data, "unsaved");
+    EXPECT_FALSE(list.Seek("=", MakeSeekKey(nullptr)));
+    EXPECT_FALSE(list.Seek("=", MakeSeekKey("")));
+    EXPECT_FALSE(list.Seek("=", MakeSeekKey("\xff\xfe")));
+    EXPECT_EQ(list.m_Mnemonic, "kept");
+}
+
+TEST_F(Recordsets, DeletingACategoryDeletesItsItems) {
+    const std::string doomed = AddCategory("doomed", 0);
+    const std::string survivor = AddCategory("survivor", 1);
+    const std::string doomedItem = AddPhrase(doomed, "d", "d9|", 0);
+    AddPhrase(survivor, "s", "s9|", 0);
+
+    CCategoryTbl categories;
+    categories.Open();
+    categories.SetCurrentIndex("PrimaryKey");
+    ASSERT_TRUE(categories.Seek("=", MakeSeekKey(doomed)));
+    categories.Delete();
+
+    CPhraseTbl items;
+    items.Open();
+    EXPECT_FALSE(SeekPhrase(items, doomedItem));
+    EXPECT_EQ(ItemsInOrder(survivor).size(), 1U);
+    EXPECT_EQ(QueryDirect(library.path, "SELECT count(*) FROM tblPhrase").toInt(), 1);
+}
+
+TEST_F(Recordsets, ALongLivedTableSeesRowsOtherConnectionsCommitted) {
+    const std::string category = AddCategory("c", 0);
+    CPhraseTbl list;
+    list.Open();
+    EXPECT_TRUE(list.IsEOF());
+
+    const std::string ours = AddPhrase(category, "by another recordset", "a9|", 0);
+    EXPECT_TRUE(SeekPhrase(list, ours));
+    EXPECT_EQ(list.m_Mnemonic, "by another recordset");
+
+    QueryDirect(library.path, QStringLiteral("INSERT INTO tblPhrase (CategoryID, Mnemonic) "
+                                             "VALUES ('%1', 'by another program')")
+                                  .arg(QString::fromStdString(category)));
+    const std::string theirs =
+        QueryDirect(library.path,
+                    "SELECT PhraseID FROM tblPhrase WHERE Mnemonic = 'by another program'")
+            .toString()
+            .toStdString();
+    EXPECT_TRUE(SeekPhrase(list, theirs));
+    EXPECT_EQ(list.m_Mnemonic, "by another program");
+    list.Edit();
+    list.m_ZOrder = 7;
+    list.Update();
+    EXPECT_EQ(QueryDirect(library.path,
+                          "SELECT ZOrder FROM tblPhrase WHERE Mnemonic = 'by another program'")
+                  .toInt(),
+              7)
+        << "the write is committed at once";
+}
+
+TEST_F(Recordsets, ARecordsetKeepsTheFileItWasOpenedOn) {
+    const std::string oldCategory = AddCategory("in the old file", 0);
+    CCategoryTbl before;
+    before.Open();
+
+    const std::string newPath = library.FilePath("other.blz");
+    CreateLibraryFile(newPath);
+    library.UsePath(newPath);
+    AddCategory("in the new file", 0);
+
+    before.SetCurrentIndex("PrimaryKey");
+    EXPECT_TRUE(before.Seek("=", MakeSeekKey(oldCategory)));
+    EXPECT_EQ(CategoryNamesInOrder(), std::vector<std::string>{"in the new file"});
+}
+
+TEST_F(Recordsets, MisuseThrowsTheStoreExceptionInsteadOfCrashing) {
+    CPhraseTbl closed;
+    EXPECT_FALSE(closed.IsOpen());
+    EXPECT_TRUE(closed.IsEOF());
+    EXPECT_THROW(closed.Seek("=", MakeSeekKey("{x}")), CDaoException);
+    EXPECT_THROW(closed.MoveNext(), CDaoException);
+    EXPECT_THROW(closed.AddNew(), CDaoException);
+
+    CPhraseTbl empty;
+    empty.Open();
+    EXPECT_THROW(empty.Edit(), CDaoException);
+    EXPECT_THROW(empty.Delete(), CDaoException);
+    EXPECT_THROW(empty.Update(), CDaoException);
+    EXPECT_THROW(empty.MoveNext(), CDaoException);
+    EXPECT_THROW(empty.SetCurrentIndex("ByName"), CDaoException);
+    EXPECT_THROW(empty.Seek(">=", MakeSeekKey("{x}")), CDaoException);
+    EXPECT_THROW(empty.SetBookmark(QVariant()), CDaoException);
+    empty.Close();
+    EXPECT_FALSE(empty.IsOpen());
+
+    CCategoryQry query;
+    query.Open();
+    EXPECT_THROW(query.AddNew(), CDaoException);
+    EXPECT_THROW(query.Seek("=", MakeSeekKey("{x}")), CDaoException);
+    CCategoryQry asTable;
+    EXPECT_THROW(asTable.Open(dbOpenTable), CDaoException);
+}
+
+TEST_F(Recordsets, AnItemOfAMissingCategoryIsRefusedWithTheEngineText) {
+    try {
+        AddPhrase("{00000000-0000-4000-8000-000000000000}", "orphan", "o9|", 0);
+        FAIL() << "no exception";
+    } catch (const CDaoException& error) {
+        EXPECT_NE(std::string(error.what()).find("FOREIGN KEY constraint failed"),
+                  std::string::npos)
+            << error.what();
+        EXPECT_EQ(error.GetReason(), CDaoException::Reason::Engine);
+    }
+}
+
+// Names and texts must come back byte for byte, whatever they hold.
+class HostileText : public testing::TestWithParam<std::string> {
+protected:
+    CTempLibrary library;
+};
+
+TEST_P(HostileText, RoundTripsVerbatimThroughEveryClass) {
+    const std::string text = GetParam();
+    const std::string category = AddCategory(text, 0);
+    const std::string item = AddPhrase(category, text, text + "9|", 0);
+
+    CCategoryQry categories;
+    categories.Open();
+    ASSERT_FALSE(categories.IsEOF());
+    EXPECT_EQ(categories.m_Description, text);
+
+    CPhrasesInCategoryQry items;
+    items.m_CATEGORYID = category;
+    items.Open();
+    ASSERT_FALSE(items.IsEOF());
+    EXPECT_EQ(items.m_Mnemonic, text);
+    EXPECT_EQ(items.m_Data, text + "9|");
+
+    CPhraseTbl table;
+    table.Open();
+    ASSERT_TRUE(SeekPhrase(table, item));
+    EXPECT_EQ(table.m_Mnemonic, text);
+    table.Edit();
+    table.m_Mnemonic = text + text;
+    table.Update();
+    ASSERT_TRUE(SeekPhrase(table, item));
+    EXPECT_EQ(table.m_Mnemonic, text + text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, HostileText,
+    testing::Values(std::string("it's \"quoted\""), std::string("100% _wild_ [card]"),
+                    std::string("x'; DROP TABLE tblPhrase; --"), std::string("a;b -- c /* d */"),
+                    std::string("Gr\xC3\xBC\xC3\x9F"
+                                "e \xE2\x82\xAC \xF0\x9F\x98\x80 \xE4\xB8\xAD"),
+                    std::string("\xEF\xBB\xBF"
+                                "starts with a byte-order mark"),
+                    std::string("latin-1 caf\xE9 and \xFF\xFE\x80 bytes"),
+                    std::string("cut \xE2\x82"), std::string("\x01\x02\x7F tab\tline\r\n"),
+                    std::string("{guid {not a key}}"), std::string(300, 'L')));
+
+} // namespace
