@@ -8,6 +8,7 @@
 #include "app/PromptService.h"
 #include "dialogs/AboutDlg.h"
 #include "dialogs/AppIcon.h"
+#include "dialogs/DialogUnits.h"
 #include "dialogs/UpDownButtons.h"
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
@@ -57,6 +58,7 @@ private:
 CMumbletDlg::CMumbletDlg(QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::MumbletDlg>()), m_hIcon(BlurtleIcon()) {
     m_ui->setupUi(this);
+    FitFormToFont(this);
     // A normal top-level window (so it has a taskbar entry) that stays
     // above the others, with a sizing border and a close box but no
     // minimise or maximise box.

@@ -15,7 +15,9 @@ QSettings OpenGeneral() {
                      application);
 }
 
-QString InGeneral(const QString& key) { return QStringLiteral("General/") + key; }
+QString InGeneral(const QString& key) {
+    return QStringLiteral("General/") + key;
+}
 
 } // namespace
 
@@ -43,6 +45,8 @@ void WriteInt(const QString& key, int value) {
     settings.sync();
 }
 
-bool Contains(const QString& key) { return OpenGeneral().contains(InGeneral(key)); }
+bool Contains(const QString& key) {
+    return OpenGeneral().contains(InGeneral(key));
+}
 
 } // namespace Profile

@@ -62,6 +62,10 @@ QString CWidgetPromptService::ChooseFileToOpen(QWidget* owner, const QString& in
     return dialog.selectedFiles().constFirst();
 }
 
-void CWidgetPromptService::Beep() { QApplication::beep(); }
+void CWidgetPromptService::Beep() {
+    QApplication::beep();
+}
 
-bool CWidgetPromptService::OpenUrl(const QUrl& url) { return QDesktopServices::openUrl(url); }
+bool CWidgetPromptService::OpenUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}

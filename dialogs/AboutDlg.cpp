@@ -2,6 +2,7 @@
 
 #include "app/BuildInfo.h"
 #include "dialogs/AppIcon.h"
+#include "dialogs/DialogUnits.h"
 #include "ui_AboutDlg.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::AboutDlg>()) {
@@ -9,7 +10,6 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<U
     // A modal frame of fixed size: title and close button, nothing else.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(size());
     const QIcon icon = BlurtleIcon();
     setWindowIcon(icon);
     m_ui->iconLabel->setPixmap(icon.pixmap(QSize(32, 32)));
@@ -18,6 +18,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<U
                                  "Copyright (C) Quillfen")
                                   .arg(QStringLiteral(BLURTLE_VERSION_STRING)));
     m_ui->labelMaker->setText(QStringLiteral(BLURTLE_MAKER_URL));
+    FitFormToFont(this);
+    setFixedSize(size());
 }
 
 CAboutDlg::~CAboutDlg() = default;
