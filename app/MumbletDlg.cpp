@@ -239,9 +239,21 @@ void CMumbletDlg::OnDeltaposSortSpin(int delta, bool* refuse) {
     m_bOrderChanged = true;
 }
 
+void CMumbletDlg::HidePalette() {
+    // Pinning the position first makes the window come back exactly where
+    // it was: a window manager places a window anew when it is shown again
+    // without a position of its own.
+    if (isVisible()) {
+        m_bPlacing = true;
+        move(pos());
+        m_bPlacing = false;
+    }
+    hide();
+}
+
 bool CMumbletDlg::CanExit() {
     if (m_pAutoProxy != nullptr) {
-        hide();
+        HidePalette();
         return false;
     }
     return true;
@@ -338,7 +350,7 @@ bool CMumbletDlg::IsPaletteTimerActive(int id) const {
 void CMumbletDlg::OnTimer(int id) {
     if (id == HideTimer) {
         // A drag has started: get out of the way of the window beneath.
-        hide();
+        HidePalette();
         KillPaletteTimer(HideTimer);
     } else if (id == ShowTimer) {
         // The drag has ended: come back.
@@ -420,7 +432,7 @@ void CMumbletDlg::closeEvent(QCloseEvent* event) {
         // The close box or Alt+F4: the palette only hides; starting the
         // program again brings it back.
         event->ignore();
-        hide();
+        HidePalette();
         return;
     }
     // The program's own close request: the close steps, then the end.

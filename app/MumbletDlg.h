@@ -126,6 +126,7 @@ private:
     void StorePendingOrder();
     void OnAppExit();
     void PlacementMaybeChanged();
+    void HidePalette();
     QTimer& PaletteTimer(int id);
 
     // The commands the selector's and the list's menus post (filled in

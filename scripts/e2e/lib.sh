@@ -131,11 +131,15 @@ e2e_start_wm() {
 }
 
 # Display, window manager and home, with cleanup on exit.
+# E2E_LIMIT (seconds, default 90) bounds the whole test: past it the test
+# fails and everything is cleaned up, so nothing ever hangs.
 e2e_begin() {
   E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/blurtle-e2e-XXXXXX")
   mkdir -p "$E2E_TMP/logs"
   trap e2e_cleanup EXIT
-  trap 'exit 130' INT TERM
+  trap 'e2e_log "FAIL: interrupted (time limit ${E2E_LIMIT:-90}s?)"; exit 124' INT TERM
+  (sleep "${E2E_LIMIT:-90}" && kill -TERM $$) >/dev/null 2>&1 &
+  E2E_PIDS+=("$!")
   e2e_make_home
   e2e_start_display
   e2e_start_wm
