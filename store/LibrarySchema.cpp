@@ -38,8 +38,11 @@ QStringList LibrarySchemaStatements() {
                        "  PunctuationTrailing INTEGER NOT NULL DEFAULT 0\n"
                        ")")
             .arg(key),
-        // Serves the category's item list in display order and the cascade.
-        QStringLiteral("CREATE INDEX idxPhraseCategory ON tblPhrase (CategoryID, ZOrder)"),
+        // Finds a category's items (the list and the cascade). ZOrder is
+        // left out on purpose: an order save rewrites it row by row, one
+        // commit each, and keeping it indexed would triple the pages every
+        // such commit writes; sorting one category's rows costs little.
+        QStringLiteral("CREATE INDEX idxPhraseCategory ON tblPhrase (CategoryID)"),
         // A category added by another tool gets its text copy of the key too.
         QStringLiteral("CREATE TRIGGER trgCategoryKeyCopy AFTER INSERT ON tblCategory\n"
                        "WHEN NEW.strCategoryID IS NULL\n"

@@ -348,6 +348,11 @@ TEST_F(Recordsets, AnItemOfAMissingCategoryIsRefusedWithTheEngineText) {
     }
 }
 
+bool ToBlob(const std::string& text) {
+    const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
+    return text.starts_with("\xEF\xBB\xBF") || QString::fromUtf8(bytes).toUtf8() != bytes;
+}
+
 // Names and texts must come back byte for byte, whatever they hold.
 class HostileText : public testing::TestWithParam<std::string> {
 protected:
@@ -370,6 +375,11 @@ TEST_P(HostileText, RoundTripsVerbatimThroughEveryClass) {
     ASSERT_FALSE(items.IsEOF());
     EXPECT_EQ(items.m_Mnemonic, text);
     EXPECT_EQ(items.m_Data, text + "9|");
+
+    // Other SQLite tools see valid UTF-8 as text; anything else as bytes.
+    const bool validUtf8 = !ToBlob(text);
+    EXPECT_EQ(QueryDirect(library.path, "SELECT typeof(Mnemonic) FROM tblPhrase").toString(),
+              validUtf8 ? "text" : "blob");
 
     CPhraseTbl table;
     table.Open();
