@@ -4,22 +4,11 @@
 #include <QListWidget>
 #include <QListWidgetItem>
 
+#include <algorithm>
+
 namespace EntryLines {
 
 namespace {
-
-// The first `limit` characters of `name`, one fewer when the cut would
-// separate the two halves of a surrogate pair.
-QString CutAtColumn(const QString& name, int limit) {
-    if (name.size() <= limit) {
-        return name;
-    }
-    int end = limit;
-    if (end > 0 && name.at(end - 1).isHighSurrogate()) {
-        --end;
-    }
-    return name.left(end);
-}
 
 QString NameBefore(const QString& line, int column) {
     QString name = line.left(column);
@@ -33,21 +22,34 @@ QString NameBefore(const QString& line, int column) {
 
 } // namespace
 
-QString MakeCategoryLine(const QString& description, const QString& bracedCategoryId) {
-    QString line = CutAtColumn(description, kCategoryKeyColumn);
-    line.reserve(kCategoryKeyColumn + bracedCategoryId.size());
-    line.append(QString(kCategoryKeyColumn - line.size(), QLatin1Char(' ')));
-    line.append(bracedCategoryId);
+namespace {
+
+// One allocation: the name (cut short), spaces up to the key's column, an
+// optional separator just before it, and the key (ASCII).
+QString ComposeLine(QStringView name, qsizetype keyColumn, QChar separator, QStringView key) {
+    QString line(keyColumn + key.size(), QLatin1Char(' '));
+    QChar* out = line.data();
+    const qsizetype nameLimit = separator.isNull() ? keyColumn : keyColumn - 1;
+    qsizetype length = std::min(name.size(), nameLimit);
+    if (length < name.size() && length > 0 && name.at(length - 1).isHighSurrogate()) {
+        --length; // never half a character
+    }
+    std::copy_n(name.data(), length, out);
+    if (!separator.isNull()) {
+        out[keyColumn - 1] = separator;
+    }
+    std::copy_n(key.data(), key.size(), out + keyColumn);
     return line;
 }
 
+} // namespace
+
+QString MakeCategoryLine(const QString& description, const QString& bracedCategoryId) {
+    return ComposeLine(description, kCategoryKeyColumn, QChar(), bracedCategoryId);
+}
+
 QString MakeMnemonicLine(const QString& mnemonic, const QString& bracedPhraseId) {
-    QString line = CutAtColumn(mnemonic, kMnemonicTabColumn);
-    line.reserve(kMnemonicKeyColumn + bracedPhraseId.size());
-    line.append(QString(kMnemonicTabColumn - line.size(), QLatin1Char(' ')));
-    line.append(QLatin1Char('\t'));
-    line.append(bracedPhraseId);
-    return line;
+    return ComposeLine(mnemonic, kMnemonicKeyColumn, QLatin1Char('\t'), bracedPhraseId);
 }
 
 QString MakeCategoryLine(const std::string& description, const std::string& bracedCategoryId) {
