@@ -287,7 +287,9 @@ void CMumbletDlg::RestoreWindowPlacement() {
     // form's size stands and the window manager picks the place.
     if (x != -1) {
         move(x, y);
-        resize(cx, cy);
+        if (cx > 0 && cy > 0) { // a size never written would make the window vanish
+            resize(cx, cy);
+        }
     }
     show();
     m_bPlacing = false;

@@ -188,6 +188,22 @@ e2e_close_box() {
   xdotool key --clearmodifiers alt+F4
 }
 
+# The window manager's frame around a client window: "X Y W H".
+e2e_frame_geometry() {
+  local frame
+  frame=$(xwininfo -id "$1" -tree | awk '/Parent window id:/ {print $4}')
+  e2e_geometry "$frame"
+}
+
+# Clicks the close button at the right end of the title bar (openbox's
+# default layout puts it there, its centre about 10 px in from the frame's
+# right and top edges).
+e2e_click_close_button() {
+  local geo
+  read -r -a geo <<<"$(e2e_frame_geometry "$1")"
+  e2e_click $((geo[0] + geo[2] - 10)) $((geo[1] + 10))
+}
+
 # Moves the window (its frame) to X Y through the window manager.
 e2e_move_window() { xdotool windowmove --sync "$1" "$2" "$3"; }
 

@@ -8,7 +8,9 @@
 #include "tests/app/PaletteFixture.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QFile>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -300,6 +302,31 @@ TEST_F(PaletteTest, TheWindowMenuHoldsItsCommandsBetweenSeparators) {
     }
     EXPECT_EQ(entries, QStringList({"-", "Change Active Database...", "&About Blurtle (TM)...", "-",
                                     "E&xit"}));
+}
+
+TEST_F(PaletteTest, TheWindowMenuOpensFromTheBackgroundTheKeyAndTheButtonOnly) {
+    CMumbletDlg& p = StartPalette();
+    QMenu& menu = p.WindowMenu();
+    const auto rightClickAt = [&p](QWidget* target, QPoint pos) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, target->mapToGlobal(pos));
+        QCoreApplication::sendEvent(target, &event);
+    };
+    // The list and the selector keep their right clicks (their own menus).
+    rightClickAt(p.Mnemonics().viewport(), QPoint(10, 10));
+    rightClickAt(&p.Category(), QPoint(10, 5));
+    EXPECT_FALSE(menu.isVisible());
+    // The background and the labels are the palette itself.
+    rightClickAt(&p, QPoint(p.width() - 1, p.Mnemonics().y() - 1));
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
+    p.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
+    QTest::keyClick(&p, Qt::Key_Space, Qt::AltModifier);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
+    QTest::mouseClick(&p.WindowMenuButton(), Qt::LeftButton);
+    EXPECT_TRUE(menu.isVisible());
+    menu.hide();
 }
 
 TEST_F(PaletteTest, OnlineHelpOpensTheShippedPage) {
