@@ -11,6 +11,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -276,6 +277,31 @@ TEST(LibraryFile, AnEmptyPathIsNoLibrary) {
     library.UsePath("");
     CPhraseTbl table;
     EXPECT_THROW(table.Open(), CDaoException);
+}
+
+} // namespace
+
+namespace {
+
+// The file is opened through a file: URI; characters that mean something
+// in a URI must still name the file.
+TEST(LibraryFile, OpensWhateverCharactersItsPathHolds) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("we#ird ?%20 & f\xC3\xBCr=x");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const std::string path = (folder + "/lib;rary%.blz").toStdString();
+    CreateLibraryFile(path);
+    EXPECT_EQ(CheckLibraryFile(path), "");
+    CTempLibrary pathSource;
+    pathSource.UsePath(path);
+    AddCategory("found", 0);
+    CCategoryQry categories;
+    categories.Open();
+    ASSERT_FALSE(categories.IsEOF());
+    EXPECT_EQ(categories.m_Description, "found");
+    // No file was made under a misread name.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList({QFileInfo(folder).fileName()}));
 }
 
 } // namespace
