@@ -23,10 +23,10 @@ e2e_make_library() {
   local path=$1
   shift
   "$BLURTLE" --new-library "$path" >/dev/null
-  local z=0 spec category items item i sql=""
-  for spec in "$@"; do
-    category=${spec%%:*}
-    items=${spec#*:}
+  local z=0 entry category items item i sql=""
+  for entry in "$@"; do
+    category=${entry%%:*}
+    items=${entry#*:}
     sql+="INSERT INTO tblCategory (Description, ZOrder) VALUES ('$category', $z);"
     i=0
     IFS=',' read -r -a list <<<"$items"
