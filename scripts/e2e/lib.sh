@@ -123,7 +123,16 @@ e2e_start_display() {
   e2e_fail "could not start Xvfb"
 }
 
-e2e_wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+# Under pipefail, "producer | grep -q" fails when grep stops reading early
+# and the producer dies of SIGPIPE; match on captured output instead.
+e2e_output_has() {
+  local pattern=$1 output
+  shift
+  output=$("$@" 2>/dev/null) || return 1
+  grep -q -- "$pattern" <<<"$output"
+}
+
+e2e_wm_running() { e2e_output_has 'window id' xprop -root _NET_SUPPORTING_WM_CHECK; }
 
 e2e_start_wm() {
   e2e_start openbox openbox --sm-disable
@@ -161,11 +170,11 @@ e2e_wait_window() {
 e2e_has_window() { [ -n "$(e2e_windows "$1")" ]; }
 e2e_has_no_window() { [ -z "$(e2e_windows "$1")" ]; }
 
-e2e_is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+e2e_is_viewable() { e2e_output_has 'Map State: IsViewable' xwininfo -id "$1"; }
 e2e_is_unmapped() { ! e2e_is_viewable "$1"; }
 
 # Whether _NET_WM_STATE of the window holds the given state atom.
-e2e_has_net_state() { xprop -id "$1" _NET_WM_STATE 2>/dev/null | grep -q "$2"; }
+e2e_has_net_state() { e2e_output_has "$2" xprop -id "$1" _NET_WM_STATE; }
 
 # The window's position (of its inside) and size: "X Y W H".
 e2e_geometry() {
