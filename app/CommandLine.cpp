@@ -1,6 +1,8 @@
 #include "app/CommandLine.h"
 
 #include "app/BuildInfo.h"
+#include "app/ErrorGuard.h"
+#include "app/Startup.h"
 #include "store/DaoException.h"
 #include "store/LibraryFile.h"
 
@@ -66,7 +68,7 @@ int RunBlurtle(int argc, char** argv) {
     if (WantsConsoleOnly(argc, argv)) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     } else {
-        app = std::make_unique<QApplication>(argc, argv);
+        app = std::make_unique<CGuardedApplication>(argc, argv);
     }
     QCoreApplication::setOrganizationName(QStringLiteral("Quillfen"));
     QCoreApplication::setApplicationVersion(QStringLiteral(BLURTLE_VERSION_STRING));
@@ -79,7 +81,5 @@ int RunBlurtle(int argc, char** argv) {
         return CreateNewLibrary(parser.value(NewLibraryOption()));
     }
 
-    QTextStream(stdout) << "Blurtle " << BLURTLE_VERSION_STRING
-                        << ": the palette is not built yet; see --help.\n";
-    return 0;
+    return RunStartup();
 }

@@ -3,6 +3,8 @@
 // reads or writes the user's own.
 #include <gtest/gtest.h>
 
+#include "app/ErrorGuard.h"
+
 #include <QApplication>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -29,6 +31,8 @@ int main(int argc, char** argv) {
     QStandardPaths::setTestModeEnabled(true);
 
     testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
+    // The program's own application object, so errors escaping an event
+    // handler are reported as the program reports them.
+    CGuardedApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

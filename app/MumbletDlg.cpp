@@ -1,0 +1,500 @@
+#include "app/MumbletDlg.h"
+
+#include "app/ErrorGuard.h"
+#include "app/HelpPage.h"
+#include "app/MumbletApp.h"
+#include "app/PaletteMessages.h"
+#include "app/Profile.h"
+#include "app/PromptService.h"
+#include "dialogs/AboutDlg.h"
+#include "dialogs/AppIcon.h"
+#include "dialogs/DialogUnits.h"
+#include "dialogs/UpDownButtons.h"
+#include "dragdrop/ComboRightClick.h"
+#include "dragdrop/DDListBox.h"
+#include "dragdrop/EntryLines.h"
+#include "store/CategoryQry.h"
+#include "store/KeyHelpers.h"
+#include "ui_MumbletDlg.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidgetItem>
+#include <QPushButton>
+#include <QShortcut>
+#include <QToolButton>
+
+#include <vector>
+
+namespace {
+
+const QString kCategoryKey = QStringLiteral("Category");
+
+// Closes a query recordset on the way out of a fill, exceptions included,
+// so a failed fill never leaves it open.
+class CCloseOnExit {
+public:
+    explicit CCloseOnExit(CDaoRecordset& recordset) : m_recordset(recordset) {}
+    ~CCloseOnExit() {
+        try {
+            if (m_recordset.IsOpen()) {
+                m_recordset.Close();
+            }
+        } catch (...) {
+            // A read-only recordset has nothing to lose at close.
+        }
+    }
+    CCloseOnExit(const CCloseOnExit&) = delete;
+    CCloseOnExit& operator=(const CCloseOnExit&) = delete;
+
+private:
+    CDaoRecordset& m_recordset;
+};
+
+} // namespace
+
+CMumbletDlg::CMumbletDlg(QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::MumbletDlg>()), m_hIcon(BlurtleIcon()) {
+    m_ui->setupUi(this);
+    FitFormToFont(this);
+    // A normal top-level window (so it has a taskbar entry) that stays
+    // above the others, with a sizing border and a close box but no
+    // minimise or maximise box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+    BindControls();
+
+    for (QTimer* timer : {&m_hideTimer, &m_showTimer}) {
+        timer->setTimerType(Qt::PreciseTimer);
+    }
+    connect(&m_hideTimer, &QTimer::timeout, this, [this] { OnTimer(HideTimer); });
+    connect(&m_showTimer, &QTimer::timeout, this, [this] { OnTimer(ShowTimer); });
+
+    // There is no "end of move or resize" notification: the placement is
+    // written once the window has kept still for a moment.
+    m_placementTimer.setSingleShot(true);
+    m_placementTimer.setInterval(kPlacementSettleMs);
+    connect(&m_placementTimer, &QTimer::timeout, this, &CMumbletDlg::SaveWindowPlacement);
+
+    connect(m_ctlCategory, &QComboBox::activated, this, [this] { OnSelchangeCategory(); });
+    connect(m_ctlSortSpin, &CUpDownButtons::DeltaPos, this, &CMumbletDlg::OnDeltaposSortSpin);
+    connect(m_ctlOnlineHelp, &QPushButton::clicked, this, &CMumbletDlg::OnOnlineHelp);
+    connect(m_ui->m_ctlWindowMenu, &QToolButton::clicked, this, [this] {
+        const QToolButton* button = m_ui->m_ctlWindowMenu;
+        ShowWindowMenu(button->mapToGlobal(QPoint(0, button->height())));
+    });
+    auto* menuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
+    connect(menuKey, &QShortcut::activated, this,
+            [this] { ShowWindowMenu(mapToGlobal(QPoint(0, 0))); });
+}
+
+CMumbletDlg::~CMumbletDlg() = default;
+
+void CMumbletDlg::BindControls() {
+    m_ctlOnlineHelp = m_ui->m_ctlOnlineHelp;
+    m_ctlSortSpin = m_ui->m_ctlSortSpin;
+    m_ctlCategory = m_ui->m_ctlCategory;
+    m_ctlMnemonics = m_ui->m_ctlMnemonics;
+}
+
+QToolButton& CMumbletDlg::WindowMenuButton() {
+    return *m_ui->m_ctlWindowMenu;
+}
+
+void CMumbletDlg::Start() {
+    if (!RunGuarded([this] { OnInitDialog(); })) {
+        // Initialisation was abandoned (the library could not be read):
+        // show what there is so the user can pick another library or exit.
+        m_bInitializing = false;
+        LayoutControls();
+        if (!isVisible()) {
+            show();
+        }
+    }
+}
+
+void CMumbletDlg::OnInitDialog() {
+    if (CMumbletApp* app = CMumbletApp::Instance()) {
+        app->VerifyDatabasePath(this);
+    }
+    BuildWindowMenu();
+    setWindowIcon(m_hIcon);
+    // The list's drop target is registered here, before its table opens
+    // (comes with dropping text onto the list).
+    m_ctlMnemonics->OpenPhraseTable();
+    FillCategories();
+    SelectRememberedCategory();
+    OnSelchangeCategory();
+    RestoreWindowPlacement();
+    m_bInitializing = false;
+    m_ctlMnemonics->ResetListRect();
+    LayoutControls();
+}
+
+void CMumbletDlg::BuildWindowMenu() {
+    m_windowMenu.clear();
+    m_windowMenu.addSeparator();
+    m_windowMenu.addAction(tr("Change Active Database..."), this,
+                           [this] { OnSysCommand(IDM_CHANGEDATABASE); });
+    m_windowMenu.addAction(tr("&About Blurtle (TM)..."), this,
+                           [this] { OnSysCommand(IDM_ABOUTBOX); });
+    m_windowMenu.addSeparator();
+    m_windowMenu.addAction(tr("E&xit"), this, [this] { OnSysCommand(ID_APP_EXIT); });
+}
+
+void CMumbletDlg::ShowWindowMenu(const QPoint& globalPos) {
+    if (m_windowMenu.isEmpty()) {
+        return;
+    }
+    m_windowMenu.popup(globalPos);
+}
+
+void CMumbletDlg::FillCategories() {
+    CCategoryQry categories;
+    CCloseOnExit closer(categories);
+    categories.Open();
+    while (!categories.IsEOF()) {
+        EntryLines::AppendCategoryLine(
+            *m_ctlCategory,
+            EntryLines::MakeCategoryLine(categories.m_Description,
+                                         ExtractBracedIdentifier(categories.m_CategoryID)));
+        categories.MoveNext();
+    }
+    categories.Close();
+}
+
+void CMumbletDlg::SelectRememberedCategory() {
+    // The whole line, key included, letter case aside: a renamed category
+    // no longer matches, and neither does one whose key changed.
+    const QString remembered = Profile::GetString(kCategoryKey, QString());
+    int index = 0;
+    for (int i = 0; i < m_ctlCategory->count(); ++i) {
+        if (EntryLines::LineOf(*m_ctlCategory, i).compare(remembered, Qt::CaseInsensitive) == 0) {
+            index = i;
+            break;
+        }
+    }
+    m_ctlCategory->setCurrentIndex(m_ctlCategory->count() > 0 ? index : -1);
+}
+
+void CMumbletDlg::OnSelchangeCategory() {
+    StorePendingOrder();
+    m_ctlMnemonics->clear();
+
+    const QString line = EntryLines::SelectedCategoryLine(*m_ctlCategory);
+    Profile::WriteString(kCategoryKey, line);
+    if (line.isEmpty()) {
+        return;
+    }
+
+    std::vector<QString> lines;
+    {
+        CCloseOnExit closer(m_rsPhrases);
+        m_rsPhrases.m_CATEGORYID = EntryLines::CategoryKey(line).toStdString();
+        m_rsPhrases.Open();
+        while (!m_rsPhrases.IsEOF()) {
+            lines.push_back(EntryLines::MakeMnemonicLine(
+                m_rsPhrases.m_Mnemonic, ExtractBracedIdentifier(m_rsPhrases.m_PhraseID)));
+            m_rsPhrases.MoveNext();
+        }
+        m_rsPhrases.Close();
+    }
+    // Built first and added in one go: the view then lays itself out once.
+    m_ctlMnemonics->setUpdatesEnabled(false);
+    for (const QString& entry : lines) {
+        m_ctlMnemonics->addItem(EntryLines::MakeMnemonicItem(entry));
+    }
+    m_ctlMnemonics->setUpdatesEnabled(true);
+}
+
+void CMumbletDlg::StorePendingOrder() {
+    if (m_bOrderChanged && m_ctlMnemonics->SaveOrder()) {
+        m_bOrderChanged = false;
+    }
+}
+
+void CMumbletDlg::OnDeltaposSortSpin(int delta, bool* refuse) {
+    Q_UNUSED(refuse);
+    const int i = m_ctlMnemonics->currentRow();
+    QListWidgetItem* current = i >= 0 ? m_ctlMnemonics->item(i) : nullptr;
+    if (current == nullptr || !current->isSelected()) {
+        CPromptService::Current().Beep();
+        return;
+    }
+    if (EntryLines::LineOf(current).isEmpty()) {
+        return;
+    }
+    const int n = m_ctlMnemonics->count();
+    if ((i == 0 && delta < 0) || (i == n - delta && delta > 0)) {
+        CPromptService::Current().Beep();
+        return;
+    }
+    QListWidgetItem* moved = m_ctlMnemonics->takeItem(i);
+    if (moved != nullptr) {
+        m_ctlMnemonics->insertItem(i + delta, moved);
+        m_ctlMnemonics->setCurrentRow(i + delta);
+    }
+    m_bOrderChanged = true;
+}
+
+void CMumbletDlg::HidePalette() {
+    // Pinning the position first makes the window come back exactly where
+    // it was: a window manager places a window anew when it is shown again
+    // without a position of its own.
+    if (isVisible()) {
+        m_bPlacing = true;
+        move(pos());
+        m_bPlacing = false;
+    }
+    hide();
+}
+
+bool CMumbletDlg::CanExit() {
+    if (m_pAutoProxy != nullptr) {
+        HidePalette();
+        return false;
+    }
+    return true;
+}
+
+void CMumbletDlg::LayoutControls() {
+    const int w = width();
+    const int h = height();
+
+    QPushButton* help = m_ctlOnlineHelp;
+    help->move(w - help->width() - 4, help->y());
+    QToolButton* menuButton = m_ui->m_ctlWindowMenu;
+    menuButton->move(help->x() - menuButton->width() - 2, menuButton->y());
+
+    const QRect combo = m_ctlCategory->geometry();
+    m_ctlCategory->setGeometry(combo.left(), combo.top(), qMax(0, w - combo.left() - 2),
+                               combo.height());
+
+    const QRect list = m_ctlMnemonics->geometry();
+    m_ctlMnemonics->setGeometry(list.left(), list.top(), qMax(0, w - list.left() - 2),
+                                qMax(0, h - list.top() - 2));
+}
+
+void CMumbletDlg::RestoreWindowPlacement() {
+    const int x = Profile::GetInt(QStringLiteral("x"), -1);
+    const int y = Profile::GetInt(QStringLiteral("y"), -1);
+    const int cx = Profile::GetInt(QStringLiteral("cx"), -1);
+    const int cy = Profile::GetInt(QStringLiteral("cy"), -1);
+    m_bPlacing = true;
+    // Only x says whether a placement was ever written; without one the
+    // form's size stands and the window manager picks the place.
+    if (x != -1) {
+        move(x, y);
+        if (cx > 0 && cy > 0) { // a size never written would make the window vanish
+            resize(cx, cy);
+        }
+    }
+    show();
+    m_bPlacing = false;
+}
+
+void CMumbletDlg::SaveWindowPlacement() {
+    m_placementTimer.stop();
+    // The frame's top-left corner and the size of the inside: exactly what
+    // RestoreWindowPlacement gives back (the frame's own size belongs to
+    // the window manager).
+    const QPoint position = pos();
+    Profile::WriteInt(QStringLiteral("x"), position.x());
+    Profile::WriteInt(QStringLiteral("y"), position.y());
+    Profile::WriteInt(QStringLiteral("cx"), width());
+    Profile::WriteInt(QStringLiteral("cy"), height());
+}
+
+void CMumbletDlg::PlacementMaybeChanged() {
+    if (!m_bInitializing && !m_bPlacing && isVisible()) {
+        m_placementTimer.start();
+    }
+}
+
+void CMumbletDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (!m_bInitializing) {
+        LayoutControls();
+    }
+    PlacementMaybeChanged();
+}
+
+void CMumbletDlg::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    PlacementMaybeChanged();
+}
+
+QTimer& CMumbletDlg::PaletteTimer(int id) {
+    return id == HideTimer ? m_hideTimer : m_showTimer;
+}
+
+void CMumbletDlg::SetPaletteTimer(int id, int milliseconds) {
+    if (id == HideTimer || id == ShowTimer) {
+        PaletteTimer(id).start(milliseconds);
+    }
+}
+
+void CMumbletDlg::KillPaletteTimer(int id) {
+    if (id == HideTimer || id == ShowTimer) {
+        PaletteTimer(id).stop();
+    }
+}
+
+bool CMumbletDlg::IsPaletteTimerActive(int id) const {
+    if (id == HideTimer) {
+        return m_hideTimer.isActive();
+    }
+    return id == ShowTimer && m_showTimer.isActive();
+}
+
+void CMumbletDlg::OnTimer(int id) {
+    if (id == HideTimer) {
+        // A drag has started: get out of the way of the window beneath.
+        HidePalette();
+        KillPaletteTimer(HideTimer);
+    } else if (id == ShowTimer) {
+        // The drag has ended: come back.
+        show();
+        KillPaletteTimer(ShowTimer);
+    }
+}
+
+void CMumbletDlg::OnOnlineHelp() {
+    CPromptService::Current().OpenUrl(HelpPageUrl());
+}
+
+void CMumbletDlg::OnSysCommand(int command) {
+    switch (command) {
+    case IDM_ABOUTBOX: {
+        CAboutDlg about(this);
+        about.exec();
+        break;
+    }
+    case IDM_CHANGEDATABASE:
+        if (CMumbletApp* app = CMumbletApp::Instance()) {
+            app->ChooseDatabaseFile(this, true);
+        }
+        break;
+    case ID_APP_EXIT:
+        OnAppExit();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMumbletDlg::BringForward() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+bool CMumbletDlg::RunCloseSteps() {
+    if (!CanExit()) {
+        return false;
+    }
+    StorePendingOrder();
+    if (m_rsPhrases.IsOpen()) {
+        m_rsPhrases.Close();
+    }
+    if (m_placementTimer.isActive()) {
+        SaveWindowPlacement();
+    }
+    return true;
+}
+
+void CMumbletDlg::OnAppExit() {
+    RunCloseSteps();
+    done(QDialog::Accepted);
+}
+
+void CMumbletDlg::accept() {
+    // Enter never closes the palette.
+}
+
+void CMumbletDlg::reject() {
+    if (!CanExit()) {
+        return;
+    }
+    // Escape ends the program like Exit does, so it stores a reordering
+    // made with the sort arrows too; ending without it would lose the
+    // user's work without a word.
+    StorePendingOrder();
+    if (m_placementTimer.isActive()) {
+        SaveWindowPlacement();
+    }
+    QDialog::reject();
+}
+
+void CMumbletDlg::closeEvent(QCloseEvent* event) {
+    if (event->spontaneous()) {
+        // The close box or Alt+F4: the palette only hides; starting the
+        // program again brings it back.
+        event->ignore();
+        HidePalette();
+        return;
+    }
+    // The program's own close request: the close steps, then the end.
+    if (!RunCloseSteps()) {
+        event->ignore();
+        return;
+    }
+    reject();
+    event->accept();
+}
+
+void CMumbletDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CMumbletDlg::contextMenuEvent(QContextMenuEvent* event) {
+    // A right click on the palette itself (its background or a label), not
+    // on one of its controls.
+    QWidget* child = childAt(event->pos());
+    if (child == nullptr || qobject_cast<QLabel*>(child) != nullptr) {
+        ShowWindowMenu(event->globalPos());
+        event->accept();
+        return;
+    }
+    event->ignore();
+}
+
+bool CMumbletDlg::event(QEvent* event) {
+    switch (static_cast<int>(event->type())) {
+    case UWM_ADD_CATEGORY:
+        OnAddCategory();
+        return true;
+    case UWM_DELETE_CATEGORY:
+        OnDeleteCategory();
+        return true;
+    case UWM_ADD_ITEM:
+        OnAddItem();
+        return true;
+    case UWM_DELETE_ITEM:
+        OnDeleteItem();
+        return true;
+    case UWM_RENAME_MNEMONIC:
+        OnRenameMnemonic();
+        return true;
+    case UWM_ITEM_PROPERTIES:
+        OnItemProperties();
+        return true;
+    case UWM_SET_PUNCTUATION:
+        return true; // the item editor's own message: nothing to do here
+    case UWM_SORT_CATEGORIES:
+        OnSortCategories();
+        return true;
+    case UWM_RENAME_CATEGORY:
+        OnRenameCategory();
+        return true;
+    default:
+        return QDialog::event(event);
+    }
+}

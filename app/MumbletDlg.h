@@ -1,0 +1,159 @@
+#pragma once
+
+#include "dragdrop/PaletteHost.h"
+#include "store/PhrasesInCategoryQry.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <QMenu>
+#include <QRect>
+#include <QTimer>
+
+#include <memory>
+
+class CComboRightClick;
+class CDDListBox;
+class CUpDownButtons;
+class QPushButton;
+class QToolButton;
+
+namespace Ui {
+class MumbletDlg;
+}
+
+// The palette: the program's one main window. A narrow, resizable window
+// that stays above all others, with the category selector over the list of
+// the selected category's mnemonics, the sort arrows and the help button.
+// It remembers the selected category and its own place and size, hides
+// instead of closing when the user closes it, and carries the window menu.
+//
+// Ending the palette ends the program; only three roads lead there: the
+// program's own close request (close(), after a library change or when an
+// automation start takes over), "Exit" in the window menu, and Escape.
+class CMumbletDlg : public QDialog, public CPaletteHost {
+    Q_OBJECT
+
+public:
+    enum { IDD = 102 };
+    // The controls' identifiers, kept as the widgets' object names too.
+    enum ControlId {
+        IDC_MNEMONICS = 1000,
+        IDC_CATEGORY = 1001,
+        IDC_SORT_SPIN = 1011,
+        IDC_ONLINE_HELP = 1034,
+    };
+    // The window menu's commands.
+    enum Command {
+        IDM_ABOUTBOX = 0x0010,
+        IDM_CHANGEDATABASE = 0x0020,
+        ID_APP_EXIT = 57665,
+    };
+
+    explicit CMumbletDlg(QWidget* parent = nullptr);
+    ~CMumbletDlg() override;
+
+    // Initialises the palette and shows it. A database error on the way is
+    // reported and the palette shows what it has, so the window menu can
+    // still choose another library or end the program.
+    void Start();
+    // The initialisation itself, in its fixed order; throws what the
+    // library throws.
+    void OnInitDialog();
+
+    // Appends one entry per category, in the library's order. Does not
+    // clear the selector first.
+    void FillCategories();
+    // Stores a pending mnemonic order, refills the list for the selected
+    // category and remembers the category.
+    void OnSelchangeCategory();
+    // False (and the palette hidden) while an automation client holds the
+    // palette.
+    bool CanExit();
+
+    void LayoutControls();
+    void SaveWindowPlacement();
+    void RestoreWindowPlacement();
+
+    // A press on the sort arrows: -1 up, +1 down.
+    void OnDeltaposSortSpin(int delta, bool* refuse = nullptr);
+    void OnTimer(int id);
+    void OnOnlineHelp();
+    void OnSysCommand(int command);
+    // A later start of the program asks for the palette.
+    void BringForward();
+
+    // CPaletteHost
+    QRect GetListRect() const override { return m_rcList; }
+    void SetListRect(const QRect& screenRect) override { m_rcList = screenRect; }
+    void SetPaletteTimer(int id, int milliseconds) override;
+    void KillPaletteTimer(int id) override;
+    bool IsPaletteTimerActive(int id) const;
+
+    QMenu& WindowMenu() { return m_windowMenu; }
+    void ShowWindowMenu(const QPoint& globalPos);
+
+    CComboRightClick& Category() { return *m_ctlCategory; }
+    CDDListBox& Mnemonics() { return *m_ctlMnemonics; }
+    CUpDownButtons& SortSpin() { return *m_ctlSortSpin; }
+    QPushButton& OnlineHelp() { return *m_ctlOnlineHelp; }
+    QToolButton& WindowMenuButton();
+    bool IsInitializing() const { return m_bInitializing; }
+    bool IsOrderChanged() const { return m_bOrderChanged; }
+    // How long after the last move or resize the placement is written.
+    static constexpr int kPlacementSettleMs = 300;
+
+    // The automation object's proxy while a client holds the palette, else
+    // null; set and cleared by the automation code.
+    QObject* m_pAutoProxy = nullptr;
+
+public slots:
+    void accept() override; // Enter: nothing
+    void reject() override; // Escape
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void BindControls();
+    void BuildWindowMenu();
+    void SelectRememberedCategory();
+    bool RunCloseSteps();
+    void StorePendingOrder();
+    void OnAppExit();
+    void PlacementMaybeChanged();
+    void HidePalette();
+    QTimer& PaletteTimer(int id);
+
+    // The commands the selector's and the list's menus post (filled in
+    // with the palette's editing commands).
+    void OnAddCategory() {}
+    void OnDeleteCategory() {}
+    void OnAddItem() {}
+    void OnDeleteItem() {}
+    void OnRenameMnemonic() {}
+    void OnItemProperties() {}
+    void OnSortCategories() {}
+    void OnRenameCategory() {}
+
+    std::unique_ptr<Ui::MumbletDlg> m_ui;
+    QPushButton* m_ctlOnlineHelp = nullptr;
+    CUpDownButtons* m_ctlSortSpin = nullptr;
+    CComboRightClick* m_ctlCategory = nullptr;
+    CDDListBox* m_ctlMnemonics = nullptr;
+    QRect m_rcList;
+    QIcon m_hIcon;
+    bool m_bInitializing = true;
+    bool m_bOrderChanged = false;
+    CPhrasesInCategoryQry m_rsPhrases;
+
+    QTimer m_hideTimer; // palette timer 1
+    QTimer m_showTimer; // palette timer 2
+    QTimer m_placementTimer;
+    bool m_bPlacing = false;
+    QMenu m_windowMenu;
+};

@@ -1,0 +1,33 @@
+#include "dialogs/AboutDlg.h"
+
+#include "app/BuildInfo.h"
+#include "dialogs/AppIcon.h"
+#include "dialogs/DialogUnits.h"
+#include "ui_AboutDlg.h"
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::AboutDlg>()) {
+    m_ui->setupUi(this);
+    // A modal frame of fixed size: title and close button, nothing else.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    const QIcon icon = BlurtleIcon();
+    setWindowIcon(icon);
+    m_ui->iconLabel->setPixmap(icon.pixmap(QSize(32, 32)));
+    m_ui->labelBlock->setText(tr("Blurtle (TM) Version %1\n"
+                                 "A phrase palette for your desktop\n"
+                                 "Copyright (C) Quillfen")
+                                  .arg(QStringLiteral(BLURTLE_VERSION_STRING)));
+    m_ui->labelMaker->setText(QStringLiteral(BLURTLE_MAKER_URL));
+    FitFormToFont(this);
+    setFixedSize(size());
+}
+
+CAboutDlg::~CAboutDlg() = default;
+
+QString CAboutDlg::BlockText() const {
+    return m_ui->labelBlock->text();
+}
+
+QString CAboutDlg::MakerText() const {
+    return m_ui->labelMaker->text();
+}
