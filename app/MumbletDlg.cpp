@@ -13,8 +13,11 @@
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
+#include "dragdrop/QuietShow.h"
+#include "engine/DroppedText.h"
 #include "store/CategoryQry.h"
 #include "store/KeyHelpers.h"
+#include "store/PhraseTbl.h"
 #include "ui_MumbletDlg.h"
 
 #include <QCloseEvent>
@@ -26,6 +29,9 @@
 #include <QShortcut>
 #include <QToolButton>
 
+#include <algorithm>
+#include <cstdint>
+#include <exception>
 #include <vector>
 
 namespace {
@@ -355,10 +361,75 @@ void CMumbletDlg::OnTimer(int id) {
         HidePalette();
         KillPaletteTimer(HideTimer);
     } else if (id == ShowTimer) {
-        // The drag has ended: come back.
-        show();
+        // The drag has ended: come back, leaving the keyboard with the
+        // program that took the drop.
+        ShowWithoutTakingFocus(this);
         KillPaletteTimer(ShowTimer);
     }
+}
+
+bool CMumbletDlg::AddDroppedText(const QString& text) {
+    if (m_ctlCategory->currentIndex() < 0) {
+        return false;
+    }
+    const QString categoryKey =
+        EntryLines::CategoryKey(EntryLines::SelectedCategoryLine(*m_ctlCategory));
+    const DroppedItem item = MakeDroppedItem(text.toStdString());
+    if (categoryKey.isEmpty() || item.verdict != DroppedTextVerdict::Accepted) {
+        return false;
+    }
+
+    CPhraseTbl phrases;
+    CCloseOnExit closer(phrases);
+    phrases.Open();
+    phrases.AddNew();
+    phrases.m_CategoryID = categoryKey.toStdString();
+    phrases.m_Data = item.data;
+    phrases.m_Mnemonic = item.mnemonic;
+    phrases.m_PunctuationLeading = 0;
+    phrases.m_PunctuationTrailing = 2;
+    // The position after the last entry; ZOrder can't count further.
+    phrases.m_ZOrder = static_cast<std::int16_t>(std::min(m_ctlMnemonics->count(), 32767));
+    phrases.Update();
+    phrases.SetBookmark(phrases.GetLastModifiedBookmark());
+
+    const QString line = EntryLines::MakeMnemonicLine(phrases.m_Mnemonic,
+                                                      ExtractBracedIdentifier(phrases.m_PhraseID));
+    m_ctlMnemonics->addItem(EntryLines::MakeMnemonicItem(line));
+    return true;
+}
+
+bool CMumbletDlg::TakeDroppedText(const QString& text) {
+    // The drop is answered at once; anything to tell the user waits until
+    // the program that dragged has finished its drag.
+    QString whyNot;
+    CPromptService::Icon icon = CPromptService::Icon::Information;
+    bool added = false;
+    const DroppedTextVerdict verdict = MakeDroppedItem(text.toStdString()).verdict;
+    if (m_ctlCategory->currentIndex() < 0) {
+        whyNot = QStringLiteral("Select a category before dropping text onto the list. "
+                                "Nothing was added.");
+    } else if (verdict == DroppedTextVerdict::HoldsSeparator) {
+        whyNot = QStringLiteral("The dropped text contains \"|\", which an item's text "
+                                "can't hold. Nothing was added.");
+    } else if (verdict == DroppedTextVerdict::HoldsNul) {
+        whyNot = QStringLiteral("The dropped text contains a zero character, which an "
+                                "item's text can't hold. Nothing was added.");
+    } else if (verdict == DroppedTextVerdict::Accepted) {
+        try {
+            added = AddDroppedText(text);
+        } catch (const std::exception& error) {
+            whyNot = QString::fromUtf8(error.what());
+            icon = CPromptService::Icon::Stop;
+        }
+    }
+    if (!whyNot.isEmpty()) {
+        QTimer::singleShot(0, this, [this, whyNot, icon] {
+            CPromptService::Current().ShowMessage(this, whyNot, QStringLiteral("Blurtle (TM)"),
+                                                  QMessageBox::Ok, icon);
+        });
+    }
+    return added;
 }
 
 void CMumbletDlg::OnOnlineHelp() {

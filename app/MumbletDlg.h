@@ -79,6 +79,13 @@ public:
     void OnTimer(int id);
     void OnOnlineHelp();
     void OnSysCommand(int command);
+    // Makes `text` a new item at the end of the selected category's list:
+    // the trimmed text as its one iteration with weight 9, its first 50
+    // characters as the mnemonic, no leading punctuation and two trailing
+    // spaces. Returns false when no category is selected or the text is one
+    // an item can't hold. Database errors are thrown.
+    bool AddDroppedText(const QString& text);
+
     // A later start of the program asks for the palette.
     void BringForward();
 
@@ -86,6 +93,7 @@ public:
     QRect GetListRect() const override { return m_rcList; }
     void SetListRect(const QRect& screenRect) override { m_rcList = screenRect; }
     void SetPaletteTimer(int id, int milliseconds) override;
+    bool TakeDroppedText(const QString& text) override;
     void KillPaletteTimer(int id) override;
     bool IsPaletteTimerActive(int id) const;
 

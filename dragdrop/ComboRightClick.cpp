@@ -1,5 +1,11 @@
 #include "dragdrop/ComboRightClick.h"
 
+#include "app/PaletteMessages.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMouseEvent>
+
 CComboRightClick::CComboRightClick(QWidget* parent) : QComboBox(parent) {
     setEditable(false);
     setInsertPolicy(QComboBox::NoInsert);
@@ -7,6 +13,40 @@ CComboRightClick::CComboRightClick(QWidget* parent) : QComboBox(parent) {
     setMaxVisibleItems(30);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(1);
+    // The right button opens the "Category" menu at the press; no context
+    // menu event may reach the palette's window menu.
+    setContextMenuPolicy(Qt::PreventContextMenu);
 }
 
 CComboRightClick::~CComboRightClick() = default;
+
+void CComboRightClick::FillCategoryMenu(QMenu& menu) {
+    menu.setTitle(QStringLiteral("Category"));
+    const auto add = [this, &menu](const QString& text, Command command, PaletteMessage message) {
+        QAction* action = menu.addAction(text);
+        action->setData(static_cast<int>(command));
+        connect(action, &QAction::triggered, this,
+                [this, message] { PostPaletteMessage(window(), message); });
+    };
+    add(QStringLiteral("&Add Category..."), ID_ADD_CATEGORY, UWM_ADD_CATEGORY);
+    menu.addSeparator();
+    add(QStringLiteral("&Rename Category"), ID_RENAME_CATEGORY, UWM_RENAME_CATEGORY);
+    add(QStringLiteral("&Delete Category..."), ID_DELETE_CATEGORY, UWM_DELETE_CATEGORY);
+    menu.addSeparator();
+    add(QStringLiteral("&Sort Categories..."), ID_SORT_CATEGORIES, UWM_SORT_CATEGORIES);
+}
+
+void CComboRightClick::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        ShowCategoryMenu(event->globalPosition().toPoint());
+        return;
+    }
+    QComboBox::mousePressEvent(event);
+}
+
+void CComboRightClick::ShowCategoryMenu(const QPoint& globalPos) {
+    QMenu menu(this);
+    FillCategoryMenu(menu);
+    menu.exec(globalPos);
+}

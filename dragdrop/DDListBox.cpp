@@ -1,19 +1,46 @@
 #include "dragdrop/DDListBox.h"
 
+#include "app/PaletteMessages.h"
+#include "dragdrop/DragRunner.h"
 #include "dragdrop/EntryLines.h"
 #include "dragdrop/PaletteHost.h"
+#include "engine/Punctuation.h"
 #include "store/KeyHelpers.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDrag>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 
 #include <cstdint>
 #include <exception>
 
-CDDListBox::CDDListBox(QWidget* parent) : QListWidget(parent) {
+CDDListBox::CDDListBox(QWidget* parent) : QListWidget(parent), m_dropTarget(*this) {
     // Every entry has the same height: this lets the view lay out tens of
     // thousands of entries without measuring each one.
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // The list runs its own drags and takes drops itself; the view's own
+    // item dragging stays off.
+    setDragEnabled(false);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    // The right button opens the "Item" menu at the press; no context menu
+    // event may reach the palette's window menu.
+    setContextMenuPolicy(Qt::PreventContextMenu);
+
+    m_holdTimer.setSingleShot(true);
+    m_holdTimer.setInterval(QApplication::startDragTime());
+    connect(&m_holdTimer, &QTimer::timeout, this, [this] {
+        if (m_bPressed && !m_bDragging) {
+            DragOut();
+        }
+    });
 }
 
 CDDListBox::~CDDListBox() {
@@ -32,6 +59,9 @@ void CDDListBox::OpenPhraseTable() {
 }
 
 bool CDDListBox::SaveOrder() {
+    if (!m_rsPhrase.IsOpen()) {
+        return true; // the library never opened: there is no order to store
+    }
     const int n = count();
     for (int i = 0; i < n; ++i) {
         const std::string key = EntryLines::MnemonicKey(EntryLines::LineOf(item(i))).toStdString();
@@ -59,4 +89,186 @@ void CDDListBox::ResetListRect() {
 QRect CDDListBox::GetListRect() const {
     CPaletteHost* host = CPaletteHost::Of(const_cast<CDDListBox*>(this));
     return host != nullptr ? host->GetListRect() : QRect();
+}
+
+// --- drag-out -------------------------------------------------------------
+
+std::unique_ptr<QMimeData> CDDListBox::PrepareDragData(int row) {
+    if (row < 0 || row >= count() || !m_rsPhrase.IsOpen()) {
+        return nullptr;
+    }
+    const QString key = EntryLines::MnemonicKey(EntryLines::LineOf(item(row)));
+    if (!m_rsPhrase.Seek("=", MakeSeekKey(key.toStdString()))) {
+        return nullptr;
+    }
+    const std::string text = ComposeDragText(m_rsPhrase.m_Data, m_rsPhrase.m_PunctuationLeading,
+                                             m_rsPhrase.m_PunctuationTrailing);
+    auto mime = std::make_unique<QMimeData>();
+    mime->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    return mime;
+}
+
+void CDDListBox::DragOut() {
+    m_holdTimer.stop();
+    std::unique_ptr<QMimeData> mime = PrepareDragData(currentRow());
+    if (mime == nullptr) {
+        return;
+    }
+    CPaletteHost* host = CPaletteHost::Of(this);
+    QPointer<CDDListBox> self(this);
+
+    auto* drag = new QDrag(this);
+    m_dataSource = mime.get();
+    drag->setMimeData(mime.release());
+    m_bDragging = true;
+    RecordListRect();
+    if (host != nullptr) {
+        host->SetPaletteTimer(CPaletteHost::HideTimer, kHideDelayMs);
+    }
+    m_nudger.Start(window());
+
+    // The target's answer is not used: a move never removes the entry or
+    // its row.
+    CDragRunner::Current().Run(drag, Qt::CopyAction | Qt::MoveAction);
+
+    if (self == nullptr) {
+        return; // the palette went away while the drag ran
+    }
+    m_nudger.Stop();
+    m_bDragging = false;
+    // The release that ended the drag went to the drag loop. This one ends
+    // the view's own press handling and kills the hide timer.
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(m_ptDrag),
+                        QPointF(viewport()->mapToGlobal(m_ptDrag)), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport(), &release);
+    if (host != nullptr) {
+        host->SetPaletteTimer(CPaletteHost::ShowTimer, kShowDelayMs);
+    }
+    m_dataSource = nullptr; // the runner releases the drag and its data
+    ResetListRect();
+}
+
+void CDDListBox::EndPress() {
+    m_bPressed = false;
+    m_holdTimer.stop();
+}
+
+void CDDListBox::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        // Select the entry under the pointer first; below the last entry the
+        // selection stays as it was.
+        const QModelIndex index = indexAt(event->position().toPoint());
+        if (index.isValid()) {
+            setCurrentRow(index.row());
+        }
+        event->accept();
+        ShowItemMenu(event->globalPosition().toPoint());
+        return;
+    }
+    QListWidget::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && !m_bDragging) {
+        m_bPressed = true;
+        m_pressPos = event->position().toPoint();
+        m_ptDrag = m_pressPos;
+        m_holdTimer.start();
+    }
+}
+
+void CDDListBox::mouseMoveEvent(QMouseEvent* event) {
+    if (m_bDragging) {
+        return;
+    }
+    if (m_bPressed && event->buttons().testFlag(Qt::LeftButton)) {
+        if ((event->position().toPoint() - m_pressPos).manhattanLength() >=
+            QApplication::startDragDistance()) {
+            DragOut();
+        }
+        return; // no drag-selection while the button is down
+    }
+    QListWidget::mouseMoveEvent(event);
+}
+
+void CDDListBox::mouseReleaseEvent(QMouseEvent* event) {
+    QListWidget::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        EndPress();
+        // A click that never became a drag never hides the palette.
+        if (CPaletteHost* host = CPaletteHost::Of(this)) {
+            host->KillPaletteTimer(CPaletteHost::HideTimer);
+        }
+    }
+}
+
+void CDDListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+    if (event->button() == Qt::LeftButton) {
+        EndPress();
+        PostToPalette(UWM_ITEM_PROPERTIES);
+    }
+}
+
+// --- drop target ----------------------------------------------------------
+
+void CDDListBox::dragEnterEvent(QDragEnterEvent* event) {
+    dragMoveEvent(event);
+}
+
+void CDDListBox::dragMoveEvent(QDragMoveEvent* event) {
+    const QPoint global = viewport()->mapToGlobal(event->position().toPoint());
+    const Qt::DropAction action =
+        m_dropTarget.OnDragOver(global, event->modifiers(), event->possibleActions());
+    if (action == Qt::IgnoreAction) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(action);
+    event->accept();
+}
+
+void CDDListBox::dragLeaveEvent(QDragLeaveEvent* event) {
+    event->accept();
+}
+
+void CDDListBox::dropEvent(QDropEvent* event) {
+    const QPoint global = viewport()->mapToGlobal(event->position().toPoint());
+    Qt::DropAction action =
+        m_dropTarget.OnDragOver(global, event->modifiers(), event->possibleActions());
+    if (action != Qt::IgnoreAction) {
+        action = m_dropTarget.OnDrop(event->mimeData(), action);
+    }
+    if (action == Qt::IgnoreAction) {
+        event->setDropAction(Qt::IgnoreAction);
+        event->ignore();
+        return;
+    }
+    event->setDropAction(action);
+    event->accept();
+}
+
+// --- the "Item" menu ------------------------------------------------------
+
+void CDDListBox::PostToPalette(int message) {
+    PostPaletteMessage(window(), static_cast<PaletteMessage>(message));
+}
+
+void CDDListBox::FillItemMenu(QMenu& menu) {
+    menu.setTitle(QStringLiteral("Item"));
+    const auto add = [this, &menu](const QString& text, Command command, PaletteMessage message) {
+        QAction* action = menu.addAction(text);
+        action->setData(static_cast<int>(command));
+        connect(action, &QAction::triggered, this, [this, message] { PostToPalette(message); });
+    };
+    add(QStringLiteral("&Add Item..."), ID_ADD_ITEM, UWM_ADD_ITEM);
+    menu.addSeparator();
+    add(QStringLiteral("&Rename Mnemonic..."), ID_RENAME_MNEMONIC, UWM_RENAME_MNEMONIC);
+    add(QStringLiteral("&Delete Item..."), ID_DELETE_ITEM, UWM_DELETE_ITEM);
+    menu.addSeparator();
+    add(QStringLiteral("&Properties && Randomize..."), ID_ITEM_PROPERTIES, UWM_ITEM_PROPERTIES);
+}
+
+void CDDListBox::ShowItemMenu(const QPoint& globalPos) {
+    QMenu menu(this);
+    FillItemMenu(menu);
+    menu.exec(globalPos);
 }

@@ -1,18 +1,46 @@
 #pragma once
 
+#include "dragdrop/OleListBoxDropTarget.h"
+#include "dragdrop/PointerNudger.h"
 #include "store/PhraseTbl.h"
 
 #include <QListWidget>
+#include <QPoint>
+#include <QPointer>
 #include <QRect>
+#include <QTimer>
+
+#include <memory>
+
+class QMenu;
+class QMimeData;
 
 // The palette's list of mnemonics. Every entry is a mnemonic line (see
 // EntryLines.h) whose key names the item's row. The list keeps its own
 // phrase table open for the palette's whole life, so looking an item up at
 // a press costs one seek.
+//
+// Pressing the left button on a mnemonic and dragging it out hands the
+// item's composed text (leading punctuation, one iteration drawn by weight,
+// trailing punctuation) to whatever program is beneath. The palette hides
+// while the drag runs and comes back after the drop. Text dropped onto the
+// list becomes a new item; a right click opens the "Item" menu.
 class CDDListBox : public QListWidget {
     Q_OBJECT
 
 public:
+    // The menu commands of the "Item" menu.
+    enum Command {
+        ID_ADD_ITEM = 32777,
+        ID_DELETE_ITEM = 32778,
+        ID_RENAME_MNEMONIC = 32781,
+        ID_ITEM_PROPERTIES = 32782,
+    };
+    // How long after a drag starts the palette hides, and after the drop
+    // it comes back.
+    static constexpr int kHideDelayMs = 150;
+    static constexpr int kShowDelayMs = 150;
+
     explicit CDDListBox(QWidget* parent = nullptr);
     ~CDDListBox() override;
 
@@ -32,8 +60,45 @@ public:
     void ResetListRect();
     QRect GetListRect() const;
 
+    // Drags the selected entry out: composes its text and runs the drag.
+    // Does nothing without a selection or when the entry's row is gone.
+    void DragOut();
+
+    // The data of one drag of entry `row`: the item's leading punctuation,
+    // one of its iterations drawn by weight, its trailing punctuation, as
+    // UTF-8 text. Null when the row is out of range or its item is gone.
+    std::unique_ptr<QMimeData> PrepareDragData(int row);
+
+    // The "Item" menu's commands, each posting its message to the palette.
+    void FillItemMenu(QMenu& menu);
+
     CPhraseTbl& PhraseTable() { return m_rsPhrase; }
+    COleListBoxDropTarget& DropTarget() { return m_dropTarget; }
+    bool IsDragging() const { return m_bDragging; }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
+    void ShowItemMenu(const QPoint& globalPos);
+    void PostToPalette(int message);
+    void EndPress();
+
+    QPointer<QMimeData> m_dataSource; // the data of the drag that runs, if any
+    COleListBoxDropTarget m_dropTarget;
     CPhraseTbl m_rsPhrase;
+    QPoint m_ptDrag; // where the press that started the drag was
+
+    bool m_bPressed = false;
+    bool m_bDragging = false;
+    QPoint m_pressPos;
+    QTimer m_holdTimer; // a press held this long starts the drag unmoved
+    CPointerNudger m_nudger;
 };

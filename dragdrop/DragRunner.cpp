@@ -6,8 +6,9 @@ namespace {
 
 class CQtDragRunner : public CDragRunner {
 public:
-    Qt::DropAction Run(QDrag& drag, Qt::DropActions actions) override {
-        return drag.exec(actions, Qt::CopyAction);
+    Qt::DropAction Run(QDrag* drag, Qt::DropActions actions) override {
+        // Qt releases the drag itself when the target is done with it.
+        return drag->exec(actions, Qt::CopyAction);
     }
 };
 

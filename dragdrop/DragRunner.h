@@ -11,8 +11,11 @@ class CDragRunner {
 public:
     virtual ~CDragRunner() = default;
 
-    // Runs the drag and returns the action the target took.
-    virtual Qt::DropAction Run(QDrag& drag, Qt::DropActions actions) = 0;
+    // Runs the drag and returns the action the target took. The runner owns
+    // the drag from here on and releases it, with its data, once nobody
+    // needs it: a program that took a drop reads the data only after the
+    // drag loop has ended, so Qt keeps it until that program has finished.
+    virtual Qt::DropAction Run(QDrag* drag, Qt::DropActions actions) = 0;
 
     // The runner in use; by default the one that runs real drags.
     static CDragRunner& Current();

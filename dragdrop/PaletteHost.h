@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QString>
 
 class QWidget;
 
@@ -20,6 +21,12 @@ public:
 
     virtual void SetPaletteTimer(int id, int milliseconds) = 0;
     virtual void KillPaletteTimer(int id) = 0;
+
+    // Text dropped onto the list from another program. Returns true when it
+    // became a new item; false when nothing was added, so the source keeps
+    // its text. Never throws: a reason the user could not guess is shown
+    // once the drop is over.
+    virtual bool TakeDroppedText(const QString& text) = 0;
 
     // The palette that holds `widget`, or null when it sits in none.
     static CPaletteHost* Of(QWidget* widget);
