@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include <atomic>
+#include <map>
 
 namespace {
 
@@ -33,11 +34,26 @@ QString UriFor(const std::string& path, CLibraryConnection::Access access) {
     return uri + QStringLiteral("?mode=ro");
 }
 
+// Connections open now, by the file's canonical path.
+std::map<QString, int>& OpenFiles() {
+    static std::map<QString, int> files;
+    return files;
+}
+
+QString CanonicalPath(const std::string& path) {
+    return QFileInfo(QString::fromUtf8(path)).canonicalFilePath();
+}
+
 // Long enough to ride out another process's burst of writes; a write that
 // still finds the file locked after this reports the engine's text.
 constexpr int kBusyTimeoutMs = 5000;
 
 } // namespace
+
+bool IsOpenInThisProcess(const std::string& path) {
+    const QString canonical = CanonicalPath(path);
+    return !canonical.isEmpty() && OpenFiles().count(canonical) > 0;
+}
 
 std::string DescribeEngineError(const QSqlError& error, const std::string& path) {
     QString text = error.text().trimmed();
@@ -76,9 +92,15 @@ CLibraryConnection::CLibraryConnection(const std::string& path, Access access)
         QSqlDatabase::removeDatabase(m_name);
         throw;
     }
+    m_canonicalPath = CanonicalPath(path);
+    ++OpenFiles()[m_canonicalPath];
 }
 
 CLibraryConnection::~CLibraryConnection() {
+    const auto open = OpenFiles().find(m_canonicalPath);
+    if (open != OpenFiles().end() && --open->second <= 0) {
+        OpenFiles().erase(open);
+    }
     m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_name);

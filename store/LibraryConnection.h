@@ -44,9 +44,17 @@ public:
 
 private:
     std::string m_path;
+    QString m_canonicalPath;
     QString m_name;
     QSqlDatabase m_db;
 };
+
+// Whether this process holds a connection to the file at `path` now.
+// Anything that reads the file outside SQLite must not open and close it
+// then: closing any descriptor of a file drops every POSIX lock the process
+// holds on it, SQLite's included, and another program's SQLite would then
+// take the file for unused and remove its write-ahead log under us.
+bool IsOpenInThisProcess(const std::string& path);
 
 // The engine's text of an error, naming the library file.
 std::string DescribeEngineError(const QSqlError& error, const std::string& path);

@@ -138,6 +138,11 @@ std::string CheckLibraryFile(const std::string& path) {
     if (!info.isFile()) {
         return Named("\"%1\" is not a file, so it can't be a Blurtle library.", path);
     }
+    if (IsOpenInThisProcess(path)) {
+        // A connection of ours has it open, so it was found to be a library
+        // then; reading its header now would cost that connection its locks.
+        return {};
+    }
     QFile file(Q(path));
     if (!file.open(QIODevice::ReadOnly)) {
         return Named("The library file \"%1\" can't be read: ", path) +

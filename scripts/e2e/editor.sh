@@ -38,10 +38,14 @@ e2e_selection_row() {
   read -r -a geo <<<"$(e2e_geometry "$wid")"
   shot="$E2E_TMP/selection.png"
   import -window root -crop "1x${geo[3]}+${column}+${geo[1]}" "$shot" 2>/dev/null || return 1
-  convert "$shot" -depth 8 txt:- 2>/dev/null | awk -v top="${geo[1]}" -F'[(),: ]+' '
+  # Captured first: awk stops at the first match, which would end the
+  # converter with SIGPIPE and fail the pipeline under pipefail.
+  local pixels
+  pixels=$(convert "$shot" -depth 8 txt:- 2>/dev/null) || return 1
+  awk -v top="${geo[1]}" -F'[(),: ]+' '
     NR > 1 {
       # "0,Y: (R,G,B)  #RRGGBB  srgb(...)": blue clearly above red and green
-      r = $4; g = $5; b = $6
-      if (b > 150 && b > r + 60 && b > g + 20) { print top + $3; exit }
-    }'
+      r = $3; g = $4; b = $5
+      if (b > 150 && b > r + 60 && b > g + 20) { print top + $2; exit }
+    }' <<<"$pixels"
 }

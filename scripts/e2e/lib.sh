@@ -19,9 +19,15 @@ E2E_FAILED=0
 
 e2e_log() { printf '[e2e %s] %s\n' "$(date +%H:%M:%S.%3N)" "$*" >&2; }
 
+# Fails the test. With E2E_SHOTS naming a folder, a screenshot of the
+# screen as it was goes there first.
 e2e_fail() {
   E2E_FAILED=1
   e2e_log "FAIL: $*"
+  if [ -n "${E2E_SHOTS:-}" ] && [ -n "${DISPLAY:-}" ]; then
+    mkdir -p "$E2E_SHOTS"
+    import -window root "$E2E_SHOTS/$(basename "$0" .sh)-$(date +%H%M%S).png" 2>/dev/null || true
+  fi
   exit 1
 }
 

@@ -1,3 +1,6 @@
+#include "store/CategoryQry.h"
+#include "store/KeyHelpers.h"
+#include "store/PhraseTbl.h"
 #include "tests/store/LibraryFixture.h"
 
 #include <gtest/gtest.h>
@@ -32,6 +35,47 @@ TEST(ConcurrentWriters, TwoProcessesAddingToOneLibraryLoseNoRow) {
     EXPECT_EQ(QueryDirect(library.path, "SELECT count(*) FROM tblPhrase").toInt(), 2 * kEach);
     EXPECT_EQ(QueryDirect(library.path, "SELECT count(DISTINCT Mnemonic) FROM tblPhrase").toInt(),
               2 * kEach);
+    EXPECT_EQ(QueryDirect(library.path, "PRAGMA integrity_check").toString(), "ok");
+}
+
+// The palette keeps its phrase table open for hours while it opens and
+// closes other recordsets, and other programs read and write the same file
+// and exit. Nothing of that may cost the long-lived table its file.
+TEST(ConcurrentWriters, ALongLivedTableSurvivesOtherOpensAndOtherProgramsExiting) {
+    CTempLibrary library;
+    const std::string category = AddCategory("shared", 0);
+    CPhraseTbl longLived;
+    longLived.Open();
+    longLived.SetCurrentIndex("PrimaryKey");
+
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 2; ++i) {
+            CCategoryQry categories; // every open checks the file afresh
+            categories.Open();
+            categories.Close();
+        }
+        QProcess writer;
+        writer.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        const QString tag = QStringLiteral("round%1").arg(round);
+        writer.start(QStringLiteral(BLURTLE_STORE_WRITER),
+                     {QString::fromStdString(library.path), QString::fromStdString(category), tag,
+                      QStringLiteral("1")});
+        ASSERT_TRUE(writer.waitForFinished(60000));
+        ASSERT_EQ(writer.exitCode(), 0);
+
+        const std::string key =
+            QueryDirect(
+                library.path,
+                QStringLiteral("SELECT PhraseID FROM tblPhrase WHERE Mnemonic LIKE '%1%'").arg(tag))
+                .toString()
+                .toStdString();
+        ASSERT_FALSE(key.empty());
+        ASSERT_TRUE(longLived.Seek("=", MakeSeekKey(key))) << "round " << round;
+        longLived.Edit();
+        longLived.m_ZOrder = static_cast<std::int16_t>(round + 10);
+        longLived.Update();
+    }
+    EXPECT_EQ(QueryDirect(library.path, "SELECT sum(ZOrder) FROM tblPhrase").toInt(), 33);
     EXPECT_EQ(QueryDirect(library.path, "PRAGMA integrity_check").toString(), "ok");
 }
 
