@@ -1,6 +1,6 @@
 #include "dragdrop/ComboRightClick.h"
 
-#include "app/PaletteMessages.h"
+#include "dragdrop/MenuCommands.h"
 
 #include <QAction>
 #include <QMenu>
@@ -22,18 +22,16 @@ CComboRightClick::~CComboRightClick() = default;
 
 void CComboRightClick::FillCategoryMenu(QMenu& menu) {
     menu.setTitle(QStringLiteral("Category"));
-    const auto add = [this, &menu](const QString& text, Command command, PaletteMessage message) {
-        QAction* action = menu.addAction(text);
-        action->setData(static_cast<int>(command));
-        connect(action, &QAction::triggered, this,
-                [this, message] { PostPaletteMessage(window(), message); });
-    };
-    add(QStringLiteral("&Add Category..."), ID_ADD_CATEGORY, UWM_ADD_CATEGORY);
+    AddPaletteCommand(menu, this, QStringLiteral("&Add Category..."), ID_ADD_CATEGORY,
+                      UWM_ADD_CATEGORY);
     menu.addSeparator();
-    add(QStringLiteral("&Rename Category"), ID_RENAME_CATEGORY, UWM_RENAME_CATEGORY);
-    add(QStringLiteral("&Delete Category..."), ID_DELETE_CATEGORY, UWM_DELETE_CATEGORY);
+    AddPaletteCommand(menu, this, QStringLiteral("&Rename Category"), ID_RENAME_CATEGORY,
+                      UWM_RENAME_CATEGORY);
+    AddPaletteCommand(menu, this, QStringLiteral("&Delete Category..."), ID_DELETE_CATEGORY,
+                      UWM_DELETE_CATEGORY);
     menu.addSeparator();
-    add(QStringLiteral("&Sort Categories..."), ID_SORT_CATEGORIES, UWM_SORT_CATEGORIES);
+    AddPaletteCommand(menu, this, QStringLiteral("&Sort Categories..."), ID_SORT_CATEGORIES,
+                      UWM_SORT_CATEGORIES);
 }
 
 void CComboRightClick::mousePressEvent(QMouseEvent* event) {

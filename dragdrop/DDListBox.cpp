@@ -3,6 +3,7 @@
 #include "app/PaletteMessages.h"
 #include "dragdrop/DragRunner.h"
 #include "dragdrop/EntryLines.h"
+#include "dragdrop/MenuCommands.h"
 #include "dragdrop/PaletteHost.h"
 #include "engine/Punctuation.h"
 #include "store/KeyHelpers.h"
@@ -204,7 +205,7 @@ void CDDListBox::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
     if (event->button() == Qt::LeftButton) {
         EndPress();
-        PostToPalette(UWM_ITEM_PROPERTIES);
+        PostPaletteMessage(window(), UWM_ITEM_PROPERTIES);
     }
 }
 
@@ -248,23 +249,17 @@ void CDDListBox::dropEvent(QDropEvent* event) {
 
 // --- the "Item" menu ------------------------------------------------------
 
-void CDDListBox::PostToPalette(int message) {
-    PostPaletteMessage(window(), static_cast<PaletteMessage>(message));
-}
-
 void CDDListBox::FillItemMenu(QMenu& menu) {
     menu.setTitle(QStringLiteral("Item"));
-    const auto add = [this, &menu](const QString& text, Command command, PaletteMessage message) {
-        QAction* action = menu.addAction(text);
-        action->setData(static_cast<int>(command));
-        connect(action, &QAction::triggered, this, [this, message] { PostToPalette(message); });
-    };
-    add(QStringLiteral("&Add Item..."), ID_ADD_ITEM, UWM_ADD_ITEM);
+    AddPaletteCommand(menu, this, QStringLiteral("&Add Item..."), ID_ADD_ITEM, UWM_ADD_ITEM);
     menu.addSeparator();
-    add(QStringLiteral("&Rename Mnemonic..."), ID_RENAME_MNEMONIC, UWM_RENAME_MNEMONIC);
-    add(QStringLiteral("&Delete Item..."), ID_DELETE_ITEM, UWM_DELETE_ITEM);
+    AddPaletteCommand(menu, this, QStringLiteral("&Rename Mnemonic..."), ID_RENAME_MNEMONIC,
+                      UWM_RENAME_MNEMONIC);
+    AddPaletteCommand(menu, this, QStringLiteral("&Delete Item..."), ID_DELETE_ITEM,
+                      UWM_DELETE_ITEM);
     menu.addSeparator();
-    add(QStringLiteral("&Properties && Randomize..."), ID_ITEM_PROPERTIES, UWM_ITEM_PROPERTIES);
+    AddPaletteCommand(menu, this, QStringLiteral("&Properties && Randomize..."), ID_ITEM_PROPERTIES,
+                      UWM_ITEM_PROPERTIES);
 }
 
 void CDDListBox::ShowItemMenu(const QPoint& globalPos) {

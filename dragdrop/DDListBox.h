@@ -88,7 +88,6 @@ protected:
 
 private:
     void ShowItemMenu(const QPoint& globalPos);
-    void PostToPalette(int message);
     void EndPress();
 
     QPointer<QMimeData> m_dataSource; // the data of the drag that runs, if any
