@@ -195,22 +195,23 @@ void CMumbletDlg::OnSelchangeCategory() {
         return;
     }
 
-    std::vector<QString> lines;
+    std::vector<std::unique_ptr<QListWidgetItem>> entries;
     {
         CCloseOnExit closer(m_rsPhrases);
         m_rsPhrases.m_CATEGORYID = EntryLines::CategoryKey(line).toStdString();
         m_rsPhrases.Open();
         while (!m_rsPhrases.IsEOF()) {
-            lines.push_back(EntryLines::MakeMnemonicLine(
-                m_rsPhrases.m_Mnemonic, ExtractBracedIdentifier(m_rsPhrases.m_PhraseID)));
+            entries.emplace_back(EntryLines::MakeMnemonicItem(EntryLines::MakeMnemonicLine(
+                m_rsPhrases.m_Mnemonic, ExtractBracedIdentifier(m_rsPhrases.m_PhraseID))));
+            CDDListBox::SetStoredPosition(entries.back().get(), m_rsPhrases.m_ZOrder);
             m_rsPhrases.MoveNext();
         }
         m_rsPhrases.Close();
     }
     // Built first and added in one go: the view then lays itself out once.
     m_ctlMnemonics->setUpdatesEnabled(false);
-    for (const QString& entry : lines) {
-        m_ctlMnemonics->addItem(EntryLines::MakeMnemonicItem(entry));
+    for (std::unique_ptr<QListWidgetItem>& entry : entries) {
+        m_ctlMnemonics->addItem(entry.release());
     }
     m_ctlMnemonics->setUpdatesEnabled(true);
 }
@@ -388,14 +389,17 @@ bool CMumbletDlg::AddDroppedText(const QString& text) {
     phrases.m_Mnemonic = item.mnemonic;
     phrases.m_PunctuationLeading = 0;
     phrases.m_PunctuationTrailing = 2;
-    // The position after the last entry; ZOrder can't count further.
-    phrases.m_ZOrder = static_cast<std::int16_t>(std::min(m_ctlMnemonics->count(), 32767));
+    // The position after the last entry.
+    const int position = m_ctlMnemonics->count();
+    phrases.m_ZOrder = position;
     phrases.Update();
     phrases.SetBookmark(phrases.GetLastModifiedBookmark());
 
     const QString line = EntryLines::MakeMnemonicLine(phrases.m_Mnemonic,
                                                       ExtractBracedIdentifier(phrases.m_PhraseID));
-    m_ctlMnemonics->addItem(EntryLines::MakeMnemonicItem(line));
+    QListWidgetItem* entry = EntryLines::MakeMnemonicItem(line);
+    CDDListBox::SetStoredPosition(entry, position);
+    m_ctlMnemonics->addItem(entry);
     return true;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dragdrop/PaletteHost.h"
-#include "store/PhrasesInCategoryQry.h"
+#include "store/MnemonicsInCategoryQry.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -157,7 +157,7 @@ private:
     QIcon m_hIcon;
     bool m_bInitializing = true;
     bool m_bOrderChanged = false;
-    CPhrasesInCategoryQry m_rsPhrases;
+    CMnemonicsInCategoryQry m_rsPhrases;
 
     QTimer m_hideTimer; // palette timer 1
     QTimer m_showTimer; // palette timer 2

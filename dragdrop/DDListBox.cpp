@@ -16,8 +16,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
-#include <cstdint>
 #include <exception>
+#include <vector>
 
 CDDListBox::CDDListBox(QWidget* parent) : QListWidget(parent), m_dropTarget(*this) {
     // Every entry has the same height: this lets the view lay out tens of
@@ -63,16 +63,48 @@ bool CDDListBox::SaveOrder() {
     if (!m_rsPhrase.IsOpen()) {
         return true; // the library never opened: there is no order to store
     }
+    std::vector<int> moved;
     const int n = count();
     for (int i = 0; i < n; ++i) {
-        const std::string key = EntryLines::MnemonicKey(EntryLines::LineOf(item(i))).toStdString();
-        if (m_rsPhrase.Seek("=", MakeSeekKey(key))) {
-            m_rsPhrase.Edit();
-            m_rsPhrase.m_ZOrder = static_cast<std::int16_t>(i);
-            m_rsPhrase.Update();
+        const QVariant stored = item(i)->data(StoredPositionRole);
+        if (!stored.isValid() || stored.toInt() != i) {
+            moved.push_back(i);
         }
     }
+    if (moved.empty()) {
+        return true;
+    }
+    m_rsPhrase.BeginTrans();
+    try {
+        for (const int i : moved) {
+            const std::string key =
+                EntryLines::MnemonicKey(EntryLines::LineOf(item(i))).toStdString();
+            if (m_rsPhrase.Seek("=", MakeSeekKey(key)) && m_rsPhrase.m_ZOrder != i) {
+                m_rsPhrase.Edit();
+                m_rsPhrase.m_ZOrder = i;
+                m_rsPhrase.Update();
+            }
+        }
+        m_rsPhrase.CommitTrans();
+    } catch (...) {
+        try {
+            m_rsPhrase.Rollback();
+        } catch (const std::exception&) {
+            // The first error is the one worth telling; the transaction
+            // ends with its connection anyway.
+        }
+        throw;
+    }
+    for (const int i : moved) {
+        SetStoredPosition(item(i), i);
+    }
     return true;
+}
+
+void CDDListBox::SetStoredPosition(QListWidgetItem* entry, int zOrder) {
+    if (entry != nullptr) {
+        entry->setData(StoredPositionRole, zOrder);
+    }
 }
 
 void CDDListBox::RecordListRect() {

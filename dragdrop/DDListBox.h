@@ -48,10 +48,17 @@ public:
     // while the palette initialises.
     void OpenPhraseTable();
 
-    // Writes every entry's index into its row's ZOrder, in list order.
+    // Stores the list's order: every entry's index becomes its row's
+    // ZOrder. Only rows whose stored position differs are written, all in
+    // one transaction, so the order is stored whole or not at all.
     // Entries whose row no longer exists are skipped without a word.
-    // Always returns true.
+    // Returns true; a database error is thrown (nothing is then stored).
     bool SaveOrder();
+
+    // The item data role holding the position an entry's row is stored at
+    // (its ZOrder as read or last written); absent when unknown.
+    static constexpr int StoredPositionRole = Qt::UserRole + 1;
+    static void SetStoredPosition(QListWidgetItem* entry, int zOrder);
 
     // The palette's m_rcList: the list's rectangle (screen coordinates)
     // while its own drag-out runs, else an empty rectangle that holds no

@@ -25,7 +25,7 @@ bool IsAscii(const std::string& text) {
 } // namespace
 
 QVariant ToBindValue(const FieldValue& value) {
-    if (!value.isText) {
+    if (value.kind != FieldKind::Text) {
         return QVariant(static_cast<int>(value.number));
     }
     const std::string& text = value.text;
@@ -45,15 +45,17 @@ QVariant ToBindValue(const FieldValue& value) {
     return QVariant(decoded);
 }
 
-FieldValue FromColumn(const QVariant& column, bool isText, bool wrapKey) {
+FieldValue FromColumn(const QVariant& column, FieldKind kind, bool wrapKey) {
     FieldValue value;
-    value.isText = isText;
-    if (!isText) {
+    value.kind = kind;
+    if (kind != FieldKind::Text) {
         if (!column.isNull()) {
-            const qlonglong number = column.toLongLong();
-            value.number = static_cast<std::int16_t>(
-                std::clamp<qlonglong>(number, std::numeric_limits<std::int16_t>::min(),
-                                      std::numeric_limits<std::int16_t>::max()));
+            const bool isShort = kind == FieldKind::Short;
+            const qlonglong low = isShort ? std::numeric_limits<std::int16_t>::min()
+                                          : std::numeric_limits<std::int32_t>::min();
+            const qlonglong high = isShort ? std::numeric_limits<std::int16_t>::max()
+                                           : std::numeric_limits<std::int32_t>::max();
+            value.number = static_cast<std::int32_t>(std::clamp(column.toLongLong(), low, high));
         }
         return value;
     }
@@ -78,11 +80,15 @@ FieldValue FromColumn(const QVariant& column, bool isText, bool wrapKey) {
 }
 
 void CDescribeExchange::ExchangeText(const char* name, std::string&) {
-    fields.push_back({Unbracketed(name), true, GetFieldType() == param});
+    fields.push_back({Unbracketed(name), FieldKind::Text, GetFieldType() == param});
 }
 
 void CDescribeExchange::ExchangeShort(const char* name, std::int16_t&) {
-    fields.push_back({Unbracketed(name), false, GetFieldType() == param});
+    fields.push_back({Unbracketed(name), FieldKind::Short, GetFieldType() == param});
+}
+
+void CDescribeExchange::ExchangeLong(const char* name, std::int32_t&) {
+    fields.push_back({Unbracketed(name), FieldKind::Long, GetFieldType() == param});
 }
 
 const FieldValue& CLoadExchange::Next() {
@@ -97,16 +103,26 @@ void CLoadExchange::ExchangeText(const char*, std::string& value) {
 
 void CLoadExchange::ExchangeShort(const char*, std::int16_t& value) {
     if (GetFieldType() == outputColumn) {
+        value = static_cast<std::int16_t>(Next().number); // read clamped to 16 bits
+    }
+}
+
+void CLoadExchange::ExchangeLong(const char*, std::int32_t& value) {
+    if (GetFieldType() == outputColumn) {
         value = Next().number;
     }
 }
 
 void CStoreExchange::ExchangeText(const char*, std::string& value) {
-    Target().push_back({true, value, 0});
+    Target().push_back({FieldKind::Text, value, 0});
 }
 
 void CStoreExchange::ExchangeShort(const char*, std::int16_t& value) {
-    Target().push_back({false, {}, value});
+    Target().push_back({FieldKind::Short, {}, value});
+}
+
+void CStoreExchange::ExchangeLong(const char*, std::int32_t& value) {
+    Target().push_back({FieldKind::Long, {}, value});
 }
 
 void CResetExchange::ExchangeText(const char*, std::string& value) {
@@ -116,6 +132,12 @@ void CResetExchange::ExchangeText(const char*, std::string& value) {
 }
 
 void CResetExchange::ExchangeShort(const char*, std::int16_t& value) {
+    if (GetFieldType() == outputColumn) {
+        value = 0;
+    }
+}
+
+void CResetExchange::ExchangeLong(const char*, std::int32_t& value) {
     if (GetFieldType() == outputColumn) {
         value = 0;
     }

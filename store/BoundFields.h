@@ -12,16 +12,19 @@
 // binds, and the values it exchanges in a form that can be compared (to
 // find what an Update must write) and bound to a statement.
 
+// How a member is exchanged: text, a 16-bit or a 32-bit integer.
+enum class FieldKind : std::uint8_t { Text, Short, Long };
+
 struct BoundField {
     std::string name; // without brackets
-    bool isText = true;
+    FieldKind kind = FieldKind::Text;
     bool isParameter = false;
 };
 
 struct FieldValue {
-    bool isText = true;
+    FieldKind kind = FieldKind::Text;
     std::string text;
-    std::int16_t number = 0;
+    std::int32_t number = 0;
 
     friend bool operator==(const FieldValue&, const FieldValue&) = default;
 };
@@ -32,8 +35,9 @@ using FieldValues = std::vector<FieldValue>;
 // that any bytes come back exactly as written.
 QVariant ToBindValue(const FieldValue& value);
 // A column as read: text (wrapped as "{guid ...}" for a generated key),
-// a blob's bytes, or a 16-bit number (clamped). NULL reads as "" or 0.
-FieldValue FromColumn(const QVariant& column, bool isText, bool wrapKey);
+// a blob's bytes, or a number. A number beyond what the member holds is
+// clamped to its range (never wrapped). NULL reads as "" or 0.
+FieldValue FromColumn(const QVariant& column, FieldKind kind, bool wrapKey);
 
 // Collects the bound members' names and kinds.
 class CDescribeExchange : public CFieldExchange {
@@ -41,6 +45,7 @@ public:
     Operation GetOperation() const override { return DescribeFields; }
     void ExchangeText(const char* name, std::string& value) override;
     void ExchangeShort(const char* name, std::int16_t& value) override;
+    void ExchangeLong(const char* name, std::int32_t& value) override;
 
     std::vector<BoundField> fields;
 };
@@ -53,6 +58,7 @@ public:
     Operation GetOperation() const override { return LoadFields; }
     void ExchangeText(const char* name, std::string& value) override;
     void ExchangeShort(const char* name, std::int16_t& value) override;
+    void ExchangeLong(const char* name, std::int32_t& value) override;
 
 private:
     const FieldValue& Next();
@@ -66,6 +72,7 @@ public:
     Operation GetOperation() const override { return StoreFields; }
     void ExchangeText(const char* name, std::string& value) override;
     void ExchangeShort(const char* name, std::int16_t& value) override;
+    void ExchangeLong(const char* name, std::int32_t& value) override;
 
     FieldValues columns;
     FieldValues parameters;
@@ -80,4 +87,5 @@ public:
     Operation GetOperation() const override { return ResetFields; }
     void ExchangeText(const char* name, std::string& value) override;
     void ExchangeShort(const char* name, std::int16_t& value) override;
+    void ExchangeLong(const char* name, std::int32_t& value) override;
 };

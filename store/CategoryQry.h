@@ -14,5 +14,5 @@ public:
 
     std::string m_CategoryID;
     std::string m_Description;
-    std::int16_t m_ZOrder = 0;
+    std::int32_t m_ZOrder = 0;
 };

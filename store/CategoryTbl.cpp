@@ -13,6 +13,6 @@ void CCategoryTbl::DoFieldExchange(CFieldExchange* pFX) {
     pFX->SetFieldType(CFieldExchange::outputColumn);
     DFX_Text(pFX, "[CategoryID]", m_CategoryID);
     DFX_Text(pFX, "[Description]", m_Description);
-    DFX_Short(pFX, "[ZOrder]", m_ZOrder);
+    DFX_Long(pFX, "[ZOrder]", m_ZOrder);
     DFX_Text(pFX, "[strCategoryID]", m_strCategoryID);
 }

@@ -8,11 +8,13 @@
 // ours, naming the file, when the file itself is wrong).
 class CDaoException : public std::runtime_error {
 public:
-    // Why the operation failed: the engine refused it, or the file named by
+    // Why the operation failed: the engine refused it; the file named by
     // the database path is no library this version can use (missing, not a
-    // library, made by a newer version). Every recordset opened on such a
-    // path fails the same way, so a caller may stop at the first one.
-    enum class Reason { Engine, NotALibrary };
+    // library, made by a newer version), so every recordset opened on such
+    // a path fails the same way and a caller may stop at the first one; the
+    // library may only be read; or the file a recordset had open is no
+    // longer at its path (moved or deleted while the program ran).
+    enum class Reason { Engine, NotALibrary, ReadOnly, LibraryGone };
 
     explicit CDaoException(const std::string& engineText) : std::runtime_error(engineText) {}
     CDaoException(const std::string& text, Reason reason)

@@ -6,6 +6,7 @@
 #include "store/LibraryConnection.h"
 #include "store/RecordSource.h"
 
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QString>
@@ -34,17 +35,17 @@ struct CDaoRecordset::State {
     // Declared first so that it goes last: Qt wants every statement gone
     // before its connection is removed.
     std::unique_ptr<CLibraryConnection> connection;
+    std::string path; // the library as it was named at the open
     const RecordSource* source = nullptr;
     bool isTable = false;
     std::vector<BoundField> columns;                 // output columns, exchange order
     std::vector<const RecordSource::Column*> schema; // the same, as the source knows them
-    QString selectList;                              // "rowid, "A", "B"" (tables)
 
-    // Position. A table recordset stands on a rowid (or at EOF); a dynaset
-    // holds its rows, read at open.
+    // Position. A table recordset stands on a row's key (or at EOF); a
+    // dynaset holds its rows, read at open.
     bool atEof = true;
     bool rowDeleted = false;
-    qlonglong rowid = 0;
+    QVariant key; // the current row's key, as the database holds it
     std::vector<FieldValues> rows;
     std::size_t rowIndex = 0;
 
@@ -59,14 +60,13 @@ struct CDaoRecordset::State {
 
     // Statements of a table recordset, prepared once per open and reset
     // after every use, so no read transaction outlives an operation.
-    std::optional<QSqlQuery> first, next, byKey, byRowid, remove;
+    std::optional<QSqlQuery> first, next, byKey, remove;
     std::map<std::uint32_t, QSqlQuery> updates, inserts;
 
     void DropStatements() {
         first.reset();
         next.reset();
         byKey.reset();
-        byRowid.reset();
         remove.reset();
         updates.clear();
         inserts.clear();
@@ -77,7 +77,7 @@ CDaoRecordset::CDaoRecordset() = default;
 
 CDaoRecordset::~CDaoRecordset() {
     if (m_state) {
-        m_state->DropStatements();
+        m_state->DropStatements(); // an open transaction rolls back with its connection
     }
 }
 
@@ -113,13 +113,87 @@ CDaoRecordset::State& CDaoRecordset::OpenState() {
     return *m_state;
 }
 
-CDaoRecordset::State& CDaoRecordset::TableState(const char* operation) {
+CDaoRecordset::CDaoRecordset::State& CDaoRecordset::TableState(const char* operation) {
     State& state = OpenState();
     if (!state.isTable) {
         throw CDaoException(std::string(operation) + " is not possible on the query " +
                             state.source->name + ": it is read-only.");
     }
+    Follow(state);
     return state;
+}
+
+CDaoRecordset::State& CDaoRecordset::WritableTable(const char* operation) {
+    State& state = TableState(operation);
+    if (state.connection->IsReadOnly()) {
+        state.connection->FailReadOnly();
+    }
+    return state;
+}
+
+bool CDaoRecordset::Follow(State& state) {
+    if (state.connection != nullptr &&
+        (state.connection->InTransaction() || state.connection->IsCurrent())) {
+        return false;
+    }
+    // The file this recordset opened is no longer at its path: let go of it
+    // first (nothing may keep it open while the path's new file is opened)
+    // and go on with whatever the path names now.
+    state.DropStatements();
+    state.connection.reset();
+    const QString path = QString::fromUtf8(state.path);
+    try {
+        state.connection = CLibraryConnection::OpenLibrary(state.path);
+    } catch (const CDaoException& error) {
+        if (!QFileInfo::exists(path)) {
+            throw CDaoException(
+                QStringLiteral("The library \"%1\" is no longer there: it was moved or deleted "
+                               "while Blurtle was running.")
+                    .arg(path)
+                    .toStdString(),
+                CDaoException::Reason::LibraryGone);
+        }
+        throw CDaoException(error.what(), CDaoException::Reason::LibraryGone);
+    }
+    PrepareTable();
+    return true;
+}
+
+bool CDaoRecordset::FollowLibrary() {
+    State& state = OpenState();
+    if (!state.isTable) {
+        return false; // a query holds what it read at its open
+    }
+    CancelPending();
+    return Follow(state);
+}
+
+bool CDaoRecordset::CanUpdate() const {
+    return m_state != nullptr && m_state->isTable && m_state->connection != nullptr &&
+           !m_state->connection->IsReadOnly();
+}
+
+void CDaoRecordset::BeginTrans() {
+    State& state = WritableTable("BeginTrans");
+    CancelPending();
+    state.connection->Begin();
+}
+
+void CDaoRecordset::CommitTrans() {
+    State& state = OpenState();
+    if (state.connection == nullptr || !state.connection->InTransaction()) {
+        Throw("CommitTrans without BeginTrans.");
+    }
+    CancelPending();
+    state.connection->Commit();
+}
+
+void CDaoRecordset::Rollback() {
+    State& state = OpenState();
+    CancelPending();
+    if (state.connection != nullptr) {
+        state.connection->Rollback();
+    }
 }
 
 void CDaoRecordset::Open(int nOpenType, const char* lpszSQL, int) {
@@ -166,7 +240,8 @@ void CDaoRecordset::Open(int nOpenType, const char* lpszSQL, int) {
         Throw("The recordset binds a different number of fields than it declares.");
     }
 
-    state->connection = CLibraryConnection::OpenLibrary(GetDefaultDBName());
+    state->path = GetDefaultDBName();
+    state->connection = CLibraryConnection::OpenLibrary(state->path);
     m_state = std::move(state);
     try {
         if (m_state->isTable) {
@@ -182,21 +257,21 @@ void CDaoRecordset::Open(int nOpenType, const char* lpszSQL, int) {
 }
 
 void CDaoRecordset::PrepareTable() {
+    // Rows are found, walked and written by their key: the key column
+    // comes first in every row read.
     State& state = *m_state;
-    QString list = QStringLiteral("rowid");
+    const QString key = Quoted(state.source->primaryKey);
+    QString list = key;
     for (const RecordSource::Column* column : state.schema) {
         list += QStringLiteral(", ") + Quoted(column->name);
     }
-    state.selectList = list;
-    const QString from = QStringLiteral("SELECT %1 FROM %2 ").arg(list, Quoted(state.source->name));
+    const QString table = Quoted(state.source->name);
+    const QString from = QStringLiteral("SELECT %1 FROM %2 ").arg(list, table);
     CLibraryConnection& db = *state.connection;
-    state.first = db.Prepare(from + QStringLiteral("ORDER BY rowid LIMIT 1"));
-    state.next = db.Prepare(from + QStringLiteral("WHERE rowid > ? ORDER BY rowid LIMIT 1"));
-    state.byKey =
-        db.Prepare(from + QStringLiteral("WHERE %1 = ?").arg(Quoted(state.source->primaryKey)));
-    state.byRowid = db.Prepare(from + QStringLiteral("WHERE rowid = ?"));
-    state.remove = db.Prepare(
-        QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(Quoted(state.source->name)));
+    state.first = db.Prepare(from + QStringLiteral("ORDER BY %1 LIMIT 1").arg(key));
+    state.next = db.Prepare(from + QStringLiteral("WHERE %1 > ? ORDER BY %1 LIMIT 1").arg(key));
+    state.byKey = db.Prepare(from + QStringLiteral("WHERE %1 = ?").arg(key));
+    state.remove = db.Prepare(QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(table, key));
 }
 
 FieldValues CDaoRecordset::RowValues(const QSqlQuery& query, int firstColumn) const {
@@ -205,7 +280,7 @@ FieldValues CDaoRecordset::RowValues(const QSqlQuery& query, int firstColumn) co
     values.reserve(state.columns.size());
     for (std::size_t i = 0; i < state.columns.size(); ++i) {
         values.push_back(FromColumn(query.value(firstColumn + static_cast<int>(i)),
-                                    state.columns[i].isText, state.schema[i]->generatedKey));
+                                    state.columns[i].kind, state.schema[i]->generatedKey));
     }
     return values;
 }
@@ -225,10 +300,10 @@ bool CDaoRecordset::ReadTableRow(QSqlQuery& query) {
         }
         return false;
     }
-    const qlonglong rowid = query.value(0).toLongLong();
+    QVariant key = query.value(0);
     FieldValues values = RowValues(query, 1);
     query.finish();
-    state.rowid = rowid;
+    state.key = std::move(key);
     state.atEof = false;
     state.rowDeleted = false;
     LoadMembers(values);
@@ -305,7 +380,8 @@ void CDaoRecordset::MoveNext() {
         }
         return;
     }
-    state.next->bindValue(0, state.rowid);
+    Follow(state);
+    state.next->bindValue(0, state.key);
     if (!ReadTableRow(*state.next)) {
         state.atEof = true;
     }
@@ -345,7 +421,7 @@ bool CDaoRecordset::Seek(const char* lpszComparison, const QVariant& key) {
 }
 
 void CDaoRecordset::AddNew() {
-    State& state = TableState("AddNew");
+    State& state = WritableTable("AddNew");
     CancelPending();
     state.savedByAddNew = MemberValues();
     CResetExchange reset;
@@ -355,7 +431,7 @@ void CDaoRecordset::AddNew() {
 }
 
 void CDaoRecordset::Edit() {
-    State& state = TableState("Edit");
+    State& state = WritableTable("Edit");
     CancelPending();
     if (state.atEof || state.rowDeleted) {
         Throw("No current record.");
@@ -377,21 +453,24 @@ QSqlQuery& CDaoRecordset::WriteStatement(bool insert, std::uint32_t mask) {
             names << Quoted(state.schema[i]->name);
         }
     }
+    const QString key = Quoted(state.source->primaryKey);
     QString sql;
     if (insert) {
-        sql = names.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
-                              : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                    .arg(table, names.join(QStringLiteral(", ")),
-                                         QStringList(names.size(), QStringLiteral("?")).join(", "));
+        // The new row's key comes back with the insert: it is the bookmark.
+        sql = names.isEmpty()
+                  ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES RETURNING %2").arg(table, key)
+                  : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) RETURNING %4")
+                        .arg(table, names.join(QStringLiteral(", ")),
+                             QStringList(names.size(), QStringLiteral("?")).join(", "), key);
     } else {
-        sql = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                  .arg(table, names.join(QStringLiteral(" = ?, ")) + QStringLiteral(" = ?"));
+        sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                  .arg(table, names.join(QStringLiteral(" = ?, ")) + QStringLiteral(" = ?"), key);
     }
     return cache.emplace(mask, state.connection->Prepare(sql)).first->second;
 }
 
 void CDaoRecordset::Update() {
-    State& state = TableState("Update");
+    State& state = WritableTable("Update");
     if (state.mode == State::Mode::None) {
         Throw("Update without AddNew or Edit.");
     }
@@ -411,7 +490,7 @@ void CDaoRecordset::Update() {
     }
     if (!insert && mask == 0) {
         state.mode = State::Mode::None;
-        state.lastModified = state.rowid;
+        state.lastModified = state.key;
         return;
     }
     QSqlQuery& query = WriteStatement(insert, mask);
@@ -419,19 +498,27 @@ void CDaoRecordset::Update() {
         query.bindValue(static_cast<int>(i), values[i]);
     }
     if (!insert) {
-        query.bindValue(static_cast<int>(values.size()), state.rowid);
+        query.bindValue(static_cast<int>(values.size()), state.key);
     }
     if (!query.exec()) {
         const QSqlError error = query.lastError();
         query.finish();
         state.connection->Fail(error);
     }
+    QVariant inserted;
+    if (insert && query.next()) {
+        inserted = query.value(0);
+    }
+    const QSqlError stepError = query.lastError();
     const int affected = query.numRowsAffected();
-    const QVariant inserted = query.lastInsertId();
     query.finish();
+    if (stepError.isValid()) {
+        state.connection->Fail(stepError);
+    }
     state.mode = State::Mode::None;
     if (insert) {
-        state.lastModified = inserted.toLongLong();
+        state.connection->AfterCommit();
+        state.lastModified = inserted;
         // The current row stays the one before AddNew, members included.
         LoadMembers(state.savedByAddNew);
         return;
@@ -440,25 +527,30 @@ void CDaoRecordset::Update() {
         state.rowDeleted = true;
         Throw("The record was deleted by another program; the change was not saved.");
     }
-    state.lastModified = state.rowid;
+    state.connection->AfterCommit();
+    state.lastModified = state.key;
     state.loaded = current;
 }
 
 void CDaoRecordset::Delete() {
-    State& state = TableState("Delete");
+    State& state = WritableTable("Delete");
     CancelPending();
     if (state.atEof || state.rowDeleted) {
         Throw("No current record.");
     }
-    state.remove->bindValue(0, state.rowid);
+    state.remove->bindValue(0, state.key);
     if (!state.remove->exec()) {
         const QSqlError error = state.remove->lastError();
         state.remove->finish();
         state.connection->Fail(error);
     }
+    const int affected = state.remove->numRowsAffected();
     state.remove->finish();
-    // A row another program deleted first is just as gone: no error.
     state.rowDeleted = true;
+    if (affected == 0) {
+        Throw("The record was deleted by another program.");
+    }
+    state.connection->AfterCommit();
 }
 
 QVariant CDaoRecordset::GetLastModifiedBookmark() const {
@@ -474,8 +566,8 @@ void CDaoRecordset::SetBookmark(const QVariant& bookmark) {
         Throw("Not a valid bookmark.");
     }
     CancelPending();
-    state.byRowid->bindValue(0, bookmark.toLongLong());
-    if (!ReadTableRow(*state.byRowid)) {
+    state.byKey->bindValue(0, bookmark);
+    if (!ReadTableRow(*state.byKey)) {
         Throw("The bookmarked record no longer exists.");
     }
 }

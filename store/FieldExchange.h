@@ -10,7 +10,7 @@ class CDaoRecordset;
 //
 //   pFX->SetFieldType(CFieldExchange::outputColumn);
 //   DFX_Text(pFX, "[Mnemonic]", m_Mnemonic);
-//   DFX_Short(pFX, "[ZOrder]", m_ZOrder);
+//   DFX_Long(pFX, "[ZOrder]", m_ZOrder);
 //   pFX->SetFieldType(CFieldExchange::param);
 //   DFX_Text(pFX, "CATEGORYID", m_CATEGORYID);
 //
@@ -27,10 +27,11 @@ public:
     FieldType GetFieldType() const { return m_fieldType; }
     virtual Operation GetOperation() const = 0;
 
-    // Called by DFX_Text and DFX_Short for each member, with the bracketed
-    // column name (or the parameter's name).
+    // Called by DFX_Text, DFX_Short and DFX_Long for each member, with the
+    // bracketed column name (or the parameter's name).
     virtual void ExchangeText(const char* name, std::string& value) = 0;
     virtual void ExchangeShort(const char* name, std::int16_t& value) = 0;
+    virtual void ExchangeLong(const char* name, std::int32_t& value) = 0;
 
 private:
     FieldType m_fieldType = outputColumn;
@@ -41,4 +42,7 @@ inline void DFX_Text(CFieldExchange* pFX, const char* name, std::string& value) 
 }
 inline void DFX_Short(CFieldExchange* pFX, const char* name, std::int16_t& value) {
     pFX->ExchangeShort(name, value);
+}
+inline void DFX_Long(CFieldExchange* pFX, const char* name, std::int32_t& value) {
+    pFX->ExchangeLong(name, value);
 }

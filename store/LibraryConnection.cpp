@@ -7,8 +7,12 @@
 #include <QSqlError>
 #include <QUrl>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <atomic>
-#include <map>
+#include <vector>
 
 namespace {
 
@@ -17,54 +21,148 @@ QString NextConnectionName() {
     return QStringLiteral("blurtle-library-%1").arg(++counter);
 }
 
+QString Absolute(const std::string& path) {
+    return QFileInfo(QString::fromUtf8(path)).absoluteFilePath();
+}
+
+struct FileIdentity {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+
+FileIdentity IdentityOf(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        return {};
+    }
+    return {true, info.st_dev, info.st_ino};
+}
+
 // A file: URI, so that the open mode can forbid SQLite to create a file
 // that vanished since we looked at it.
-QString UriFor(const std::string& path, CLibraryConnection::Access access) {
-    const QString absolute = QFileInfo(QString::fromUtf8(path)).absoluteFilePath();
+QString UriFor(const QString& absolute, CLibraryConnection::Access access) {
     QString uri = QUrl::fromLocalFile(absolute).toString(QUrl::FullyEncoded);
     if (access == CLibraryConnection::Access::ReadWrite) {
         return uri + QStringLiteral("?mode=rw");
     }
-    // Reading a WAL-mode file makes SQLite create its -wal and -shm
-    // companions. With no -wal there is nothing beyond the main file to
-    // read, so read it as immutable and leave the folder as it was.
-    if (!QFileInfo::exists(absolute + QStringLiteral("-wal"))) {
-        return uri + QStringLiteral("?mode=ro&immutable=1");
+    // Reading a WAL-mode file needs its -wal and -shm companions, which
+    // SQLite creates when they are missing (and can't, in a folder we may
+    // not write). While a writer has the file open both exist and are
+    // shared; without them there is nothing beyond the main file to read,
+    // so it is read as immutable and the folder stays as it was.
+    if (QFileInfo::exists(absolute + QStringLiteral("-wal")) &&
+        QFileInfo::exists(absolute + QStringLiteral("-shm"))) {
+        return uri + QStringLiteral("?mode=ro");
     }
-    return uri + QStringLiteral("?mode=ro");
+    return uri + QStringLiteral("?mode=ro&immutable=1");
 }
 
-// Connections open now, by the file's canonical path.
-std::map<QString, int>& OpenFiles() {
-    static std::map<QString, int> files;
-    return files;
-}
-
-QString CanonicalPath(const std::string& path) {
-    return QFileInfo(QString::fromUtf8(path)).canonicalFilePath();
+// Every connection of this process, for the stale-file bookkeeping.
+std::vector<CLibraryConnection*>& Connections() {
+    static std::vector<CLibraryConnection*> connections;
+    return connections;
 }
 
 // Long enough to ride out another process's burst of writes; a write that
 // still finds the file locked after this reports the engine's text.
 constexpr int kBusyTimeoutMs = 5000;
 
+// SQLite's primary result codes that the words below tell apart.
+enum SqliteCode {
+    kPerm = 3,
+    kBusy = 5,
+    kLocked = 6,
+    kReadOnly = 8,
+    kIoErr = 10,
+    kCorrupt = 11,
+    kFull = 13,
+    kCantOpen = 14,
+    kConstraint = 19,
+    kAuth = 23,
+    kNotADb = 26,
+};
+
+QString WordsFor(int code, const QString& engineText) {
+    switch (code) {
+    case kBusy:
+    case kLocked:
+        return QStringLiteral("The library \"%1\" is busy: another program is changing it. "
+                              "Try again in a moment.");
+    case kReadOnly:
+        return QStringLiteral("The library \"%1\" is read-only.");
+    case kConstraint:
+        if (engineText.contains(QLatin1String("FOREIGN KEY"), Qt::CaseInsensitive)) {
+            return QStringLiteral("The library \"%1\" refused the change: the item's category "
+                                  "no longer exists (another program may have deleted it).");
+        }
+        return QStringLiteral("The library \"%1\" refused the change: it would break the "
+                              "library's rules.");
+    case kFull:
+        return QStringLiteral("The change could not be stored: the disk that holds the "
+                              "library \"%1\" is full.");
+    case kCorrupt:
+    case kNotADb:
+        return QStringLiteral("The library \"%1\" is damaged and can't be used as it is.");
+    case kCantOpen:
+        return QStringLiteral("The library \"%1\" can't be opened.");
+    case kIoErr:
+        return QStringLiteral("The library \"%1\" could not be read or written (the system "
+                              "reported an input/output error).");
+    case kPerm:
+    case kAuth:
+        return QStringLiteral("Blurtle is not allowed to use the library \"%1\".");
+    default:
+        return QStringLiteral("The library \"%1\" reported an error.");
+    }
+}
+
 } // namespace
 
 bool IsOpenInThisProcess(const std::string& path) {
-    const QString canonical = CanonicalPath(path);
-    return !canonical.isEmpty() && OpenFiles().count(canonical) > 0;
+    return std::any_of(
+        Connections().begin(), Connections().end(),
+        [&](const CLibraryConnection* connection) { return connection->HoldsFileAt(path); });
+}
+
+bool IsLibraryWritable(const std::string& path) {
+    const QString absolute = Absolute(path);
+    const QByteArray file = QFile::encodeName(absolute);
+    const QByteArray folder = QFile::encodeName(QFileInfo(absolute).absolutePath());
+    return ::access(file.constData(), W_OK) == 0 && ::access(folder.constData(), W_OK) == 0;
+}
+
+std::string DescribeReadOnly(const std::string& path) {
+    return QStringLiteral("The library \"%1\" is read-only.")
+        .arg(QString::fromUtf8(path))
+        .toStdString();
 }
 
 std::string DescribeEngineError(const QSqlError& error, const std::string& path) {
-    QString text = error.text().trimmed();
-    if (text.isEmpty()) {
-        text = QStringLiteral("Unknown database error");
+    QString engineText = error.text().trimmed();
+    if (engineText.isEmpty()) {
+        engineText = QStringLiteral("unknown database error");
     }
-    return (text + QStringLiteral(" (library \"%1\")").arg(QString::fromUtf8(path))).toStdString();
+    bool numeric = false;
+    const int code = error.nativeErrorCode().toInt(&numeric) & 0xFF;
+    const QString words = WordsFor(numeric ? code : -1, engineText).arg(QString::fromUtf8(path));
+    return (words + QStringLiteral("\n\nDetails: ") + engineText).toStdString();
 }
 
 CLibraryConnection::CLibraryConnection(const std::string& path, Access access)
-    : m_path(path), m_name(NextConnectionName()) {
+    : m_path(path), m_absolutePath(Absolute(path)), m_name(NextConnectionName()), m_access(access) {
+    // This process's connections to a file that the path no longer names
+    // must be gone before SQLite opens the path's companions for the new
+    // file (see the class comment).
+    const FileIdentity before = IdentityOf(m_absolutePath);
+    for (CLibraryConnection* other : std::vector<CLibraryConnection*>(Connections())) {
+        if (other->m_absolutePath == m_absolutePath && !other->m_closed &&
+            (!before.exists || other->m_device != before.device ||
+             other->m_inode != before.inode)) {
+            other->CloseStale();
+        }
+    }
+
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     if (!m_db.isValid()) {
         m_db = QSqlDatabase();
@@ -77,13 +175,21 @@ CLibraryConnection::CLibraryConnection(const std::string& path, Access access)
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     }
     m_db.setConnectOptions(options);
-    m_db.setDatabaseName(UriFor(path, access));
+    m_db.setDatabaseName(UriFor(m_absolutePath, access));
     if (!m_db.open()) {
         const QSqlError error = m_db.lastError();
         m_db = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
         throw CDaoException(DescribeEngineError(error, path));
     }
+    // The file SQLite opened is the one the path named just before, unless
+    // it was replaced in between; then this connection is stale from the
+    // start and its owner opens again.
+    const FileIdentity after = IdentityOf(m_absolutePath);
+    m_device = before.device;
+    m_inode = before.inode;
+    m_closed = !before.exists || !after.exists || after.device != before.device ||
+               after.inode != before.inode;
     try {
         Exec(QStringLiteral("PRAGMA foreign_keys = ON"));
     } catch (...) {
@@ -92,18 +198,50 @@ CLibraryConnection::CLibraryConnection(const std::string& path, Access access)
         QSqlDatabase::removeDatabase(m_name);
         throw;
     }
-    m_canonicalPath = CanonicalPath(path);
-    ++OpenFiles()[m_canonicalPath];
+    Register();
 }
 
 CLibraryConnection::~CLibraryConnection() {
-    const auto open = OpenFiles().find(m_canonicalPath);
-    if (open != OpenFiles().end() && --open->second <= 0) {
-        OpenFiles().erase(open);
+    Unregister();
+    if (m_inTransaction && !m_closed) {
+        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
     }
     m_db.close();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_name);
+}
+
+void CLibraryConnection::Register() {
+    Connections().push_back(this);
+}
+
+void CLibraryConnection::Unregister() {
+    auto& all = Connections();
+    all.erase(std::remove(all.begin(), all.end(), this), all.end());
+}
+
+void CLibraryConnection::CloseStale() {
+    // Qt finalises the statements still prepared on the connection; their
+    // owner finds the connection stale before it uses them again.
+    if (m_inTransaction) {
+        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+        m_inTransaction = false;
+    }
+    m_db.close();
+    m_closed = true;
+}
+
+bool CLibraryConnection::HoldsFileAt(const std::string& path) const {
+    const FileIdentity identity = IdentityOf(Absolute(path));
+    return !m_closed && identity.exists && identity.device == m_device && identity.inode == m_inode;
+}
+
+bool CLibraryConnection::IsCurrent() const {
+    if (m_closed) {
+        return false;
+    }
+    const FileIdentity now = IdentityOf(m_absolutePath);
+    return now.exists && now.device == m_device && now.inode == m_inode;
 }
 
 std::unique_ptr<CLibraryConnection> CLibraryConnection::OpenLibrary(const std::string& path) {
@@ -111,7 +249,8 @@ std::unique_ptr<CLibraryConnection> CLibraryConnection::OpenLibrary(const std::s
     if (!problem.empty()) {
         throw CDaoException(problem, CDaoException::Reason::NotALibrary);
     }
-    auto connection = std::make_unique<CLibraryConnection>(path, Access::ReadWrite);
+    const Access access = IsLibraryWritable(path) ? Access::ReadWrite : Access::ReadOnly;
+    auto connection = std::make_unique<CLibraryConnection>(path, access);
     // The file header can lag behind a newer version's migration that still
     // sits in the write-ahead log; the engine's own answer decides.
     const int version = connection->Value(QStringLiteral("PRAGMA user_version")).toInt();
@@ -119,10 +258,20 @@ std::unique_ptr<CLibraryConnection> CLibraryConnection::OpenLibrary(const std::s
         throw CDaoException(DescribeNewerLibrary(path, version),
                             CDaoException::Reason::NotALibrary);
     }
+    if (version < 2) {
+        // Older libraries list a category's items without their position;
+        // this connection sees the view as the current format has it,
+        // without changing the file.
+        connection->Exec(QStringLiteral(
+            "CREATE TEMP VIEW IF NOT EXISTS qryPhrasesInCategory AS\n"
+            "SELECT Mnemonic, Data, PhraseID, CategoryID, ZOrder FROM main.tblPhrase\n"
+            "ORDER BY ZOrder, rowid"));
+    }
     // In WAL mode NORMAL keeps every commit atomic and the file sound after
     // a crash, without a disk flush per commit.
-    if (connection->Value(QStringLiteral("PRAGMA journal_mode")).toString() ==
-        QLatin1String("wal")) {
+    if (access == Access::ReadWrite &&
+        connection->Value(QStringLiteral("PRAGMA journal_mode")).toString() ==
+            QLatin1String("wal")) {
         connection->Exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
     }
     return connection;
@@ -160,6 +309,53 @@ QVariant CLibraryConnection::Value(const QString& sql) {
     return value;
 }
 
+void CLibraryConnection::Begin() {
+    if (IsReadOnly()) {
+        FailReadOnly();
+    }
+    // The write lock from the start: a reader turning writer halfway could
+    // fail for a conflict the busy timeout can't wait out.
+    Exec(QStringLiteral("BEGIN IMMEDIATE"));
+    m_inTransaction = true;
+}
+
+void CLibraryConnection::Commit() {
+    Exec(QStringLiteral("COMMIT"));
+    m_inTransaction = false;
+    AfterCommit();
+}
+
+void CLibraryConnection::Rollback() {
+    if (!m_inTransaction) {
+        return;
+    }
+    m_inTransaction = false;
+    Exec(QStringLiteral("ROLLBACK"));
+}
+
+void CLibraryConnection::AfterCommit() {
+    if (IsReadOnly() || m_inTransaction) {
+        return;
+    }
+    // Never waits: with another program reading, the log stays until a
+    // later commit or the last connection's close empties it.
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    query.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+    query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    query.finish();
+    query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyTimeoutMs));
+}
+
 void CLibraryConnection::Fail(const QSqlError& error) const {
+    bool numeric = false;
+    const int code = error.nativeErrorCode().toInt(&numeric) & 0xFF;
+    if (numeric && code == kReadOnly) {
+        throw CDaoException(DescribeEngineError(error, m_path), CDaoException::Reason::ReadOnly);
+    }
     throw CDaoException(DescribeEngineError(error, m_path));
+}
+
+void CLibraryConnection::FailReadOnly() const {
+    throw CDaoException(DescribeReadOnly(m_path), CDaoException::Reason::ReadOnly);
 }

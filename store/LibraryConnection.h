@@ -4,6 +4,8 @@
 #include <QSqlQuery>
 #include <QString>
 
+#include <sys/types.h>
+
 #include <memory>
 #include <string>
 
@@ -13,6 +15,15 @@ class QSqlError;
 // keeps connections by name, so each recordset gets its own and drops it
 // again). Busy timeout and foreign keys are set on every connection.
 // Every failure throws CDaoException.
+//
+// A connection remembers which file it opened (device and inode). When the
+// path comes to name another file (a sync tool or a restored backup renamed
+// a file over it) or no file at all, the connection is stale: it would
+// read and write a file nobody sees any more, and SQLite names a library's
+// -wal and -shm companions after the path, so the old file's log would be
+// shared with the new one. Opening a new connection to a path first closes
+// this process's stale connections to it; owners of long-lived connections
+// ask IsCurrent() before they use theirs.
 class CLibraryConnection {
 public:
     enum class Access { ReadOnly, ReadWrite };
@@ -24,13 +35,22 @@ public:
     CLibraryConnection(const CLibraryConnection&) = delete;
     CLibraryConnection& operator=(const CLibraryConnection&) = delete;
 
-    // Opens an existing library for reading and writing, after checking that
-    // the file is a library this version can use. A file that is not one is
-    // refused with a message naming it, before anything is written to it.
+    // Opens an existing library after checking that the file is a library
+    // this version can use; a file that is not one is refused with a
+    // message naming it, before anything is written to it. A library that
+    // this user may not write (the file or its folder) is opened for
+    // reading only and nothing is created beside it.
     static std::unique_ptr<CLibraryConnection> OpenLibrary(const std::string& path);
 
     QSqlDatabase& Database() { return m_db; }
     const std::string& Path() const { return m_path; }
+    bool IsReadOnly() const { return m_access == Access::ReadOnly; }
+
+    // False once the path names another file than the one this connection
+    // opened, or none, or the connection was closed for that reason.
+    bool IsCurrent() const;
+    // Whether this connection is open on the file that `path` names now.
+    bool HoldsFileAt(const std::string& path) const;
 
     // A prepared, forward-only statement.
     QSqlQuery Prepare(const QString& sql);
@@ -39,14 +59,36 @@ public:
     // The first column of the first row of a parameterless statement.
     QVariant Value(const QString& sql);
 
-    // Throws the engine's text, naming the library.
+    // Transactions of several writes; every other write commits by itself.
+    void Begin();
+    void Commit();
+    void Rollback();
+    bool InTransaction() const { return m_inTransaction; }
+    // Called after every committed write: empties the write-ahead log into
+    // the file when no other connection is reading, so a log left beside
+    // the file never holds changes (see the class comment).
+    void AfterCommit();
+
+    // Throws the engine's text in words, naming the library.
     [[noreturn]] void Fail(const QSqlError& error) const;
+    // Throws "The library ... is read-only." for a write on a read-only
+    // library.
+    [[noreturn]] void FailReadOnly() const;
 
 private:
+    void Register();
+    void Unregister();
+    void CloseStale();
+
     std::string m_path;
-    QString m_canonicalPath;
+    QString m_absolutePath;
     QString m_name;
+    Access m_access;
     QSqlDatabase m_db;
+    dev_t m_device = 0;
+    ino_t m_inode = 0;
+    bool m_closed = false;
+    bool m_inTransaction = false;
 };
 
 // Whether this process holds a connection to the file at `path` now.
@@ -56,5 +98,12 @@ private:
 // take the file for unused and remove its write-ahead log under us.
 bool IsOpenInThisProcess(const std::string& path);
 
-// The engine's text of an error, naming the library file.
+// Whether this user may change the library at `path`: the file and its
+// folder (where SQLite keeps the library's companions) are writable.
+bool IsLibraryWritable(const std::string& path);
+
+// What went wrong, in words, naming the library, followed by the engine's
+// own text for support.
 std::string DescribeEngineError(const QSqlError& error, const std::string& path);
+// "The library "PATH" is read-only."
+std::string DescribeReadOnly(const std::string& path);

@@ -34,7 +34,11 @@ std::uint32_t HeaderWord(const QByteArray& header, qsizetype offset) {
 // has our two tables (one made by hand with an SQLite tool).
 std::string CheckForeignSchema(const std::string& path) {
     try {
-        CLibraryConnection probe(path, CLibraryConnection::Access::ReadOnly);
+        // Read-write where this user may write, so that whatever SQLite
+        // makes beside the file to read it goes again at the close.
+        CLibraryConnection probe(path, IsLibraryWritable(path)
+                                           ? CLibraryConnection::Access::ReadWrite
+                                           : CLibraryConnection::Access::ReadOnly);
         const int tables =
             probe
                 .Value(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' "

@@ -9,7 +9,7 @@
 
 // The format this version writes and the newest it opens
 // (PRAGMA user_version).
-inline constexpr int kLibraryFormatVersion = 1;
+inline constexpr int kLibraryFormatVersion = 2;
 // PRAGMA application_id of a library: "Blz1".
 inline constexpr std::uint32_t kLibraryApplicationId = 0x426C7A31;
 

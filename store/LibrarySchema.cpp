@@ -38,10 +38,9 @@ QStringList LibrarySchemaStatements() {
                        "  PunctuationTrailing INTEGER NOT NULL DEFAULT 0\n"
                        ")")
             .arg(key),
-        // Finds a category's items (the list and the cascade). ZOrder is
-        // left out on purpose: an order save rewrites it row by row, one
-        // commit each, and keeping it indexed would triple the pages every
-        // such commit writes; sorting one category's rows costs little.
+        // Finds a category's items (the list and the cascade). Sorting one
+        // category's rows by ZOrder costs little, and an order save then
+        // rewrites only the rows themselves.
         QStringLiteral("CREATE INDEX idxPhraseCategory ON tblPhrase (CategoryID)"),
         // A category added by another tool gets its text copy of the key too.
         QStringLiteral("CREATE TRIGGER trgCategoryKeyCopy AFTER INSERT ON tblCategory\n"
@@ -54,8 +53,10 @@ QStringList LibrarySchemaStatements() {
         QStringLiteral("CREATE VIEW qryCategory AS\n"
                        "SELECT CategoryID, Description, ZOrder FROM tblCategory\n"
                        "ORDER BY ZOrder, rowid"),
+        // ZOrder is listed too, so the list knows which positions an order
+        // save must write.
         QStringLiteral("CREATE VIEW qryPhrasesInCategory AS\n"
-                       "SELECT Mnemonic, Data, PhraseID, CategoryID FROM tblPhrase\n"
+                       "SELECT Mnemonic, Data, PhraseID, CategoryID, ZOrder FROM tblPhrase\n"
                        "ORDER BY ZOrder, rowid"),
     };
 }

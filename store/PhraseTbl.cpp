@@ -15,7 +15,7 @@ void CPhraseTbl::DoFieldExchange(CFieldExchange* pFX) {
     DFX_Text(pFX, "[Data]", m_Data);
     DFX_Text(pFX, "[Mnemonic]", m_Mnemonic);
     DFX_Text(pFX, "[PhraseID]", m_PhraseID);
-    DFX_Short(pFX, "[ZOrder]", m_ZOrder);
+    DFX_Long(pFX, "[ZOrder]", m_ZOrder);
     DFX_Short(pFX, "[PunctuationLeading]", m_PunctuationLeading);
     DFX_Short(pFX, "[PunctuationTrailing]", m_PunctuationTrailing);
 }

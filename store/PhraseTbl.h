@@ -16,7 +16,7 @@ public:
     std::string m_Data;
     std::string m_Mnemonic;
     std::string m_PhraseID;
-    std::int16_t m_ZOrder = 0;
+    std::int32_t m_ZOrder = 0;
     std::int16_t m_PunctuationLeading = 0;
     std::int16_t m_PunctuationTrailing = 0;
 };

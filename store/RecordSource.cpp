@@ -33,7 +33,7 @@ const std::array<RecordSource, 4>& Sources() {
         {"qryPhrasesInCategory",
          false,
          nullptr,
-         {{"Mnemonic", false}, {"Data", false}, {"PhraseID", true}},
+         {{"Mnemonic", false}, {"Data", false}, {"PhraseID", true}, {"ZOrder", false}},
          {{"CATEGORYID", "CategoryID"}}},
     }};
     return sources;

@@ -259,9 +259,9 @@ INSTANTIATE_TEST_SUITE_P(
         NotALibraryCase{"NewerLibrary",
                         [](const std::string& p) {
                             CreateLibraryFile(p);
-                            MakeSqliteFile(p, {"PRAGMA user_version = 2"});
+                            MakeSqliteFile(p, {"PRAGMA user_version = 3"});
                         },
-                        "newer version of Blurtle (format 2)"},
+                        "newer version of Blurtle (format 3)"},
         NotALibraryCase{
             "NewerHandMadeLibrary",
             [](const std::string& p) {
