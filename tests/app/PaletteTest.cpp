@@ -4,6 +4,7 @@
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
+#include "store/DaoException.h"
 #include "store/LibraryFile.h"
 #include "tests/app/PaletteFixture.h"
 
@@ -206,6 +207,63 @@ TEST_F(PaletteTest, SaveOrderSkipsEntriesWhoseRowIsGone) {
     EXPECT_TRUE(p.Mnemonics().SaveOrder());
     EXPECT_EQ(StoredZOrder("one"), 1);
     EXPECT_EQ(StoredZOrder("three"), 2);
+}
+
+// A category longer than a 16-bit position counts: one move stores two
+// rows, and every entry keeps its place.
+TEST_F(PaletteTest, OneMoveInAVeryLongCategoryWritesTwoRowsAndKeepsEveryPosition) {
+    constexpr int kItems = 40000;
+    QueryDirect(library.path, QStringLiteral("DELETE FROM tblPhrase WHERE CategoryID = '%1'")
+                                  .arg(QString::fromStdString(alpha)));
+    QueryDirect(library.path,
+                QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
+                               "WHERE i < %1) INSERT INTO tblPhrase (CategoryID, Mnemonic, Data, "
+                               "ZOrder) SELECT '%2', 'm' || i, 'x9|', i FROM n")
+                    .arg(kItems - 1)
+                    .arg(QString::fromStdString(alpha)));
+    QueryDirect(library.path, "CREATE TABLE writes (n INTEGER)");
+    QueryDirect(library.path, "INSERT INTO writes VALUES (0)");
+    QueryDirect(library.path, "CREATE TRIGGER count_writes AFTER UPDATE OF ZOrder ON tblPhrase "
+                              "BEGIN UPDATE writes SET n = n + 1; END");
+
+    CMumbletDlg& p = StartPalette();
+    ASSERT_EQ(p.Mnemonics().count(), kItems);
+    Select(p, kItems - 1);
+    p.SortSpin().Step(-1);
+    ChooseCategory(p, 1);
+
+    EXPECT_EQ(QueryDirect(library.path, "SELECT n FROM writes").toInt(), 2);
+    EXPECT_EQ(StoredZOrder(QStringLiteral("m%1").arg(kItems - 1).toStdString()), kItems - 2);
+    EXPECT_EQ(StoredZOrder(QStringLiteral("m%1").arg(kItems - 2).toStdString()), kItems - 1);
+    EXPECT_EQ(QueryDirect(library.path,
+                          QStringLiteral("SELECT count(*) FROM tblPhrase WHERE CategoryID = '%1' "
+                                         "AND ZOrder <> CAST(substr(Mnemonic, 2) AS INTEGER)")
+                              .arg(QString::fromStdString(alpha)))
+                  .toInt(),
+              2);
+    ChooseCategory(p, 0);
+    EXPECT_EQ(p.Mnemonics().item(kItems - 2)->text(), QStringLiteral("m%1").arg(kItems - 1));
+    EXPECT_EQ(p.Mnemonics().item(32768)->text(), QStringLiteral("m32768"));
+}
+
+// An order is stored whole or not at all.
+TEST_F(PaletteTest, AnOrderSaveThatFailsHalfwayStoresNothing) {
+    CMumbletDlg& p = StartPalette();
+    Select(p, 0);
+    p.SortSpin().Step(+1);
+    p.SortSpin().Step(+1); // two, three, one
+    QueryDirect(library.path, "CREATE TRIGGER refuse BEFORE UPDATE OF ZOrder ON tblPhrase "
+                              "WHEN NEW.Mnemonic = 'one' BEGIN SELECT RAISE(ABORT, 'refused'); "
+                              "END");
+    EXPECT_THROW(p.Mnemonics().SaveOrder(), CDaoException);
+    EXPECT_EQ(StoredZOrder("one"), 0);
+    EXPECT_EQ(StoredZOrder("two"), 1);
+    EXPECT_EQ(StoredZOrder("three"), 2);
+    QueryDirect(library.path, "DROP TRIGGER refuse");
+    EXPECT_TRUE(p.Mnemonics().SaveOrder());
+    EXPECT_EQ(StoredZOrder("two"), 0);
+    EXPECT_EQ(StoredZOrder("three"), 1);
+    EXPECT_EQ(StoredZOrder("one"), 2);
 }
 
 // --- the roads out ----------------------------------------------------------
