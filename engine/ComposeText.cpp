@@ -13,7 +13,7 @@ int WeightOf(char weightCharacter) {
 } // namespace
 
 std::uint32_t DrawBoundary(int r, std::uint32_t total) {
-    if (total == 0) {
+    if (total == 0 || r < 0) {
         // r / 0 has no fraction to speak of; every running sum is compared
         // against 0, which also keeps the conversion below defined.
         return 0;
@@ -23,7 +23,7 @@ std::uint32_t DrawBoundary(int r, std::uint32_t total) {
     double integral = 0.0;
     const double fraction = std::modf(q, &integral);
     const double p = fraction * t;
-    // 0 <= p < t <= 2^32 - 1, so the truncation fits.
+    // 0 <= r, so 0 <= p < t <= 2^32 - 1 and the truncation fits.
     return static_cast<std::uint32_t>(p);
 }
 

@@ -40,7 +40,8 @@ int ComposeText(std::string& output, const std::string& source, int append, int 
 // The random source the composition draws from: one integer 0..32767 per
 // composition. By default a generator that SeedRandomSource seeds once at
 // start-up. Tests and benchmarks replace it; an empty function restores
-// the default generator.
+// the default generator. A replacement's value outside 0..32767 is taken
+// modulo 32768 (so -1 gives 32767).
 void SetRandomSource(std::function<int()> source);
 void SeedRandomSource(std::uint32_t seed);
 int DrawRandomValue();
@@ -48,5 +49,5 @@ int DrawRandomValue();
 // The exact draw: the record boundary m (0..total-1) for the random value r
 // and the total weight T, computed in IEEE double arithmetic as
 // trunc(frac(r / T) * T). It equals r mod T only when T is a power of two.
-// A total of 0 gives 0.
+// A total of 0 gives 0; so does a negative r, which no source gives.
 std::uint32_t DrawBoundary(int r, std::uint32_t total);

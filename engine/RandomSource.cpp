@@ -30,7 +30,8 @@ void SeedRandomSource(std::uint32_t seed) {
 int DrawRandomValue() {
     RandomState& state = State();
     if (state.replacement) {
-        return state.replacement();
+        // Kept to the range the draw is defined for, whatever was plugged in.
+        return static_cast<int>(static_cast<unsigned>(state.replacement()) & 0x7FFFU);
     }
     return state.range(state.generator);
 }
