@@ -16,6 +16,7 @@
 #include "dragdrop/QuietShow.h"
 #include "engine/DroppedText.h"
 #include "store/CategoryQry.h"
+#include "store/DaoException.h"
 #include "store/KeyHelpers.h"
 #include "store/PhraseTbl.h"
 #include "ui_MumbletDlg.h"
@@ -467,6 +468,65 @@ void CMumbletDlg::BringForward() {
     activateWindow();
 }
 
+void CMumbletDlg::FollowLibrary() {
+    CPhraseTbl& table = m_ctlMnemonics->PhraseTable();
+    if (!table.IsOpen()) {
+        return;
+    }
+    try {
+        const bool reopened = table.FollowLibrary();
+        m_bToldLibraryGone = false;
+        if (!reopened) {
+            return;
+        }
+    } catch (const CDaoException& error) {
+        if (error.GetReason() != CDaoException::Reason::LibraryGone) {
+            throw;
+        }
+        if (!m_bToldLibraryGone) {
+            m_bToldLibraryGone = true;
+            CPromptService::Current().ShowMessage(
+                this,
+                QString::fromUtf8(error.what()) +
+                    QStringLiteral("\n\nPut it back, or choose another library with \"Change "
+                                   "Active Database...\" in the window menu."),
+                QStringLiteral("Blurtle (TM)"), QMessageBox::Ok, CPromptService::Icon::Warning);
+        }
+        return;
+    }
+    ShowLibraryFromItsPath();
+}
+
+void CMumbletDlg::ShowLibraryFromItsPath() {
+    // What the user was looking at, by key: names may differ in the new file.
+    const QString category =
+        EntryLines::CategoryKey(EntryLines::SelectedCategoryLine(*m_ctlCategory));
+    const QString entry =
+        EntryLines::MnemonicKey(EntryLines::LineOf(m_ctlMnemonics->currentItem()));
+    // A reordering the user made goes to the library as it is now.
+    StorePendingOrder();
+
+    m_ctlCategory->clear();
+    FillCategories();
+    int index = m_ctlCategory->count() > 0 ? 0 : -1;
+    for (int i = 0; i < m_ctlCategory->count(); ++i) {
+        if (EntryLines::CategoryKey(EntryLines::LineOf(*m_ctlCategory, i))
+                .compare(category, Qt::CaseInsensitive) == 0) {
+            index = i;
+            break;
+        }
+    }
+    m_ctlCategory->setCurrentIndex(index);
+    OnSelchangeCategory();
+    for (int i = 0; i < m_ctlMnemonics->count(); ++i) {
+        if (!entry.isEmpty() && EntryLines::MnemonicKey(EntryLines::LineOf(m_ctlMnemonics->item(i)))
+                                        .compare(entry, Qt::CaseInsensitive) == 0) {
+            m_ctlMnemonics->setCurrentRow(i);
+            break;
+        }
+    }
+}
+
 bool CMumbletDlg::RunCloseSteps() {
     if (!CanExit()) {
         return false;
@@ -542,6 +602,11 @@ void CMumbletDlg::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 bool CMumbletDlg::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && !m_bInitializing) {
+        // After the activation itself, so a message box never comes up in
+        // the middle of it.
+        QTimer::singleShot(0, this, &CMumbletDlg::FollowLibrary);
+    }
     switch (static_cast<int>(event->type())) {
     case UWM_ADD_CATEGORY:
         OnAddCategory();

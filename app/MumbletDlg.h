@@ -89,6 +89,12 @@ public:
     // A later start of the program asks for the palette.
     void BringForward();
 
+    // Makes sure the palette shows the library file its path names now: a
+    // file renamed over it (a sync tool, a restored backup) is read afresh,
+    // keeping the selected category and entry; a library no longer there is
+    // reported once. Runs whenever the palette is activated.
+    void FollowLibrary();
+
     // CPaletteHost
     QRect GetListRect() const override { return m_rcList; }
     void SetListRect(const QRect& screenRect) override { m_rcList = screenRect; }
@@ -135,6 +141,7 @@ private:
     void OnAppExit();
     void PlacementMaybeChanged();
     void HidePalette();
+    void ShowLibraryFromItsPath();
     QTimer& PaletteTimer(int id);
 
     // The commands the selector's and the list's menus post (filled in
@@ -163,5 +170,6 @@ private:
     QTimer m_showTimer; // palette timer 2
     QTimer m_placementTimer;
     bool m_bPlacing = false;
+    bool m_bToldLibraryGone = false;
     QMenu m_windowMenu;
 };
