@@ -88,8 +88,17 @@ TEST_F(Recordsets, AddNewAndUpdateLeaveTheCurrentRowAndTheBookmarkReachesTheNewO
     table.m_Mnemonic = "added";
     table.Update();
     EXPECT_EQ(table.m_Mnemonic, "existing");
-    table.MoveNext();
-    EXPECT_EQ(table.m_Mnemonic, "added") << "the next row by position is the new one";
+
+    // A table is walked in the order of its primary key.
+    std::vector<std::string> keys;
+    CPhraseTbl walk;
+    walk.Open();
+    while (!walk.IsEOF()) {
+        keys.push_back(ExtractBracedIdentifier(walk.m_PhraseID));
+        walk.MoveNext();
+    }
+    ASSERT_EQ(keys.size(), 2U);
+    EXPECT_LT(keys[0], keys[1]);
 
     table.SetBookmark(table.GetLastModifiedBookmark());
     EXPECT_EQ(table.m_Mnemonic, "added");
