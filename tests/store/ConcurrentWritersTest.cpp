@@ -7,6 +7,8 @@
 
 #include <QProcess>
 
+#include <csignal>
+
 #include <memory>
 #include <vector>
 
@@ -36,6 +38,48 @@ TEST(ConcurrentWriters, TwoProcessesAddingToOneLibraryLoseNoRow) {
     EXPECT_EQ(QueryDirect(library.path, "SELECT count(DISTINCT Mnemonic) FROM tblPhrase").toInt(),
               2 * kEach);
     EXPECT_EQ(QueryDirect(library.path, "PRAGMA integrity_check").toString(), "ok");
+}
+
+// A writer killed at any moment (kill -9: no close, no checkpoint, no
+// cleanup) leaves a sound library holding every row it reported stored.
+TEST(ConcurrentWriters, AWriterKilledAtAnyMomentLosesNoCommittedRow) {
+    CTempLibrary library;
+    const std::string category = AddCategory("killed", 0);
+    int reported = 0;
+    for (int round = 0; round < 10; ++round) {
+        QProcess writer;
+        writer.start(QStringLiteral(BLURTLE_STORE_WRITER),
+                     {QString::fromStdString(library.path), QString::fromStdString(category),
+                      QStringLiteral("r%1").arg(round), QStringLiteral("1000000"),
+                      QStringLiteral("--report")});
+        ASSERT_TRUE(writer.waitForStarted(10000));
+        // A different moment every round: after 5 to 50 stored rows.
+        const int wanted = 5 + round * 5;
+        QStringList stored;
+        while (stored.size() < wanted && writer.waitForReadyRead(20000)) {
+            while (writer.canReadLine()) {
+                stored << QString::fromUtf8(writer.readLine()).trimmed();
+            }
+        }
+        ASSERT_GE(stored.size(), wanted) << "round " << round;
+        ::kill(static_cast<pid_t>(writer.processId()), SIGKILL);
+        ASSERT_TRUE(writer.waitForFinished(10000));
+        stored << QString::fromUtf8(writer.readAll()).split('\n', Qt::SkipEmptyParts);
+        reported += static_cast<int>(stored.size());
+
+        EXPECT_EQ(QueryDirect(library.path, "PRAGMA integrity_check").toString(), "ok")
+            << "round " << round;
+        for (const QString& mnemonic : stored) {
+            ASSERT_EQ(
+                QueryDirect(library.path, QStringLiteral("SELECT count(*) FROM tblPhrase WHERE "
+                                                         "Mnemonic = '%1'")
+                                              .arg(mnemonic.trimmed()))
+                    .toInt(),
+                1)
+                << mnemonic.toStdString() << " was reported stored in round " << round;
+        }
+    }
+    EXPECT_GE(QueryDirect(library.path, "SELECT count(*) FROM tblPhrase").toInt(), reported);
 }
 
 // The palette keeps its phrase table open for hours while it opens and
