@@ -15,6 +15,8 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStandardPaths>
 
 #include <functional>
@@ -302,6 +304,45 @@ TEST(LibraryFile, OpensWhateverCharactersItsPathHolds) {
     // No file was made under a misread name.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
               QStringList({QFileInfo(folder).fileName()}));
+}
+
+} // namespace
+
+namespace {
+
+// A hand-made library in WAL mode whose log came along without its index
+// file (copied while another program had it open): checking it, and opening
+// and closing it, adds nothing beside it and keeps the logged row.
+TEST(LibraryFile, CheckingAHandMadeLibraryWithALogLeavesNothingBeside) {
+    QTemporaryDir source;
+    QTemporaryDir dir;
+    const std::string original = source.filePath("hand.blz").toStdString();
+    CreateLibraryFile(original);
+    QueryDirect(original, "PRAGMA application_id = 0");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "keeps-log");
+        db.setDatabaseName(QString::fromStdString(original));
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec("PRAGMA wal_autocheckpoint = 0"));
+        ASSERT_TRUE(query.exec("INSERT INTO tblCategory (Description) VALUES ('logged')"));
+        for (const char* suffix : {"", "-wal"}) {
+            ASSERT_TRUE(QFile::copy(QString::fromStdString(original) + suffix,
+                                    dir.filePath(QStringLiteral("hand.blz") + suffix)));
+        }
+        query.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("keeps-log");
+    const std::string path = dir.filePath("hand.blz").toStdString();
+    const QStringList before = Entries(dir);
+    ASSERT_EQ(before, QStringList({"hand.blz", "hand.blz-wal"}));
+
+    EXPECT_EQ(CheckLibraryFile(path), "");
+    for (const QString& entry : Entries(dir)) {
+        EXPECT_TRUE(before.contains(entry)) << entry.toStdString() << " was left beside it";
+    }
+    EXPECT_EQ(QueryDirect(path, "SELECT Description FROM tblCategory").toString(), "logged");
 }
 
 } // namespace
