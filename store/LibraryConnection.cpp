@@ -68,6 +68,9 @@ std::vector<CLibraryConnection*>& Connections() {
 // still finds the file locked after this reports the engine's text.
 constexpr int kBusyTimeoutMs = 5000;
 
+// How soon after a commit the write-ahead log is emptied into the file.
+constexpr int kCheckpointDelayMs = 100;
+
 // SQLite's primary result codes that the words below tell apart.
 enum SqliteCode {
     kPerm = 3,
@@ -151,6 +154,10 @@ std::string DescribeEngineError(const QSqlError& error, const std::string& path)
 
 CLibraryConnection::CLibraryConnection(const std::string& path, Access access)
     : m_path(path), m_absolutePath(Absolute(path)), m_name(NextConnectionName()), m_access(access) {
+    m_checkpointTimer.setSingleShot(true);
+    m_checkpointTimer.setInterval(kCheckpointDelayMs);
+    QObject::connect(&m_checkpointTimer, &QTimer::timeout, [this] { CheckpointNow(); });
+
     // This process's connections to a file that the path no longer names
     // must be gone before SQLite opens the path's companions for the new
     // file (see the class comment).
@@ -203,6 +210,7 @@ CLibraryConnection::CLibraryConnection(const std::string& path, Access access)
 
 CLibraryConnection::~CLibraryConnection() {
     Unregister();
+    HandOverCheckpoint();
     if (m_inTransaction && !m_closed) {
         QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
     }
@@ -221,6 +229,7 @@ void CLibraryConnection::Unregister() {
 }
 
 void CLibraryConnection::CloseStale() {
+    m_checkpointTimer.stop();
     // Qt finalises the statements still prepared on the connection; their
     // owner finds the connection stale before it uses them again.
     if (m_inTransaction) {
@@ -334,8 +343,18 @@ void CLibraryConnection::Rollback() {
 }
 
 void CLibraryConnection::AfterCommit() {
-    if (IsReadOnly() || m_inTransaction) {
+    if (IsReadOnly() || m_inTransaction || m_closed) {
         return;
+    }
+    // Shortly after, once the program is idle: emptying the log flushes the
+    // file to disk, which the user's step need not wait for.
+    m_checkpointTimer.start();
+}
+
+void CLibraryConnection::CheckpointNow() {
+    m_checkpointTimer.stop();
+    if (m_closed || m_inTransaction || !IsCurrent()) {
+        return; // a stale file's log is no longer ours to touch
     }
     // Never waits: with another program reading, the log stays until a
     // later commit or the last connection's close empties it.
@@ -345,6 +364,23 @@ void CLibraryConnection::AfterCommit() {
     query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     query.finish();
     query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyTimeoutMs));
+}
+
+void CLibraryConnection::HandOverCheckpoint() {
+    if (!m_checkpointTimer.isActive()) {
+        return;
+    }
+    // Another connection of ours to the same file empties the log later;
+    // without one it is done now, before this connection goes.
+    for (CLibraryConnection* other : Connections()) {
+        if (other != this && !other->IsReadOnly() && !other->m_closed &&
+            other->m_device == m_device && other->m_inode == m_inode) {
+            other->m_checkpointTimer.start();
+            m_checkpointTimer.stop();
+            return;
+        }
+    }
+    CheckpointNow();
 }
 
 void CLibraryConnection::Fail(const QSqlError& error) const {

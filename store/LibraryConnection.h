@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <QTimer>
 
 #include <sys/types.h>
 
@@ -64,10 +65,13 @@ public:
     void Commit();
     void Rollback();
     bool InTransaction() const { return m_inTransaction; }
-    // Called after every committed write: empties the write-ahead log into
-    // the file when no other connection is reading, so a log left beside
-    // the file never holds changes (see the class comment).
+    // Called after every committed write: shortly after (or when the
+    // connection closes first) the write-ahead log is emptied into the file
+    // unless another program is reading, so a log left beside the path
+    // never holds this file's changes for long (see the class comment).
     void AfterCommit();
+    // Empties the log now (see AfterCommit).
+    void CheckpointNow();
 
     // Throws the engine's text in words, naming the library.
     [[noreturn]] void Fail(const QSqlError& error) const;
@@ -79,6 +83,7 @@ private:
     void Register();
     void Unregister();
     void CloseStale();
+    void HandOverCheckpoint();
 
     std::string m_path;
     QString m_absolutePath;
@@ -89,6 +94,7 @@ private:
     ino_t m_inode = 0;
     bool m_closed = false;
     bool m_inTransaction = false;
+    QTimer m_checkpointTimer;
 };
 
 // Whether this process holds a connection to the file at `path` now.

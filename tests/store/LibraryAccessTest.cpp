@@ -18,6 +18,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QTest>
 
 #include <functional>
 #include <string>
@@ -194,6 +195,7 @@ TEST_F(MovedLibrary, ItsChangesNeverReachAFilePutBackAtItsPath) {
     table.Edit();
     table.m_Mnemonic = "changed in the old file";
     table.Update();
+    QTest::qWait(300); // the program goes idle after the change
 
     const std::string aside = library.FilePath("moved-away.blz");
     ASSERT_EQ(std::rename(library.path.c_str(), aside.c_str()), 0);

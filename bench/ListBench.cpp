@@ -1,17 +1,28 @@
-// Filling the mnemonic list: reading one category's rows through the store
-// and making their entry lines, against a raw SELECT of the same rows
-// through the SQLite C API in the same run. Categories of 1,000, 10,000
-// and 100,000 items. Run with --benchmark_repetitions=5 to see medians.
+// The mnemonic list on long categories (1,000, 10,000 and 100,000 items):
+//  - filling it: reading one category's rows through the store and making
+//    their entry lines, against a raw SELECT of the same rows through the
+//    SQLite C API on an open connection, in the same run;
+//  - the palette itself (offscreen): moving one entry with the sort arrows
+//    and switching to another category, which stores the new order and
+//    empties the list.
+// Run with --benchmark_repetitions=5 to see medians.
+#include "app/MumbletApp.h"
+#include "app/MumbletDlg.h"
+#include "app/Profile.h"
+#include "dialogs/UpDownButtons.h"
+#include "dragdrop/ComboRightClick.h"
+#include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
 #include "store/CurrentDatabase.h"
 #include "store/KeyHelpers.h"
 #include "store/LibraryFile.h"
-#include "store/PhrasesInCategoryQry.h"
+#include "store/MnemonicsInCategoryQry.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QStandardPaths>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -77,13 +88,13 @@ void Generate(const std::string& path) {
     sqlite3_close(db);
 }
 
-// The baseline: the rows the list shows, straight from the C API, each
-// text copied out once.
+// The baseline: the rows the list shows, straight from the C API on an
+// open connection, each text copied out once.
 void BM_RawSelect(benchmark::State& state) {
     const std::string& key = g_categories.at(static_cast<int>(state.range(0)));
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(g_path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
     for (auto _ : state) {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(g_path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
         sqlite3_stmt* query = nullptr;
         sqlite3_prepare_v2(db,
                            "SELECT Mnemonic, PhraseID FROM qryPhrasesInCategory "
@@ -99,9 +110,9 @@ void BM_RawSelect(benchmark::State& state) {
             rows.push_back(std::move(row));
         }
         sqlite3_finalize(query);
-        sqlite3_close(db);
         benchmark::DoNotOptimize(rows.data());
     }
+    sqlite3_close(db);
 }
 BENCHMARK(BM_RawSelect)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
@@ -110,7 +121,7 @@ BENCHMARK(BM_RawSelect)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMi
 void BM_FillListLines(benchmark::State& state) {
     const std::string& key = g_categories.at(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        CPhrasesInCategoryQry phrases;
+        CMnemonicsInCategoryQry phrases;
         phrases.m_CATEGORYID = key;
         phrases.Open();
         std::vector<QString> lines;
@@ -125,14 +136,69 @@ void BM_FillListLines(benchmark::State& state) {
 }
 BENCHMARK(BM_FillListLines)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
+int IndexOfCategory(CMumbletDlg& palette, int size) {
+    for (int i = 0; i < palette.Category().count(); ++i) {
+        if (EntryLines::CategoryKey(EntryLines::LineOf(palette.Category(), i)).toStdString() ==
+            g_categories.at(size)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void ShowCategory(CMumbletDlg& palette, int index) {
+    palette.Category().setCurrentIndex(index);
+    emit palette.Category().activated(index);
+}
+
+// One press on a sort arrow in a long category, then another category
+// chosen: the order save and the list emptied. The arrow alternates, so
+// every round stores two rows.
+void BM_MoveOneAndSwitchCategory(benchmark::State& state) {
+    const int size = static_cast<int>(state.range(0));
+    CMumbletApp theApp;
+    CMumbletDlg palette;
+    palette.Start();
+    const int longCategory = IndexOfCategory(palette, size);
+    const int shortCategory = IndexOfCategory(palette, 10);
+    int delta = +1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ShowCategory(palette, longCategory);
+        palette.Mnemonics().setCurrentRow(delta > 0 ? size / 2 : size / 2 + 1);
+        state.ResumeTiming();
+        palette.SortSpin().Step(delta);
+        ShowCategory(palette, shortCategory);
+        delta = -delta;
+    }
+    if (palette.IsOrderChanged()) {
+        state.SkipWithError("the order was not stored");
+    }
+}
+BENCHMARK(BM_MoveOneAndSwitchCategory)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(20);
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    // Settings in a home of the benchmark's own, windows offscreen.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toLocal8Bit());
+    qputenv("XDG_DATA_HOME", (home.path() + QStringLiteral("/data")).toLocal8Bit());
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
-    QTemporaryDir dir;
-    g_path = dir.filePath("fill.blz").toStdString();
+    g_path = home.filePath("fill.blz").toStdString();
+    std::fprintf(stderr, "Generating 111,010 items in %s ...\n", g_path.c_str());
     Generate(g_path);
+    Profile::WriteString(QStringLiteral("DatabasePath"), QString::fromStdString(g_path));
     SetCurrentDatabasePathSource([] { return g_path; });
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
