@@ -113,6 +113,28 @@ void CLoadExchange::ExchangeLong(const char*, std::int32_t& value) {
     }
 }
 
+FieldValue& CTakeExchange::Next() {
+    return m_values.at(m_next++);
+}
+
+void CTakeExchange::ExchangeText(const char*, std::string& value) {
+    if (GetFieldType() == outputColumn) {
+        value = std::move(Next().text);
+    }
+}
+
+void CTakeExchange::ExchangeShort(const char*, std::int16_t& value) {
+    if (GetFieldType() == outputColumn) {
+        value = static_cast<std::int16_t>(Next().number);
+    }
+}
+
+void CTakeExchange::ExchangeLong(const char*, std::int32_t& value) {
+    if (GetFieldType() == outputColumn) {
+        value = Next().number;
+    }
+}
+
 void CStoreExchange::ExchangeText(const char*, std::string& value) {
     Target().push_back({FieldKind::Text, value, 0});
 }

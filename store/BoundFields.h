@@ -66,6 +66,22 @@ private:
     std::size_t m_next = 0;
 };
 
+// Moves values into the output-column members, in exchange order, leaving
+// the values empty; the parameter members are left alone.
+class CTakeExchange : public CFieldExchange {
+public:
+    explicit CTakeExchange(FieldValues& values) : m_values(values) {}
+    Operation GetOperation() const override { return LoadFields; }
+    void ExchangeText(const char* name, std::string& value) override;
+    void ExchangeShort(const char* name, std::int16_t& value) override;
+    void ExchangeLong(const char* name, std::int32_t& value) override;
+
+private:
+    FieldValue& Next();
+    FieldValues& m_values;
+    std::size_t m_next = 0;
+};
+
 // Reads the members: output columns and parameters apart.
 class CStoreExchange : public CFieldExchange {
 public:

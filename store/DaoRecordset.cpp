@@ -4,6 +4,7 @@
 #include "store/CurrentDatabase.h"
 #include "store/DaoException.h"
 #include "store/LibraryConnection.h"
+#include "store/NativeRows.h"
 #include "store/RecordSource.h"
 
 #include <QFileInfo>
@@ -48,6 +49,7 @@ struct CDaoRecordset::State {
     QVariant key; // the current row's key, as the database holds it
     std::vector<FieldValues> rows;
     std::size_t rowIndex = 0;
+    std::unique_ptr<CNativeCursor> cursor; // a query read row by row instead
 
     // What the members held when the current row was read, to find what an
     // Edit changed; the members saved by AddNew and their reset values.
@@ -64,6 +66,7 @@ struct CDaoRecordset::State {
     std::map<std::uint32_t, QSqlQuery> updates, inserts;
 
     void DropStatements() {
+        cursor.reset();
         first.reset();
         next.reset();
         byKey.reset();
@@ -78,6 +81,7 @@ CDaoRecordset::CDaoRecordset() = default;
 CDaoRecordset::~CDaoRecordset() {
     if (m_state) {
         m_state->DropStatements(); // an open transaction rolls back with its connection
+        CLibraryConnection::Release(std::move(m_state->connection));
     }
 }
 
@@ -96,12 +100,16 @@ bool CDaoRecordset::IsEOF() const {
     if (m_state->isTable) {
         return m_state->atEof;
     }
+    if (m_state->cursor != nullptr) {
+        return m_state->cursor->AtEnd();
+    }
     return m_state->rowIndex >= m_state->rows.size();
 }
 
 void CDaoRecordset::Close() {
     if (m_state) {
         m_state->DropStatements();
+        CLibraryConnection::Release(std::move(m_state->connection));
         m_state.reset();
     }
 }
@@ -325,15 +333,35 @@ void CDaoRecordset::ReadView(const std::vector<BoundField>& parameters) {
         sql += (i == 0 ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
                Quoted(parameter->column) + QStringLiteral(" = ?");
     }
-    QSqlQuery query = state.connection->Prepare(sql);
+    std::vector<QVariant> values;
     for (std::size_t i = 0; i < parameters.size(); ++i) {
-        query.bindValue(static_cast<int>(i), ToBindValue(members.parameters.at(i)));
+        values.push_back(ToBindValue(members.parameters.at(i)));
+    }
+    // Read straight from SQLite where the connection allows it: row by row
+    // into the members, the read ending with the last row.
+    if (CNativeCursor::IsAvailable(state.connection->Database())) {
+        std::vector<CNativeCursor::Column> columns;
+        for (std::size_t i = 0; i < state.columns.size(); ++i) {
+            columns.push_back({state.columns[i].kind, state.schema[i]->generatedKey});
+        }
+        state.cursor = std::make_unique<CNativeCursor>();
+        QSqlError error;
+        if (!state.cursor->Start(state.connection->Database(), sql, values, std::move(columns),
+                                 error)) {
+            state.connection->Fail(error);
+        }
+        LoadCursorRow();
+        return;
+    }
+    // Otherwise the whole result is read now and the statement finished, so
+    // the query holds no read transaction while the caller walks it.
+    QSqlQuery query = state.connection->Prepare(sql);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        query.bindValue(static_cast<int>(i), values[i]);
     }
     if (!query.exec()) {
         state.connection->Fail(query.lastError());
     }
-    // The whole result is read now and the statement finished, so the view
-    // holds no read transaction while the caller walks it.
     while (query.next()) {
         state.rows.push_back(RowValues(query, 0));
     }
@@ -343,9 +371,20 @@ void CDaoRecordset::ReadView(const std::vector<BoundField>& parameters) {
     query.finish();
     state.rowIndex = 0;
     if (!state.rows.empty()) {
-        LoadMembers(state.rows.front());
-        state.loaded = state.rows.front();
+        TakeViewRow(state.rows.front());
     }
+}
+
+void CDaoRecordset::LoadCursorRow() {
+    m_state->cursor->Load([this](CFieldExchange* exchange) { DoFieldExchange(exchange); });
+}
+
+void CDaoRecordset::TakeViewRow(FieldValues& values) {
+    // A query's rows are read once, front to back, and never written: each
+    // row's values move into the members.
+    CTakeExchange take(values);
+    DoFieldExchange(&take);
+    values.clear();
 }
 
 void CDaoRecordset::LoadMembers(const FieldValues& values) {
@@ -374,9 +413,14 @@ void CDaoRecordset::MoveNext() {
     }
     CancelPending();
     if (!state.isTable) {
-        if (++state.rowIndex < state.rows.size()) {
-            LoadMembers(state.rows[state.rowIndex]);
-            state.loaded = state.rows[state.rowIndex];
+        if (state.cursor != nullptr) {
+            QSqlError error;
+            if (!state.cursor->Next(error)) {
+                state.connection->Fail(error);
+            }
+            LoadCursorRow();
+        } else if (++state.rowIndex < state.rows.size()) {
+            TakeViewRow(state.rows[state.rowIndex]);
         }
         return;
     }

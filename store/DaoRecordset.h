@@ -133,6 +133,8 @@ private:
     bool ReadTableRow(QSqlQuery& query);
     std::vector<FieldValue> RowValues(const QSqlQuery& query, int firstColumn) const;
     void LoadMembers(const std::vector<FieldValue>& values);
+    void TakeViewRow(std::vector<FieldValue>& values);
+    void LoadCursorRow();
     std::vector<FieldValue> MemberValues();
     void CancelPending();
     QSqlQuery& WriteStatement(bool insert, std::uint32_t mask);

@@ -3,6 +3,7 @@
 #include "store/DaoException.h"
 #include "store/LibraryFile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QUrl>
@@ -62,6 +63,20 @@ QString UriFor(const QString& absolute, CLibraryConnection::Access access) {
 std::vector<CLibraryConnection*>& Connections() {
     static std::vector<CLibraryConnection*> connections;
     return connections;
+}
+
+// Connections given back for reuse, the most recent last.
+std::vector<std::unique_ptr<CLibraryConnection>>& Idle() {
+    static std::vector<std::unique_ptr<CLibraryConnection>> idle;
+    return idle;
+}
+
+// How many idle connections are kept: enough for the palette's fills of
+// the selector and the list, and an editor's table.
+constexpr std::size_t kIdleLimit = 3;
+
+void CloseIdleAtExit() {
+    CLibraryConnection::CloseIdle();
 }
 
 // Long enough to ride out another process's burst of writes; a write that
@@ -229,13 +244,18 @@ void CLibraryConnection::Unregister() {
 }
 
 void CLibraryConnection::CloseStale() {
-    m_checkpointTimer.stop();
-    // Qt finalises the statements still prepared on the connection; their
-    // owner finds the connection stale before it uses them again.
     if (m_inTransaction) {
         QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
         m_inTransaction = false;
     }
+    // Our latest changes may still sit in the log beside the path, which
+    // SQLite would read as the new file's: empty it into our old file
+    // first (SQLite itself leaves the log of a moved file alone at close).
+    if (m_checkpointTimer.isActive()) {
+        CheckpointNow();
+    }
+    // Qt finalises the statements still prepared on the connection; their
+    // owner finds the connection stale before it uses them again.
     m_db.close();
     m_closed = true;
 }
@@ -253,7 +273,59 @@ bool CLibraryConnection::IsCurrent() const {
     return now.exists && now.device == m_device && now.inode == m_inode;
 }
 
+void CLibraryConnection::Release(std::unique_ptr<CLibraryConnection> connection) {
+    if (connection == nullptr || connection->m_closed || connection->m_inTransaction ||
+        !connection->IsCurrent()) {
+        return;
+    }
+    static const bool cleanupRegistered = [] {
+        // Before Qt's own SQL machinery goes away at the end of the program.
+        qAddPostRoutine(CloseIdleAtExit);
+        return true;
+    }();
+    Q_UNUSED(cleanupRegistered);
+    auto& idle = Idle();
+    idle.push_back(std::move(connection));
+    if (idle.size() > kIdleLimit) {
+        idle.erase(idle.begin());
+    }
+}
+
+void CLibraryConnection::CloseIdle() {
+    // Moved out first: closing a connection may look at the list.
+    std::vector<std::unique_ptr<CLibraryConnection>> closing;
+    closing.swap(Idle());
+    closing.clear();
+}
+
 std::unique_ptr<CLibraryConnection> CLibraryConnection::OpenLibrary(const std::string& path) {
+    auto& idle = Idle();
+    for (auto it = idle.rbegin(); it != idle.rend(); ++it) {
+        CLibraryConnection& candidate = **it;
+        if (candidate.m_path != path) {
+            continue;
+        }
+        if (!candidate.IsCurrent()) {
+            continue; // closed or dropped below
+        }
+        // The file is the one that was checked when this connection opened;
+        // only a newer program's migration can have changed its format.
+        std::unique_ptr<CLibraryConnection> reused = std::move(*it);
+        idle.erase(std::next(it).base());
+        const int version = reused->Value(QStringLiteral("PRAGMA user_version")).toInt();
+        if (version > kLibraryFormatVersion) {
+            throw CDaoException(DescribeNewerLibrary(path, version),
+                                CDaoException::Reason::NotALibrary);
+        }
+        return reused;
+    }
+    // Kept connections to a file no longer at its path are of no use.
+    idle.erase(std::remove_if(idle.begin(), idle.end(),
+                              [](const std::unique_ptr<CLibraryConnection>& connection) {
+                                  return !connection->IsCurrent();
+                              }),
+               idle.end());
+
     const std::string problem = CheckLibraryFile(path);
     if (!problem.empty()) {
         throw CDaoException(problem, CDaoException::Reason::NotALibrary);
@@ -353,8 +425,8 @@ void CLibraryConnection::AfterCommit() {
 
 void CLibraryConnection::CheckpointNow() {
     m_checkpointTimer.stop();
-    if (m_closed || m_inTransaction || !IsCurrent()) {
-        return; // a stale file's log is no longer ours to touch
+    if (m_closed || m_inTransaction) {
+        return;
     }
     // Never waits: with another program reading, the log stays until a
     // later commit or the last connection's close empties it.

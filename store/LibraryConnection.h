@@ -41,7 +41,16 @@ public:
     // message naming it, before anything is written to it. A library that
     // this user may not write (the file or its folder) is opened for
     // reading only and nothing is created beside it.
+    //
+    // A connection given back with Release is kept for the next open of the
+    // same file, with its page cache and parsed schema: the recordsets open
+    // and close a connection at every fill of a list.
     static std::unique_ptr<CLibraryConnection> OpenLibrary(const std::string& path);
+    // Gives a connection back after use: kept for reuse while its file is
+    // current, closed otherwise (and when enough are kept).
+    static void Release(std::unique_ptr<CLibraryConnection> connection);
+    // Closes every kept connection (their files are then free to go).
+    static void CloseIdle();
 
     QSqlDatabase& Database() { return m_db; }
     const std::string& Path() const { return m_path; }
