@@ -186,8 +186,11 @@ void CMumbletDlg::SelectRememberedCategory() {
 }
 
 void CMumbletDlg::OnSelchangeCategory() {
-    StorePendingOrder();
+    if (!StoreOrderBeforeSwitching()) {
+        return;
+    }
     m_ctlMnemonics->clear();
+    m_shownCategoryLine.clear();
 
     const QString line = EntryLines::SelectedCategoryLine(*m_ctlCategory);
     Profile::WriteString(kCategoryKey, line);
@@ -213,11 +216,71 @@ void CMumbletDlg::OnSelchangeCategory() {
         m_ctlMnemonics->addItem(EntryLines::MakeMnemonicItem(entry));
     }
     m_ctlMnemonics->setUpdatesEnabled(true);
+    m_shownCategoryLine = line;
 }
 
-void CMumbletDlg::StorePendingOrder() {
-    if (m_bOrderChanged && m_ctlMnemonics->SaveOrder()) {
-        m_bOrderChanged = false;
+QString CMumbletDlg::OrderNotStoredText(const std::exception& error) {
+    return QStringLiteral("The new order of the mnemonics could not be stored: ") +
+           QString::fromUtf8(error.what());
+}
+
+bool CMumbletDlg::StoreOrderBeforeSwitching() {
+    if (!m_bOrderChanged) {
+        return true;
+    }
+    try {
+        if (m_ctlMnemonics->SaveOrder()) {
+            m_bOrderChanged = false;
+        }
+        return true;
+    } catch (const std::exception& error) {
+        // The list still shows the category whose order is pending. Either
+        // the user gives that order up and sees the other category, or the
+        // selector goes back to the category the list shows, so selector
+        // and list always agree and the order can be stored later.
+        const QMessageBox::StandardButton answer = CPromptService::Current().ShowMessage(
+            this,
+            OrderNotStoredText(error) +
+                QStringLiteral("\n\nShow the other category anyway? The new order of the "
+                               "mnemonics shown now will be lost."),
+            QStringLiteral("Blurtle (TM)"), QMessageBox::Yes | QMessageBox::No,
+            CPromptService::Icon::Warning);
+        if (answer == QMessageBox::Yes) {
+            m_bOrderChanged = false;
+            return true;
+        }
+        SelectShownCategory();
+        return false;
+    }
+}
+
+void CMumbletDlg::SelectShownCategory() {
+    // By key: the shown category may have been renamed meanwhile.
+    const QString key = EntryLines::CategoryKey(m_shownCategoryLine);
+    int index = -1;
+    for (int i = 0; i < m_ctlCategory->count() && !key.isEmpty(); ++i) {
+        if (EntryLines::CategoryKey(EntryLines::LineOf(*m_ctlCategory, i)) == key) {
+            index = i;
+            break;
+        }
+    }
+    m_ctlCategory->setCurrentIndex(index);
+}
+
+void CMumbletDlg::StoreOrderBeforeEnding() {
+    if (!m_bOrderChanged) {
+        return;
+    }
+    // Whatever happens here, the program ends: a library that refuses the
+    // order (read-only, or locked by another program) must not keep the
+    // user from leaving. The failure is said once and the order given up.
+    m_bOrderChanged = false;
+    try {
+        m_ctlMnemonics->SaveOrder();
+    } catch (const std::exception& error) {
+        CPromptService::Current().ShowMessage(this, OrderNotStoredText(error),
+                                              QStringLiteral("Blurtle (TM)"), QMessageBox::Ok,
+                                              CPromptService::Icon::Stop);
     }
 }
 
@@ -467,9 +530,13 @@ bool CMumbletDlg::RunCloseSteps() {
     if (!CanExit()) {
         return false;
     }
-    StorePendingOrder();
-    if (m_rsPhrases.IsOpen()) {
-        m_rsPhrases.Close();
+    StoreOrderBeforeEnding();
+    try {
+        if (m_rsPhrases.IsOpen()) {
+            m_rsPhrases.Close();
+        }
+    } catch (const std::exception&) {
+        // A read-only query has nothing to lose at close; the end goes on.
     }
     if (m_placementTimer.isActive()) {
         SaveWindowPlacement();
@@ -493,7 +560,7 @@ void CMumbletDlg::reject() {
     // Escape ends the program like Exit does, so it stores a reordering
     // made with the sort arrows too; ending without it would lose the
     // user's work without a word.
-    StorePendingOrder();
+    StoreOrderBeforeEnding();
     if (m_placementTimer.isActive()) {
         SaveWindowPlacement();
     }
