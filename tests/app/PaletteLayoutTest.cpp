@@ -2,11 +2,14 @@
 #include "dialogs/UpDownButtons.h"
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
+#include "dragdrop/EntryLines.h"
 #include "tests/app/PaletteFixture.h"
 
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
+#include <cstdint>
 #include <ostream>
 
 namespace {
@@ -76,4 +79,81 @@ TEST_F(PaletteTest, APlacementStillSettlingIsWrittenByTheCloseSteps) {
     p.close();
     EXPECT_EQ(Profile::GetInt("cx", -1), 250);
     EXPECT_EQ(Profile::GetInt("cy", -1), 400);
+}
+
+// --- the list's horizontal extent --------------------------------------------
+
+namespace {
+
+struct WideCase {
+    const char* label;
+    std::int16_t zOrder; // where the long mnemonic stands among one, two, three (0..2)
+};
+void PrintTo(const WideCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class LongMnemonic : public PaletteTest, public testing::WithParamInterface<WideCase> {};
+
+const QString kLong = QString(50, QLatin1Char('W'));
+
+// How far the list's contents reach to the right.
+int ContentsWidth(CDDListBox& list) {
+    return list.horizontalScrollBar()->maximum() + list.viewport()->width();
+}
+
+// Whether the list lays itself out (it does so a moment after a change)
+// with or without a horizontal scroll range.
+bool Scrolls(CDDListBox& list) {
+    return QTest::qWaitFor([&list] { return list.horizontalScrollBar()->maximum() > 0; });
+}
+bool FitsWithoutScrolling(CDDListBox& list) {
+    return QTest::qWaitFor([&list] { return list.horizontalScrollBar()->maximum() == 0; });
+}
+
+} // namespace
+
+TEST_P(LongMnemonic, GetsAHorizontalScrollBarThatReachesItsEnd) {
+    app->m_strDatabasePath = library.path;
+    AddPhrase(alpha, kLong.toStdString(), "Long9|", GetParam().zOrder);
+    CMumbletDlg& p = StartPalette();
+    p.resize(176, 478);
+    CDDListBox& list = p.Mnemonics();
+    const int needed = list.fontMetrics().horizontalAdvance(kLong);
+    ASSERT_GT(needed, list.viewport()->width()) << "the name must not fit for this test";
+    ASSERT_TRUE(Scrolls(list));
+    EXPECT_GE(ContentsWidth(list), needed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, LongMnemonic,
+                         testing::Values(WideCase{"first", -1}, WideCase{"middle", 1},
+                                         WideCase{"last", 9}),
+                         [](const testing::TestParamInfo<WideCase>& param) {
+                             return std::string(param.param.label);
+                         });
+
+TEST_F(PaletteTest, TheHorizontalExtentFollowsTheWidestEntryAsEntriesComeAndGo) {
+    CMumbletDlg& p = StartPalette();
+    p.resize(176, 478);
+    CDDListBox& list = p.Mnemonics();
+    ASSERT_TRUE(FitsWithoutScrolling(list));
+
+    // A long entry added at the top, then a short one at the end (the entry
+    // a uniformly sized list measures).
+    list.insertItem(0, EntryLines::MakeMnemonicItem(
+                           EntryLines::MakeMnemonicLine(kLong, QStringLiteral("{k}"))));
+    list.addItem(EntryLines::MakeMnemonicItem(
+        EntryLines::MakeMnemonicLine(QStringLiteral("s"), QStringLiteral("{s}"))));
+    ASSERT_TRUE(Scrolls(list));
+    EXPECT_GE(ContentsWidth(list), list.fontMetrics().horizontalAdvance(kLong));
+
+    // Renamed to something short: the bar goes.
+    list.item(0)->setText(QStringLiteral("short"));
+    EXPECT_TRUE(FitsWithoutScrolling(list));
+
+    // Back to long, then taken away.
+    list.item(0)->setText(kLong);
+    ASSERT_TRUE(Scrolls(list));
+    delete list.takeItem(0);
+    EXPECT_TRUE(FitsWithoutScrolling(list));
 }
