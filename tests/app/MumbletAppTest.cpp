@@ -19,6 +19,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <ostream>
 
 namespace {
 
@@ -245,6 +246,7 @@ struct RunResult {
     int exitCode;
     QString out;
     QString err;
+    bool crashed;
 };
 
 RunResult RunBlurtle(const QStringList& arguments) {
@@ -257,8 +259,58 @@ RunResult RunBlurtle(const QStringList& arguments) {
     process.start(QStringLiteral(BLURTLE_EXECUTABLE), arguments);
     EXPECT_TRUE(process.waitForFinished(30000));
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+            QString::fromUtf8(process.readAllStandardError()),
+            process.exitStatus() != QProcess::NormalExit};
 }
+
+struct CommandLineCase {
+    const char* label;
+    QStringList arguments;
+    int exitCode;
+    QStringList out; // texts the standard output holds
+    QStringList err; // texts the error output holds
+};
+void PrintTo(const CommandLineCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class WithoutADisplay : public testing::TestWithParam<CommandLineCase> {};
+
+TEST_P(WithoutADisplay, TheCommandLineIsAnsweredOnTheTerminal) {
+    const CommandLineCase& c = GetParam();
+    const RunResult run = RunBlurtle(c.arguments);
+    ASSERT_FALSE(run.crashed) << run.err.toStdString();
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+    for (const QString& text : c.out) {
+        EXPECT_TRUE(run.out.contains(text))
+            << text.toStdString() << " in " << run.out.toStdString();
+    }
+    for (const QString& text : c.err) {
+        EXPECT_TRUE(run.err.contains(text))
+            << text.toStdString() << " in " << run.err.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, WithoutADisplay,
+    testing::Values(
+        CommandLineCase{"help", {"--help"}, 0, {"--new-library <path>", "--help-all"}, {}},
+        CommandLineCase{"helpAll", {"--help-all"}, 0, {"--new-library <path>", "--platform"}, {}},
+        CommandLineCase{"version", {"--version"}, 0, {"blurtle "}, {}},
+        CommandLineCase{"unknownLong", {"--bogus"}, 1, {}, {"Unknown option 'bogus'."}},
+        CommandLineCase{"unknownShort", {"-x"}, 1, {}, {"Unknown option 'x'."}},
+        CommandLineCase{"missingValue", {"--new-library"}, 1, {}, {"--new-library"}},
+        // Qt's own options stay Qt's: never taken for unknown ones.
+        CommandLineCase{"withQtStyle", {"-style", "fusion", "--version"}, 0, {"blurtle "}, {}},
+        CommandLineCase{
+            "withX11Geometry", {"-geometry", "200x300+0+0", "--help"}, 0, {"--help-all"}, {}},
+        CommandLineCase{
+            "withDisplayNamed", {"-display", ":77", "--help-all"}, 0, {"--help-all"}, {}},
+        // The palette itself needs a display: said, not crashed.
+        CommandLineCase{"palette", {}, 1, {}, {"no display"}}),
+    [](const testing::TestParamInfo<CommandLineCase>& param) {
+        return std::string(param.param.label);
+    });
 
 TEST(NewLibraryOption, MakesAnEmptyLibraryAndNeverOverwrites) {
     QTemporaryDir dir;
