@@ -6,6 +6,7 @@
 #include "app/PaletteMessages.h"
 #include "app/Profile.h"
 #include "app/PromptService.h"
+#include "app/ScreenPlacement.h"
 #include "dialogs/AboutDlg.h"
 #include "dialogs/AppIcon.h"
 #include "dialogs/DialogUnits.h"
@@ -26,7 +27,9 @@
 #include <QLabel>
 #include <QListWidgetItem>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QToolButton>
 
 #include <algorithm>
@@ -71,6 +74,7 @@ CMumbletDlg::CMumbletDlg(QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     BindControls();
+    FixMinimumSize();
 
     for (QTimer* timer : {&m_hideTimer, &m_showTimer}) {
         timer->setTimerType(Qt::PreciseTimer);
@@ -103,6 +107,42 @@ void CMumbletDlg::BindControls() {
     m_ctlSortSpin = m_ui->m_ctlSortSpin;
     m_ctlCategory = m_ui->m_ctlCategory;
     m_ctlMnemonics = m_ui->m_ctlMnemonics;
+}
+
+void CMumbletDlg::FixMinimumSize() {
+    // The labels and the arrows never move; the buttons keep to the right
+    // edge, the selector and the list stretch. The window never gets so
+    // small that the buttons run into a label beside them, a label or the
+    // arrows stick out, or the list has no room for a few entries.
+    constexpr int kEdge = 2;
+    constexpr int kGap = 4;
+    constexpr int kListRows = 3;
+    const QRect help = m_ctlOnlineHelp->geometry();
+    const QRect menuButton = m_ui->m_ctlWindowMenu->geometry();
+    const int buttonsWidth = menuButton.width() + 2 + help.width() + 4;
+    const int buttonsTop = std::min(help.top(), menuButton.top());
+    const int buttonsBottom = std::max(help.bottom(), menuButton.bottom());
+
+    std::vector<QWidget*> fixed{m_ctlSortSpin};
+    for (QLabel* label : findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+        fixed.push_back(label);
+    }
+    int width = menuButton.width() + buttonsWidth;
+    for (const QWidget* control : fixed) {
+        const QRect r = control->geometry();
+        width = std::max(width, r.right() + 1 + kEdge);
+        if (r.top() <= buttonsBottom && r.bottom() >= buttonsTop) {
+            width = std::max(width, r.right() + 1 + kGap + buttonsWidth);
+        }
+    }
+    const QRect combo = m_ctlCategory->geometry();
+    width = std::max(width, combo.left() + 3 * combo.height() + kEdge);
+
+    const QRect list = m_ctlMnemonics->geometry();
+    const int listHeight = 2 * m_ctlMnemonics->frameWidth() +
+                           kListRows * m_ctlMnemonics->fontMetrics().height() +
+                           style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    setMinimumSize(width, list.top() + listHeight + kEdge);
 }
 
 QToolButton& CMumbletDlg::WindowMenuButton() {
@@ -355,13 +395,36 @@ void CMumbletDlg::RestoreWindowPlacement() {
     // Only x says whether a placement was ever written; without one the
     // form's size stands and the window manager picks the place.
     if (x != -1) {
-        move(x, y);
         if (cx > 0 && cy > 0) { // a size never written would make the window vanish
-            resize(cx, cy);
+            resize(cx, cy);     // never below the minimum size
         }
+        move(x, y);
+        KeepOnScreen(QRect(QPoint(x, y), size()));
     }
     show();
+    if (x != -1) {
+        // Once shown, the frame may be known: all of it must be in sight.
+        KeepOnScreen(frameGeometry());
+    }
     m_bPlacing = false;
+}
+
+void CMumbletDlg::KeepOnScreen(const QRect& window) {
+    // A place on a screen that is gone (or a size that no longer fits) is
+    // brought back wholly onto a screen.
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        screens.push_back(screen->availableGeometry());
+    }
+    const QRect placed = PlaceOnScreen(window, screens);
+    if (placed == window) {
+        return;
+    }
+    const QSize frame = window.size() - size();
+    if (placed.size() != window.size()) {
+        resize(placed.size() - frame);
+    }
+    move(placed.topLeft());
 }
 
 void CMumbletDlg::SaveWindowPlacement() {

@@ -129,6 +129,10 @@ protected:
 
 private:
     void BindControls();
+    // The smallest size at which the controls still fit side by side.
+    void FixMinimumSize();
+    // Moves the window (its frame rectangle `window`) wholly onto a screen.
+    void KeepOnScreen(const QRect& window);
     void BuildWindowMenu();
     void SelectRememberedCategory();
     bool RunCloseSteps();
