@@ -91,7 +91,7 @@ bool HasDisplay() {
 // all work without one.
 class CPlatformStandIn {
 public:
-    CPlatformStandIn(bool needed) : m_active(needed) {
+    explicit CPlatformStandIn(bool needed) : m_active(needed) {
         if (m_active) {
             m_previous = qgetenv("QT_QPA_PLATFORM");
             qputenv("QT_QPA_PLATFORM", "minimal");

@@ -127,7 +127,7 @@ void CMumbletDlg::FixMinimumSize() {
     for (QLabel* label : findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
         fixed.push_back(label);
     }
-    int width = menuButton.width() + buttonsWidth;
+    int width = buttonsWidth + kEdge;
     for (const QWidget* control : fixed) {
         const QRect r = control->geometry();
         width = std::max(width, r.right() + 1 + kEdge);
