@@ -6,14 +6,13 @@
 #include "store/DaoException.h"
 #include "store/LibraryFile.h"
 
-#include <QApplication>
+#include <QByteArray>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
 
 #include <cstring>
-#include <memory>
 
 namespace {
 
@@ -22,14 +21,97 @@ bool WantsConsoleOnly(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 ||
-            std::strcmp(arg, "--version") == 0 || std::strcmp(arg, "-v") == 0 ||
-            std::strcmp(arg, "--new-library") == 0 ||
+            std::strcmp(arg, "--help-all") == 0 || std::strcmp(arg, "--version") == 0 ||
+            std::strcmp(arg, "-v") == 0 || std::strcmp(arg, "--new-library") == 0 ||
             std::strncmp(arg, "--new-library=", 14) == 0) {
             return true;
         }
     }
     return false;
 }
+
+// An option as Qt reads its own: "--name" is "-name".
+const char* QtSpelling(const char* arg) {
+    return arg[0] == '-' && arg[1] == '-' ? arg + 1 : arg;
+}
+
+// Whether the command line picks Qt's platform itself.
+bool NamesPlatform(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = QtSpelling(argv[i]);
+        if (std::strcmp(arg, "-platform") == 0 || std::strncmp(arg, "-platform=", 10) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the command line names the X display to use.
+bool NamesDisplay(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(QtSpelling(argv[i]), "-display") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Takes out the options only Qt's X11 platform reads (the display and the
+// first window's geometry, title, icon and name): on the stand-in platform
+// they would mean nothing and read as unknown options.
+void DropWindowSystemOptions(int& argc, char** argv) {
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = QtSpelling(argv[i]);
+        const bool withValue = std::strcmp(arg, "-display") == 0 ||
+                               std::strcmp(arg, "-geometry") == 0 ||
+                               std::strcmp(arg, "-title") == 0 || std::strcmp(arg, "-icon") == 0 ||
+                               std::strcmp(arg, "-name") == 0;
+        if (withValue && i + 1 < argc) {
+            ++i;
+        } else if (!withValue && std::strcmp(arg, "-sync") != 0) {
+            argv[kept++] = argv[i];
+        }
+    }
+    argv[kept] = nullptr;
+    argc = kept;
+}
+
+bool HasDisplay() {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+// The application object is made before the command line is read, since
+// it takes Qt's own options (-platform, -display, -style, ...) out of it
+// first. When nothing needs a display (an answer on the terminal), or
+// there is none to use, it runs on Qt's platform that draws nowhere, so
+// help, the version, a new library and the errors of a wrong command line
+// all work without one.
+class CPlatformStandIn {
+public:
+    explicit CPlatformStandIn(bool needed) : m_active(needed) {
+        if (m_active) {
+            m_previous = qgetenv("QT_QPA_PLATFORM");
+            qputenv("QT_QPA_PLATFORM", "minimal");
+        }
+    }
+    // Once the application object exists; programs started later (a web
+    // browser for the help page) must not inherit the stand-in.
+    void Restore() {
+        if (m_active && m_previous.isEmpty()) {
+            qunsetenv("QT_QPA_PLATFORM");
+        } else if (m_active) {
+            qputenv("QT_QPA_PLATFORM", m_previous);
+        }
+    }
+    bool IsActive() const { return m_active; }
+
+private:
+    bool m_active;
+    QByteArray m_previous;
+};
 
 const QCommandLineOption& NewLibraryOption() {
     static const QCommandLineOption option(
@@ -64,22 +146,28 @@ int CreateNewLibrary(const QString& path) {
 } // namespace
 
 int RunBlurtle(int argc, char** argv) {
-    std::unique_ptr<QCoreApplication> app;
-    if (WantsConsoleOnly(argc, argv)) {
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    } else {
-        app = std::make_unique<CGuardedApplication>(argc, argv);
+    const bool displayAtHand = HasDisplay() || NamesDisplay(argc, argv);
+    CPlatformStandIn standIn(!NamesPlatform(argc, argv) &&
+                             (WantsConsoleOnly(argc, argv) || !displayAtHand));
+    if (standIn.IsActive()) {
+        DropWindowSystemOptions(argc, argv);
     }
+    CGuardedApplication app(argc, argv);
+    standIn.Restore();
     QCoreApplication::setOrganizationName(QStringLiteral("Quillfen"));
     QCoreApplication::setApplicationVersion(QStringLiteral(BLURTLE_VERSION_STRING));
 
     QCommandLineParser parser;
     DescribeOptions(parser);
-    parser.process(*app);
+    parser.process(app); // help, version and a wrong command line end here
 
     if (parser.isSet(NewLibraryOption())) {
         return CreateNewLibrary(parser.value(NewLibraryOption()));
     }
-
+    if (standIn.IsActive()) {
+        QTextStream(stderr) << "blurtle: there is no display to show the palette on"
+                            << (HasDisplay() ? "." : " (DISPLAY is not set).") << '\n';
+        return 1;
+    }
     return RunStartup();
 }

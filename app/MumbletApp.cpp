@@ -116,8 +116,31 @@ void CMumbletApp::ChooseDatabaseFile(QWidget* owner, bool closeAfterChange) {
         Tell(owner, QString::fromStdString(problem));
         return;
     }
+    if (!Profile::WriteString(kDatabasePathKey, chosen)) {
+        QString why = Profile::WriteProblem();
+        why = why.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + why + QLatin1Char('.');
+        const QString notRemembered =
+            QStringLiteral("The new library \"%1\" could not be remembered: the settings file "
+                           "\"%2\" could not be written%3")
+                .arg(chosen, Profile::FileName(), why);
+        if (closeAfterChange) {
+            // Closing now would only bring the old library back at the
+            // next start: the palette stays with the library it has open.
+            CPromptService::Current().ShowMessage(
+                owner,
+                notRemembered + QStringLiteral("  Blurtle goes on with the library it has open."),
+                Caption(), QMessageBox::Ok, CPromptService::Icon::Stop);
+            return;
+        }
+        // At start-up the chosen library is used all the same, for this
+        // session.
+        CPromptService::Current().ShowMessage(
+            owner, notRemembered + QStringLiteral("  It is used until Blurtle ends."), Caption(),
+            QMessageBox::Ok, CPromptService::Icon::Warning);
+        m_strDatabasePath = chosen.toStdString();
+        return;
+    }
     m_strDatabasePath = chosen.toStdString();
-    Profile::WriteString(kDatabasePathKey, chosen);
     if (closeAfterChange) {
         Tell(owner, QStringLiteral("In order to initialize the database, Blurtle must now close"));
         if (owner != nullptr) {

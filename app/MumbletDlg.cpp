@@ -6,6 +6,7 @@
 #include "app/PaletteMessages.h"
 #include "app/Profile.h"
 #include "app/PromptService.h"
+#include "app/ScreenPlacement.h"
 #include "dialogs/AboutDlg.h"
 #include "dialogs/AppIcon.h"
 #include "dialogs/DialogUnits.h"
@@ -27,7 +28,9 @@
 #include <QLabel>
 #include <QListWidgetItem>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QToolButton>
 
 #include <algorithm>
@@ -72,6 +75,7 @@ CMumbletDlg::CMumbletDlg(QWidget* parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     BindControls();
+    FixMinimumSize();
 
     for (QTimer* timer : {&m_hideTimer, &m_showTimer}) {
         timer->setTimerType(Qt::PreciseTimer);
@@ -104,6 +108,42 @@ void CMumbletDlg::BindControls() {
     m_ctlSortSpin = m_ui->m_ctlSortSpin;
     m_ctlCategory = m_ui->m_ctlCategory;
     m_ctlMnemonics = m_ui->m_ctlMnemonics;
+}
+
+void CMumbletDlg::FixMinimumSize() {
+    // The labels and the arrows never move; the buttons keep to the right
+    // edge, the selector and the list stretch. The window never gets so
+    // small that the buttons run into a label beside them, a label or the
+    // arrows stick out, or the list has no room for a few entries.
+    constexpr int kEdge = 2;
+    constexpr int kGap = 4;
+    constexpr int kListRows = 3;
+    const QRect help = m_ctlOnlineHelp->geometry();
+    const QRect menuButton = m_ui->m_ctlWindowMenu->geometry();
+    const int buttonsWidth = menuButton.width() + 2 + help.width() + 4;
+    const int buttonsTop = std::min(help.top(), menuButton.top());
+    const int buttonsBottom = std::max(help.bottom(), menuButton.bottom());
+
+    std::vector<QWidget*> fixed{m_ctlSortSpin};
+    for (QLabel* label : findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly)) {
+        fixed.push_back(label);
+    }
+    int width = buttonsWidth + kEdge;
+    for (const QWidget* control : fixed) {
+        const QRect r = control->geometry();
+        width = std::max(width, r.right() + 1 + kEdge);
+        if (r.top() <= buttonsBottom && r.bottom() >= buttonsTop) {
+            width = std::max(width, r.right() + 1 + kGap + buttonsWidth);
+        }
+    }
+    const QRect combo = m_ctlCategory->geometry();
+    width = std::max(width, combo.left() + 3 * combo.height() + kEdge);
+
+    const QRect list = m_ctlMnemonics->geometry();
+    const int listHeight = 2 * m_ctlMnemonics->frameWidth() +
+                           kListRows * m_ctlMnemonics->fontMetrics().height() +
+                           style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    setMinimumSize(width, list.top() + listHeight + kEdge);
 }
 
 QToolButton& CMumbletDlg::WindowMenuButton() {
@@ -187,8 +227,11 @@ void CMumbletDlg::SelectRememberedCategory() {
 }
 
 void CMumbletDlg::OnSelchangeCategory() {
-    StorePendingOrder();
+    if (!StoreOrderBeforeSwitching()) {
+        return;
+    }
     m_ctlMnemonics->clear();
+    m_shownCategoryLine.clear();
 
     const QString line = EntryLines::SelectedCategoryLine(*m_ctlCategory);
     Profile::WriteString(kCategoryKey, line);
@@ -215,11 +258,71 @@ void CMumbletDlg::OnSelchangeCategory() {
         m_ctlMnemonics->addItem(entry.release());
     }
     m_ctlMnemonics->setUpdatesEnabled(true);
+    m_shownCategoryLine = line;
 }
 
-void CMumbletDlg::StorePendingOrder() {
-    if (m_bOrderChanged && m_ctlMnemonics->SaveOrder()) {
-        m_bOrderChanged = false;
+QString CMumbletDlg::OrderNotStoredText(const std::exception& error) {
+    return QStringLiteral("The new order of the mnemonics could not be stored: ") +
+           QString::fromUtf8(error.what());
+}
+
+bool CMumbletDlg::StoreOrderBeforeSwitching() {
+    if (!m_bOrderChanged) {
+        return true;
+    }
+    try {
+        if (m_ctlMnemonics->SaveOrder()) {
+            m_bOrderChanged = false;
+        }
+        return true;
+    } catch (const std::exception& error) {
+        // The list still shows the category whose order is pending. Either
+        // the user gives that order up and sees the other category, or the
+        // selector goes back to the category the list shows, so selector
+        // and list always agree and the order can be stored later.
+        const QMessageBox::StandardButton answer = CPromptService::Current().ShowMessage(
+            this,
+            OrderNotStoredText(error) +
+                QStringLiteral("\n\nShow the other category anyway? The new order of the "
+                               "mnemonics shown now will be lost."),
+            QStringLiteral("Blurtle (TM)"), QMessageBox::Yes | QMessageBox::No,
+            CPromptService::Icon::Warning);
+        if (answer == QMessageBox::Yes) {
+            m_bOrderChanged = false;
+            return true;
+        }
+        SelectShownCategory();
+        return false;
+    }
+}
+
+void CMumbletDlg::SelectShownCategory() {
+    // By key: the shown category may have been renamed meanwhile.
+    const QString key = EntryLines::CategoryKey(m_shownCategoryLine);
+    int index = -1;
+    for (int i = 0; i < m_ctlCategory->count() && !key.isEmpty(); ++i) {
+        if (EntryLines::CategoryKey(EntryLines::LineOf(*m_ctlCategory, i)) == key) {
+            index = i;
+            break;
+        }
+    }
+    m_ctlCategory->setCurrentIndex(index);
+}
+
+void CMumbletDlg::StoreOrderBeforeEnding() {
+    if (!m_bOrderChanged) {
+        return;
+    }
+    // Whatever happens here, the program ends: a library that refuses the
+    // order (read-only, or locked by another program) must not keep the
+    // user from leaving. The failure is said once and the order given up.
+    m_bOrderChanged = false;
+    try {
+        m_ctlMnemonics->SaveOrder();
+    } catch (const std::exception& error) {
+        CPromptService::Current().ShowMessage(this, OrderNotStoredText(error),
+                                              QStringLiteral("Blurtle (TM)"), QMessageBox::Ok,
+                                              CPromptService::Icon::Stop);
     }
 }
 
@@ -294,13 +397,36 @@ void CMumbletDlg::RestoreWindowPlacement() {
     // Only x says whether a placement was ever written; without one the
     // form's size stands and the window manager picks the place.
     if (x != -1) {
-        move(x, y);
         if (cx > 0 && cy > 0) { // a size never written would make the window vanish
-            resize(cx, cy);
+            resize(cx, cy);     // never below the minimum size
         }
+        move(x, y);
+        KeepOnScreen(QRect(QPoint(x, y), size()));
     }
     show();
+    if (x != -1) {
+        // Once shown, the frame may be known: all of it must be in sight.
+        KeepOnScreen(frameGeometry());
+    }
     m_bPlacing = false;
+}
+
+void CMumbletDlg::KeepOnScreen(const QRect& window) {
+    // A place on a screen that is gone (or a size that no longer fits) is
+    // brought back wholly onto a screen.
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        screens.push_back(screen->availableGeometry());
+    }
+    const QRect placed = PlaceOnScreen(window, screens);
+    if (placed == window) {
+        return;
+    }
+    const QSize frame = window.size() - size();
+    if (placed.size() != window.size()) {
+        resize(placed.size() - frame);
+    }
+    move(placed.topLeft());
 }
 
 void CMumbletDlg::SaveWindowPlacement() {
@@ -503,8 +629,11 @@ void CMumbletDlg::ShowLibraryFromItsPath() {
         EntryLines::CategoryKey(EntryLines::SelectedCategoryLine(*m_ctlCategory));
     const QString entry =
         EntryLines::MnemonicKey(EntryLines::LineOf(m_ctlMnemonics->currentItem()));
-    // A reordering the user made goes to the library as it is now.
-    StorePendingOrder();
+    // A reordering the user made goes to the library as it is now (or the
+    // user keeps it and sees the list as it was).
+    if (!StoreOrderBeforeSwitching()) {
+        return;
+    }
 
     m_ctlCategory->clear();
     FillCategories();
@@ -531,9 +660,13 @@ bool CMumbletDlg::RunCloseSteps() {
     if (!CanExit()) {
         return false;
     }
-    StorePendingOrder();
-    if (m_rsPhrases.IsOpen()) {
-        m_rsPhrases.Close();
+    StoreOrderBeforeEnding();
+    try {
+        if (m_rsPhrases.IsOpen()) {
+            m_rsPhrases.Close();
+        }
+    } catch (const std::exception&) {
+        // A read-only query has nothing to lose at close; the end goes on.
     }
     if (m_placementTimer.isActive()) {
         SaveWindowPlacement();
@@ -557,7 +690,7 @@ void CMumbletDlg::reject() {
     // Escape ends the program like Exit does, so it stores a reordering
     // made with the sort arrows too; ending without it would lose the
     // user's work without a word.
-    StorePendingOrder();
+    StoreOrderBeforeEnding();
     if (m_placementTimer.isActive()) {
         SaveWindowPlacement();
     }

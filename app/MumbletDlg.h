@@ -9,6 +9,7 @@
 #include <QRect>
 #include <QTimer>
 
+#include <exception>
 #include <memory>
 
 class CComboRightClick;
@@ -134,10 +135,23 @@ protected:
 
 private:
     void BindControls();
+    // The smallest size at which the controls still fit side by side.
+    void FixMinimumSize();
+    // Moves the window (its frame rectangle `window`) wholly onto a screen.
+    void KeepOnScreen(const QRect& window);
     void BuildWindowMenu();
     void SelectRememberedCategory();
     bool RunCloseSteps();
-    void StorePendingOrder();
+    // Stores a pending order before the list shows another category. When
+    // the library refuses it, asks whether to switch anyway (the order is
+    // then given up) or to stay; false when the palette stays, the
+    // selector back on the category the list shows.
+    bool StoreOrderBeforeSwitching();
+    // Stores a pending order on a road that ends the program; a failure is
+    // reported once and never stops the end.
+    void StoreOrderBeforeEnding();
+    void SelectShownCategory();
+    static QString OrderNotStoredText(const std::exception& error);
     void OnAppExit();
     void PlacementMaybeChanged();
     void HidePalette();
@@ -164,6 +178,8 @@ private:
     QIcon m_hIcon;
     bool m_bInitializing = true;
     bool m_bOrderChanged = false;
+    // The category line whose mnemonics the list shows (empty when none).
+    QString m_shownCategoryLine;
     CMnemonicsInCategoryQry m_rsPhrases;
 
     QTimer m_hideTimer; // palette timer 1

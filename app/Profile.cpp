@@ -27,10 +27,11 @@ QString GetString(const QString& key, const QString& defaultValue) {
     return OpenGeneral().value(InGeneral(key), defaultValue).toString();
 }
 
-void WriteString(const QString& key, const QString& value) {
+bool WriteString(const QString& key, const QString& value) {
     QSettings settings = OpenGeneral();
     settings.setValue(InGeneral(key), value);
     settings.sync();
+    return settings.status() == QSettings::NoError;
 }
 
 int GetInt(const QString& key, int defaultValue) {
@@ -39,14 +40,46 @@ int GetInt(const QString& key, int defaultValue) {
     return ok ? value : defaultValue;
 }
 
-void WriteInt(const QString& key, int value) {
+bool WriteInt(const QString& key, int value) {
     QSettings settings = OpenGeneral();
     settings.setValue(InGeneral(key), value);
     settings.sync();
+    return settings.status() == QSettings::NoError;
 }
 
 bool Contains(const QString& key) {
     return OpenGeneral().contains(InGeneral(key));
+}
+
+QString FileName() {
+    return OpenGeneral().fileName();
+}
+
+QString WriteProblem() {
+    const QFileInfo file(FileName());
+    if (file.isDir()) {
+        return QStringLiteral("a folder has its name");
+    }
+    if (file.exists() && !file.isWritable()) {
+        return QStringLiteral("the file is read-only");
+    }
+    // The nearest folder on the way that exists.
+    QFileInfo folder(file.absolutePath());
+    while (!folder.exists() && !folder.isRoot() &&
+           folder.absoluteFilePath() != QLatin1String("/")) {
+        folder = QFileInfo(folder.absolutePath());
+    }
+    if (!folder.isDir()) {
+        return QStringLiteral("\"%1\" is a file, not a folder").arg(folder.absoluteFilePath());
+    }
+    if (!folder.isWritable()) {
+        return QStringLiteral("the folder \"%1\" can't be written").arg(folder.absoluteFilePath());
+    }
+    QSettings settings = OpenGeneral();
+    if (settings.status() == QSettings::FormatError) {
+        return QStringLiteral("the file is not a settings file");
+    }
+    return {};
 }
 
 } // namespace Profile

@@ -8,10 +8,19 @@
 namespace Profile {
 
 QString GetString(const QString& key, const QString& defaultValue);
-void WriteString(const QString& key, const QString& value);
 int GetInt(const QString& key, int defaultValue);
-void WriteInt(const QString& key, int value);
+// Every write goes to the file at once. False when the settings file could
+// not be written (WriteProblem() then says why); the value is then not
+// remembered beyond this process.
+bool WriteString(const QString& key, const QString& value);
+bool WriteInt(const QString& key, int value);
 // Whether the key is present at all (an empty string counts as present).
 bool Contains(const QString& key);
+
+// The settings file.
+QString FileName();
+// Why the settings file can't be written now, in words; empty when nothing
+// is seen in its way.
+QString WriteProblem();
 
 } // namespace Profile

@@ -5,6 +5,7 @@
 #include "dragdrop/EntryLines.h"
 #include "dragdrop/MenuCommands.h"
 #include "dragdrop/PaletteHost.h"
+#include "dragdrop/WidestEntryDelegate.h"
 #include "engine/Punctuation.h"
 #include "store/KeyHelpers.h"
 
@@ -23,6 +24,9 @@ CDDListBox::CDDListBox(QWidget* parent) : QListWidget(parent), m_dropTarget(*thi
     // Every entry has the same height: this lets the view lay out tens of
     // thousands of entries without measuring each one.
     setUniformItemSizes(true);
+    // ... and the one size measured is as wide as the widest entry, so the
+    // horizontal scroll bar reaches the end of every long mnemonic.
+    new CWidestEntryDelegate(*this);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);

@@ -10,35 +10,63 @@ namespace EntryLines {
 
 namespace {
 
-QString NameBefore(const QString& line, int column) {
-    QString name = line.left(column);
-    qsizetype end = name.size();
-    while (end > 0 && name.at(end - 1) == QLatin1Char(' ')) {
-        --end;
+// The UTF-16 index just after the character that starts at `index`: a
+// character outside the Basic Multilingual Plane is a surrogate pair; a
+// lone surrogate counts as a character of its own.
+qsizetype NextCharacter(QStringView text, qsizetype index) {
+    const bool pair = text.at(index).isHighSurrogate() && index + 1 < text.size() &&
+                      text.at(index + 1).isLowSurrogate();
+    return index + (pair ? 2 : 1);
+}
+
+// Where character column `column` starts in `text`, in UTF-16 units; -1
+// when the text has fewer characters than that.
+qsizetype IndexOfColumn(QStringView text, qsizetype column) {
+    qsizetype index = 0;
+    for (qsizetype c = 0; c < column; ++c) {
+        if (index >= text.size()) {
+            return -1;
+        }
+        index = NextCharacter(text, index);
     }
-    name.truncate(end);
+    return index;
+}
+
+QString NameBefore(const QString& line, qsizetype column) {
+    const qsizetype end = IndexOfColumn(line, column);
+    QString name = end < 0 ? line : line.left(end);
+    qsizetype length = name.size();
+    while (length > 0 && name.at(length - 1) == QLatin1Char(' ')) {
+        --length;
+    }
+    name.truncate(length);
     return name;
 }
 
-} // namespace
+QString FromColumn(const QString& line, qsizetype column) {
+    const qsizetype start = IndexOfColumn(line, column);
+    return start < 0 ? QString() : line.mid(start);
+}
 
-namespace {
-
-// One allocation: the name (cut short), spaces up to the key's column, an
-// optional separator just before it, and the key (ASCII).
+// One allocation: the name (cut short at a whole character), spaces up to
+// the key's column, an optional separator just before it, and the key
+// (ASCII). Columns count characters.
 QString ComposeLine(QStringView name, qsizetype keyColumn, QChar separator, QStringView key) {
-    QString line(keyColumn + key.size(), QLatin1Char(' '));
-    QChar* out = line.data();
     const qsizetype nameLimit = separator.isNull() ? keyColumn : keyColumn - 1;
-    qsizetype length = std::min(name.size(), nameLimit);
-    if (length < name.size() && length > 0 && name.at(length - 1).isHighSurrogate()) {
-        --length; // never half a character
+    const qsizetype cut = IndexOfColumn(name, nameLimit);
+    const QStringView kept = cut < 0 ? name : name.left(cut);
+    qsizetype characters = 0;
+    for (qsizetype index = 0; index < kept.size(); ++characters) {
+        index = NextCharacter(kept, index);
     }
-    std::copy_n(name.data(), length, out);
+    const qsizetype padding = keyColumn - characters;
+    QString line(kept.size() + padding + key.size(), QLatin1Char(' '));
+    QChar* out = line.data();
+    std::copy_n(kept.data(), kept.size(), out);
     if (!separator.isNull()) {
-        out[keyColumn - 1] = separator;
+        out[kept.size() + padding - 1] = separator;
     }
-    std::copy_n(key.data(), key.size(), out + keyColumn);
+    std::copy_n(key.data(), key.size(), out + kept.size() + padding);
     return line;
 }
 
@@ -63,11 +91,11 @@ QString MakeMnemonicLine(const std::string& mnemonic, const std::string& bracedP
 }
 
 QString CategoryKey(const QString& categoryLine) {
-    return categoryLine.mid(kCategoryKeyColumn);
+    return FromColumn(categoryLine, kCategoryKeyColumn);
 }
 
 QString MnemonicKey(const QString& mnemonicLine) {
-    return mnemonicLine.mid(kMnemonicKeyColumn);
+    return FromColumn(mnemonicLine, kMnemonicKeyColumn);
 }
 
 QString CategoryName(const QString& categoryLine) {

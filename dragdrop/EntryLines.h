@@ -19,8 +19,11 @@ class QListWidgetItem;
 //
 // The whole line is what the settings remember ("Category") and what the
 // key is read back from, so these layouts must never change. Columns count
-// the characters (UTF-16 units) of the QString; a name that would reach the
-// key is cut short there, never in the middle of a character.
+// characters, not UTF-16 units: a character outside the Basic Multilingual
+// Plane (an emoji, a surrogate pair in the QString) takes one column, so a
+// line of such characters is longer in UTF-16 units than its columns. A
+// name that would reach the key is cut short there, never in the middle of
+// a character.
 //
 // The widgets keep the whole line in LineRole and show only the name, so no
 // scrolling and no column width can ever reveal the key.

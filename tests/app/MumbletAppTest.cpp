@@ -19,6 +19,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <ostream>
 
 namespace {
 
@@ -229,6 +230,76 @@ TEST_F(DatabaseLocation, ChoosingAFileThatIsNoLibraryChangesNothing) {
     EXPECT_EQ(Path(), library.toStdString());
 }
 
+// Settings that can't be written: the settings file's name taken by a
+// folder, or its folder's name taken by a file (as root, file modes would
+// not stop the write).
+struct UnwritableCase {
+    const char* label;
+    bool folderIsAFile; // else the file is a folder
+    bool closeAfterChange;
+    QString why;
+};
+void PrintTo(const UnwritableCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class UnwritableSettings : public DatabaseLocation,
+                           public testing::WithParamInterface<UnwritableCase> {
+protected:
+    void TearDown() override {
+        QDir(settingsFile).removeRecursively();
+        if (QFileInfo(settingsFolder).isFile()) {
+            QFile::remove(settingsFolder);
+        }
+        DatabaseLocation::TearDown();
+    }
+    QString settingsFile = Profile::FileName();
+    QString settingsFolder = QFileInfo(settingsFile).absolutePath();
+};
+
+TEST_P(UnwritableSettings, TheNewLibraryIsNotClaimedAsRemembered) {
+    const UnwritableCase& c = GetParam();
+    const QString old = dir.filePath("old.blz");
+    CreateLibraryFile(old.toStdString());
+    ASSERT_TRUE(Profile::WriteString("DatabasePath", old));
+    app.m_strDatabasePath = old.toStdString();
+    if (c.folderIsAFile) {
+        ASSERT_TRUE(QDir(settingsFolder).removeRecursively());
+        QFile blocker(settingsFolder);
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    } else {
+        ASSERT_TRUE(QFile::remove(settingsFile));
+        ASSERT_TRUE(QDir().mkpath(settingsFile));
+    }
+
+    CloseRecorder owner;
+    prompts.QueueFile(library);
+    app.ChooseDatabaseFile(&owner, c.closeAfterChange);
+
+    ASSERT_EQ(prompts.messages.size(), 1U) << prompts.MessageTexts().join('|').toStdString();
+    const QString text = prompts.messages[0].text;
+    EXPECT_TRUE(text.startsWith(QStringLiteral("The new library \"") + library +
+                                QStringLiteral("\" could not be remembered")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("\"") + settingsFile + QStringLiteral("\"")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(c.why)) << text.toStdString();
+    EXPECT_FALSE(text.contains("must now close"));
+    EXPECT_FALSE(owner.closedSpontaneously.has_value()) << "the palette must not close";
+    // A change asked for while the palette runs keeps the open library;
+    // at start-up the chosen one is used for this session.
+    EXPECT_EQ(Path(), c.closeAfterChange ? old.toStdString() : library.toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, UnwritableSettings,
+    testing::Values(UnwritableCase{"fileIsAFolder", false, true, "a folder has its name"},
+                    UnwritableCase{"folderIsAFile", true, true, "is a file, not a folder"},
+                    UnwritableCase{"atStartUp", false, false, "a folder has its name"}),
+    [](const testing::TestParamInfo<UnwritableCase>& param) {
+        return std::string(param.param.label);
+    });
+
 TEST(MumbletApp, IsTheDatabasePathSourceWhileItLives) {
     {
         CMumbletApp app;
@@ -245,6 +316,7 @@ struct RunResult {
     int exitCode;
     QString out;
     QString err;
+    bool crashed;
 };
 
 RunResult RunBlurtle(const QStringList& arguments) {
@@ -257,8 +329,58 @@ RunResult RunBlurtle(const QStringList& arguments) {
     process.start(QStringLiteral(BLURTLE_EXECUTABLE), arguments);
     EXPECT_TRUE(process.waitForFinished(30000));
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+            QString::fromUtf8(process.readAllStandardError()),
+            process.exitStatus() != QProcess::NormalExit};
 }
+
+struct CommandLineCase {
+    const char* label;
+    QStringList arguments;
+    int exitCode;
+    QStringList out; // texts the standard output holds
+    QStringList err; // texts the error output holds
+};
+void PrintTo(const CommandLineCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class WithoutADisplay : public testing::TestWithParam<CommandLineCase> {};
+
+TEST_P(WithoutADisplay, TheCommandLineIsAnsweredOnTheTerminal) {
+    const CommandLineCase& c = GetParam();
+    const RunResult run = RunBlurtle(c.arguments);
+    ASSERT_FALSE(run.crashed) << run.err.toStdString();
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err.toStdString();
+    for (const QString& text : c.out) {
+        EXPECT_TRUE(run.out.contains(text))
+            << text.toStdString() << " in " << run.out.toStdString();
+    }
+    for (const QString& text : c.err) {
+        EXPECT_TRUE(run.err.contains(text))
+            << text.toStdString() << " in " << run.err.toStdString();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Options, WithoutADisplay,
+    testing::Values(
+        CommandLineCase{"help", {"--help"}, 0, {"--new-library <path>", "--help-all"}, {}},
+        CommandLineCase{"helpAll", {"--help-all"}, 0, {"--new-library <path>", "--platform"}, {}},
+        CommandLineCase{"version", {"--version"}, 0, {"blurtle "}, {}},
+        CommandLineCase{"unknownLong", {"--bogus"}, 1, {}, {"Unknown option 'bogus'."}},
+        CommandLineCase{"unknownShort", {"-x"}, 1, {}, {"Unknown option 'x'."}},
+        CommandLineCase{"missingValue", {"--new-library"}, 1, {}, {"--new-library"}},
+        // Qt's own options stay Qt's: never taken for unknown ones.
+        CommandLineCase{"withQtStyle", {"-style", "fusion", "--version"}, 0, {"blurtle "}, {}},
+        CommandLineCase{
+            "withX11Geometry", {"-geometry", "200x300+0+0", "--help"}, 0, {"--help-all"}, {}},
+        CommandLineCase{
+            "withDisplayNamed", {"-display", ":77", "--help-all"}, 0, {"--help-all"}, {}},
+        // The palette itself needs a display: said, not crashed.
+        CommandLineCase{"palette", {}, 1, {}, {"no display"}}),
+    [](const testing::TestParamInfo<CommandLineCase>& param) {
+        return std::string(param.param.label);
+    });
 
 TEST(NewLibraryOption, MakesAnEmptyLibraryAndNeverOverwrites) {
     QTemporaryDir dir;

@@ -2,12 +2,19 @@
 #include "dialogs/UpDownButtons.h"
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
+#include "dragdrop/EntryLines.h"
 #include "tests/app/PaletteFixture.h"
 
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 
+#include <cstdint>
+#include <functional>
 #include <ostream>
+#include <vector>
 
 namespace {
 
@@ -77,3 +84,174 @@ TEST_F(PaletteTest, APlacementStillSettlingIsWrittenByTheCloseSteps) {
     EXPECT_EQ(Profile::GetInt("cx", -1), 250);
     EXPECT_EQ(Profile::GetInt("cy", -1), 400);
 }
+
+// --- the list's horizontal extent --------------------------------------------
+
+namespace {
+
+struct WideCase {
+    const char* label;
+    std::int16_t zOrder; // where the long mnemonic stands among one, two, three (0..2)
+};
+void PrintTo(const WideCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class LongMnemonic : public PaletteTest, public testing::WithParamInterface<WideCase> {};
+
+const QString kLong = QString(50, QLatin1Char('W'));
+
+// How far the list's contents reach to the right.
+int ContentsWidth(CDDListBox& list) {
+    return list.horizontalScrollBar()->maximum() + list.viewport()->width();
+}
+
+// Whether the list lays itself out (it does so a moment after a change)
+// with or without a horizontal scroll range.
+bool Scrolls(CDDListBox& list) {
+    return QTest::qWaitFor([&list] { return list.horizontalScrollBar()->maximum() > 0; });
+}
+bool FitsWithoutScrolling(CDDListBox& list) {
+    return QTest::qWaitFor([&list] { return list.horizontalScrollBar()->maximum() == 0; });
+}
+
+} // namespace
+
+TEST_P(LongMnemonic, GetsAHorizontalScrollBarThatReachesItsEnd) {
+    app->m_strDatabasePath = library.path;
+    AddPhrase(alpha, kLong.toStdString(), "Long9|", GetParam().zOrder);
+    CMumbletDlg& p = StartPalette();
+    p.resize(176, 478);
+    CDDListBox& list = p.Mnemonics();
+    const int needed = list.fontMetrics().horizontalAdvance(kLong);
+    ASSERT_GT(needed, list.viewport()->width()) << "the name must not fit for this test";
+    ASSERT_TRUE(Scrolls(list));
+    EXPECT_GE(ContentsWidth(list), needed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, LongMnemonic,
+                         testing::Values(WideCase{"first", -1}, WideCase{"middle", 1},
+                                         WideCase{"last", 9}),
+                         [](const testing::TestParamInfo<WideCase>& param) {
+                             return std::string(param.param.label);
+                         });
+
+TEST_F(PaletteTest, TheHorizontalExtentFollowsTheWidestEntryAsEntriesComeAndGo) {
+    CMumbletDlg& p = StartPalette();
+    p.resize(176, 478);
+    CDDListBox& list = p.Mnemonics();
+    ASSERT_TRUE(FitsWithoutScrolling(list));
+
+    // A long entry added at the top, then a short one at the end (the entry
+    // a uniformly sized list measures).
+    list.insertItem(0, EntryLines::MakeMnemonicItem(
+                           EntryLines::MakeMnemonicLine(kLong, QStringLiteral("{k}"))));
+    list.addItem(EntryLines::MakeMnemonicItem(
+        EntryLines::MakeMnemonicLine(QStringLiteral("s"), QStringLiteral("{s}"))));
+    ASSERT_TRUE(Scrolls(list));
+    EXPECT_GE(ContentsWidth(list), list.fontMetrics().horizontalAdvance(kLong));
+
+    // Renamed to something short: the bar goes.
+    list.item(0)->setText(QStringLiteral("short"));
+    EXPECT_TRUE(FitsWithoutScrolling(list));
+
+    // Back to long, then taken away.
+    list.item(0)->setText(kLong);
+    ASSERT_TRUE(Scrolls(list));
+    delete list.takeItem(0);
+    EXPECT_TRUE(FitsWithoutScrolling(list));
+}
+
+// --- minimum size and remembered places --------------------------------------
+
+namespace {
+
+// The palette's own controls that show.
+std::vector<QWidget*> Controls(CMumbletDlg& palette) {
+    std::vector<QWidget*> controls;
+    for (QWidget* child : palette.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child->isVisible() && !child->isWindow()) {
+            controls.push_back(child);
+        }
+    }
+    return controls;
+}
+
+void ExpectControlsFitSideBySide(CMumbletDlg& palette) {
+    const std::vector<QWidget*> controls = Controls(palette);
+    ASSERT_GE(controls.size(), 8u);
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const QRect a = controls[i]->geometry();
+        EXPECT_TRUE(palette.rect().contains(a))
+            << controls[i]->objectName().toStdString() << " sticks out";
+        for (std::size_t j = i + 1; j < controls.size(); ++j) {
+            EXPECT_FALSE(a.intersects(controls[j]->geometry()))
+                << controls[i]->objectName().toStdString() << " overlaps "
+                << controls[j]->objectName().toStdString();
+        }
+    }
+    // Room for a few entries.
+    CDDListBox& list = palette.Mnemonics();
+    EXPECT_GE(list.viewport()->height(), 2 * list.fontMetrics().height());
+}
+
+class TinySize : public PaletteTest, public testing::WithParamInterface<Size> {};
+
+QRect AvailableArea(const QWidget& window) {
+    return window.screen()->availableGeometry();
+}
+
+struct PlaceCase {
+    const char* label;
+    std::function<QPoint(const QRect& screen)> place;
+};
+void PrintTo(const PlaceCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class RememberedPlace : public PaletteTest, public testing::WithParamInterface<PlaceCase> {};
+
+} // namespace
+
+TEST_P(TinySize, NeverLetsTheControlsOverlap) {
+    CMumbletDlg& p = StartPalette();
+    ExpectControlsFitSideBySide(p); // as the form comes
+    p.resize(GetParam().w, GetParam().h);
+    EXPECT_GE(p.width(), p.minimumWidth());
+    ExpectControlsFitSideBySide(p);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, TinySize,
+                         testing::Values(Size{1, 1}, Size{40, 600}, Size{300, 60}, Size{120, 200}));
+
+TEST_F(PaletteTest, ATinyRememberedSizeComesBackAtTheMinimum) {
+    Profile::WriteInt("x", 100);
+    Profile::WriteInt("y", 100);
+    Profile::WriteInt("cx", 20);
+    Profile::WriteInt("cy", 30);
+    CMumbletDlg& p = StartPalette();
+    EXPECT_EQ(p.size(), p.minimumSize());
+    ExpectControlsFitSideBySide(p);
+}
+
+TEST_P(RememberedPlace, OffEveryScreenIsBroughtBack) {
+    const QPoint place = GetParam().place(QGuiApplication::primaryScreen()->availableGeometry());
+    Profile::WriteInt("x", place.x());
+    Profile::WriteInt("y", place.y());
+    Profile::WriteInt("cx", 200);
+    Profile::WriteInt("cy", 400);
+    CMumbletDlg& p = StartPalette();
+    EXPECT_TRUE(AvailableArea(p).contains(p.frameGeometry()))
+        << p.frameGeometry().x() << "," << p.frameGeometry().y() << " not within "
+        << AvailableArea(p).width() << "x" << AvailableArea(p).height();
+    EXPECT_EQ(p.size(), QSize(200, 400));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, RememberedPlace,
+    testing::Values(
+        PlaceCase{"farRightBelow", [](auto&) { return QPoint(20000, 15000); }},
+        PlaceCase{"farLeftAbove", [](auto&) { return QPoint(-20000, -15000); }},
+        PlaceCase{"sliverAtTheRight", [](const QRect& s) { return QPoint(s.right() - 10, 50); }},
+        PlaceCase{"sliverAtTheBottom", [](const QRect& s) { return QPoint(20, s.bottom() - 10); }}),
+    [](const testing::TestParamInfo<PlaceCase>& param) { return std::string(param.param.label); });
