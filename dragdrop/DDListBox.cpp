@@ -212,32 +212,38 @@ void CDDListBox::mouseDoubleClickEvent(QMouseEvent* event) {
 // --- drop target ----------------------------------------------------------
 
 void CDDListBox::dragEnterEvent(QDragEnterEvent* event) {
-    dragMoveEvent(event);
-}
-
-void CDDListBox::dragMoveEvent(QDragMoveEvent* event) {
     const QPoint global = viewport()->mapToGlobal(event->position().toPoint());
-    const Qt::DropAction action =
-        m_dropTarget.OnDragOver(global, event->modifiers(), event->possibleActions());
-    if (action == Qt::IgnoreAction) {
-        event->ignore();
-        return;
-    }
+    const Qt::DropAction action = m_dropTarget.OnDragEnter(
+        event->mimeData(), global, event->modifiers(), event->possibleActions());
+    // The entry is taken even when the drag is refused: Qt hands a drag's
+    // moves and its leave only to the widget that took its entry, and the
+    // leave is where a refused drop is noticed. What the source is told is
+    // the answer to each move (the first follows at once), and that stays
+    // a refusal.
     event->setDropAction(action);
     event->accept();
 }
 
+void CDDListBox::dragMoveEvent(QDragMoveEvent* event) {
+    const QPoint global = viewport()->mapToGlobal(event->position().toPoint());
+    AnswerDrag(event,
+               m_dropTarget.OnDragOver(global, event->modifiers(), event->possibleActions()));
+}
+
 void CDDListBox::dragLeaveEvent(QDragLeaveEvent* event) {
     event->accept();
+    m_dropTarget.OnDragLeave();
 }
 
 void CDDListBox::dropEvent(QDropEvent* event) {
     const QPoint global = viewport()->mapToGlobal(event->position().toPoint());
     Qt::DropAction action =
         m_dropTarget.OnDragOver(global, event->modifiers(), event->possibleActions());
-    if (action != Qt::IgnoreAction) {
-        action = m_dropTarget.OnDrop(event->mimeData(), action);
-    }
+    action = m_dropTarget.OnDrop(action);
+    AnswerDrag(event, action);
+}
+
+void CDDListBox::AnswerDrag(QDropEvent* event, Qt::DropAction action) {
     if (action == Qt::IgnoreAction) {
         event->setDropAction(Qt::IgnoreAction);
         event->ignore();

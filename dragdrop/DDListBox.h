@@ -13,6 +13,7 @@
 #include <memory>
 
 class QMenu;
+class QDropEvent;
 class QMimeData;
 
 // The palette's list of mnemonics. Every entry is a mnemonic line (see
@@ -88,6 +89,9 @@ protected:
 
 private:
     void ShowItemMenu(const QPoint& globalPos);
+    // Gives the drag source the drop target's answer (Qt::IgnoreAction
+    // refuses).
+    static void AnswerDrag(QDropEvent* event, Qt::DropAction action);
     void EndPress();
 
     QPointer<QMimeData> m_dataSource; // the data of the drag that runs, if any

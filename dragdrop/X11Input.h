@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QPoint>
+#include <Qt>
+
+#include <optional>
+
+// The few requests the drag and drop code makes of the X server directly,
+// past Qt. Each one does nothing (or answers nothing) when the program does
+// not run on X11, as under the offscreen platform of the unit tests.
+namespace X11Input {
+
+struct Pointer {
+    QPoint global; // on the root window, in device pixels
+    Qt::MouseButtons buttons;
+};
+
+// The pointer's position and the mouse buttons held, as the server sees
+// them now (one round trip).
+std::optional<Pointer> QueryPointer();
+
+} // namespace X11Input
