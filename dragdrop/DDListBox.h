@@ -78,6 +78,7 @@ public:
     bool IsDragging() const { return m_bDragging; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -93,6 +94,9 @@ private:
     // refuses).
     static void AnswerDrag(QDropEvent* event, Qt::DropAction action);
     void EndPress();
+    // Escape while the button is held and no drag runs yet: forget the
+    // press, start no drag.
+    void CancelPress();
 
     QPointer<QMimeData> m_dataSource; // the data of the drag that runs, if any
     COleListBoxDropTarget m_dropTarget;
@@ -101,6 +105,7 @@ private:
 
     bool m_bPressed = false;
     bool m_bDragging = false;
+    bool m_bPressCancelled = false; // until the button of a cancelled press is up
     QPoint m_pressPos;
     QTimer m_holdTimer; // a press held this long starts the drag unmoved
     CPointerNudger m_nudger;

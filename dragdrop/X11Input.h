@@ -19,4 +19,14 @@ struct Pointer {
 // them now (one round trip).
 std::optional<Pointer> QueryPointer();
 
+// Takes every key press of the display for this program (a grab on the root
+// window, so it holds while our windows are hidden). False when the server
+// refused, for instance because another program holds a grab.
+bool GrabKeyboard();
+void UngrabKeyboard();
+
+// Whether a native event handed to a QAbstractNativeEventFilter is a press
+// of a key that types Escape.
+bool IsEscapePress(const QByteArray& eventType, void* message);
+
 } // namespace X11Input
