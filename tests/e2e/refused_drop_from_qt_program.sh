@@ -4,6 +4,7 @@
 # for a move, so:
 # 1. a text that can't become an item ("a|b") is refused while dragged: the
 #    Qt editor keeps its text, no row is added, and the palette says why;
+#    cancelled with Escape over the list instead, nothing is said;
 # 2. a good text dragged without Ctrl is moved: a row is added and the
 #    editor loses the selection;
 # 3. with Ctrl held it is copied: a row is added and the editor keeps it.
@@ -35,6 +36,22 @@ e2e_close_qt_source
 holds "$out" "Keep this a|b text" || e2e_fail "the Qt editor lost its text: [$(cat "$out")]"
 has_rows 0 || e2e_fail "a refused text added $(rows) row(s)"
 e2e_log "refused: the editor kept [$(cat "$out")]"
+
+# --- 1b: the same drag cancelled with Escape over the list tells nothing ---
+out="$E2E_TMP/cancelled.txt"
+e2e_open_qt_source "$out" "Keep this a|b text" 10 3 0 0
+read -r sx sy <<<"$(e2e_qt_source_selection "$out")"
+e2e_drag_hold "$sx" "$sy" "$tx" "$ty" 0.08
+xdotool key Escape # the Qt editor has the keyboard: it cancels its drag
+sleep 0.5
+e2e_has_no_message_box "$palette" || e2e_fail "a message box for a cancelled drag"
+xdotool mouseup 1
+sleep 0.5
+e2e_has_no_message_box "$palette" || e2e_fail "a message box for a cancelled drag"
+e2e_close_qt_source
+holds "$out" "Keep this a|b text" || e2e_fail "the Qt editor lost its text: [$(cat "$out")]"
+has_rows 0 || e2e_fail "a cancelled drag added $(rows) row(s)"
+e2e_log "cancelled: nothing said"
 
 # --- 2: a good text is moved ----------------------------------------------
 out="$E2E_TMP/moved.txt"
