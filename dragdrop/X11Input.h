@@ -5,6 +5,8 @@
 
 #include <optional>
 
+class QByteArray;
+
 // The few requests the drag and drop code makes of the X server directly,
 // past Qt. Each one does nothing (or answers nothing) when the program does
 // not run on X11, as under the offscreen platform of the unit tests.
