@@ -530,37 +530,59 @@ bool CMumbletDlg::AddDroppedText(const QString& text) {
     return true;
 }
 
+QString CMumbletDlg::WhyTextCannotBeAdded(const QString& text) const {
+    if (m_ctlCategory->currentIndex() < 0) {
+        return QStringLiteral("Select a category before dropping text onto the list. "
+                              "Nothing was added.");
+    }
+    if (text.isNull()) {
+        return QStringLiteral("What was dropped holds no text. Nothing was added.");
+    }
+    switch (MakeDroppedItem(text.toStdString()).verdict) {
+    case DroppedTextVerdict::Accepted:
+        return {};
+    case DroppedTextVerdict::Empty:
+        return QStringLiteral("The dropped text is empty or only white space. "
+                              "Nothing was added.");
+    case DroppedTextVerdict::HoldsSeparator:
+        return QStringLiteral("The dropped text contains \"|\", which an item's text "
+                              "can't hold. Nothing was added.");
+    case DroppedTextVerdict::HoldsNul:
+        return QStringLiteral("The dropped text contains a zero character, which an "
+                              "item's text can't hold. Nothing was added.");
+    }
+    return QStringLiteral("The dropped text can't make an item. Nothing was added.");
+}
+
+bool CMumbletDlg::DropMayFail() const {
+    return false;
+}
+
 bool CMumbletDlg::TakeDroppedText(const QString& text) {
     // The drop is answered at once; anything to tell the user waits until
     // the program that dragged has finished its drag.
-    QString whyNot;
-    CPromptService::Icon icon = CPromptService::Icon::Information;
-    bool added = false;
-    const DroppedTextVerdict verdict = MakeDroppedItem(text.toStdString()).verdict;
-    if (m_ctlCategory->currentIndex() < 0) {
-        whyNot = QStringLiteral("Select a category before dropping text onto the list. "
-                                "Nothing was added.");
-    } else if (verdict == DroppedTextVerdict::HoldsSeparator) {
-        whyNot = QStringLiteral("The dropped text contains \"|\", which an item's text "
-                                "can't hold. Nothing was added.");
-    } else if (verdict == DroppedTextVerdict::HoldsNul) {
-        whyNot = QStringLiteral("The dropped text contains a zero character, which an "
-                                "item's text can't hold. Nothing was added.");
-    } else if (verdict == DroppedTextVerdict::Accepted) {
-        try {
-            added = AddDroppedText(text);
-        } catch (const std::exception& error) {
-            whyNot = QString::fromUtf8(error.what());
-            icon = CPromptService::Icon::Stop;
-        }
-    }
+    const QString whyNot = WhyTextCannotBeAdded(text);
     if (!whyNot.isEmpty()) {
-        QTimer::singleShot(0, this, [this, whyNot, icon] {
-            CPromptService::Current().ShowMessage(this, whyNot, QStringLiteral("Blurtle (TM)"),
-                                                  QMessageBox::Ok, icon);
-        });
+        TellAfterDrop(whyNot, CPromptService::Icon::Information);
+        return false;
     }
-    return added;
+    try {
+        return AddDroppedText(text);
+    } catch (const std::exception& error) {
+        TellAfterDrop(QString::fromUtf8(error.what()), CPromptService::Icon::Stop);
+    }
+    return false;
+}
+
+void CMumbletDlg::ExplainRefusedDrop(const QString& reason) {
+    TellAfterDrop(reason, CPromptService::Icon::Information);
+}
+
+void CMumbletDlg::TellAfterDrop(const QString& text, CPromptService::Icon icon) {
+    QTimer::singleShot(0, this, [this, text, icon] {
+        CPromptService::Current().ShowMessage(this, text, QStringLiteral("Blurtle (TM)"),
+                                              QMessageBox::Ok, icon);
+    });
 }
 
 void CMumbletDlg::OnOnlineHelp() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PromptService.h"
 #include "dragdrop/PaletteHost.h"
 #include "store/MnemonicsInCategoryQry.h"
 
@@ -100,7 +101,10 @@ public:
     QRect GetListRect() const override { return m_rcList; }
     void SetListRect(const QRect& screenRect) override { m_rcList = screenRect; }
     void SetPaletteTimer(int id, int milliseconds) override;
+    QString WhyTextCannotBeAdded(const QString& text) const override;
+    bool DropMayFail() const override;
     bool TakeDroppedText(const QString& text) override;
+    void ExplainRefusedDrop(const QString& reason) override;
     void KillPaletteTimer(int id) override;
     bool IsPaletteTimerActive(int id) const;
 
@@ -157,6 +161,8 @@ private:
     void HidePalette();
     void ShowLibraryFromItsPath();
     QTimer& PaletteTimer(int id);
+    // Shows `text` once the drag that dropped onto the list has finished.
+    void TellAfterDrop(const QString& text, CPromptService::Icon icon);
 
     // The commands the selector's and the list's menus post (filled in
     // with the palette's editing commands).

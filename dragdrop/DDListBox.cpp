@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDrag>
 #include <QDropEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -147,6 +148,8 @@ std::unique_ptr<QMimeData> CDDListBox::PrepareDragData(int row) {
 
 void CDDListBox::DragOut() {
     m_holdTimer.stop();
+    // From here the drag itself watches Escape (see CDragCanceller).
+    qApp->removeEventFilter(this);
     std::unique_ptr<QMimeData> mime = PrepareDragData(currentRow());
     if (mime == nullptr) {
         return;
@@ -189,6 +192,25 @@ void CDDListBox::DragOut() {
 void CDDListBox::EndPress() {
     m_bPressed = false;
     m_holdTimer.stop();
+    qApp->removeEventFilter(this);
+}
+
+void CDDListBox::CancelPress() {
+    EndPress();
+    // The rest of this press (moves with the button held) does nothing.
+    m_bPressCancelled = true;
+}
+
+bool CDDListBox::eventFilter(QObject* watched, QEvent* event) {
+    // While the left button is held on an entry and no drag has started,
+    // Escape cancels the press, wherever the keyboard focus is; it must not
+    // reach the palette, where Escape ends the program.
+    if (event->type() == QEvent::KeyPress && m_bPressed && !m_bDragging &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        CancelPress();
+        return true;
+    }
+    return QListWidget::eventFilter(watched, event);
 }
 
 void CDDListBox::mousePressEvent(QMouseEvent* event) {
@@ -206,9 +228,11 @@ void CDDListBox::mousePressEvent(QMouseEvent* event) {
     QListWidget::mousePressEvent(event);
     if (event->button() == Qt::LeftButton && !m_bDragging) {
         m_bPressed = true;
+        m_bPressCancelled = false;
         m_pressPos = event->position().toPoint();
         m_ptDrag = m_pressPos;
         m_holdTimer.start();
+        qApp->installEventFilter(this);
     }
 }
 
@@ -216,9 +240,9 @@ void CDDListBox::mouseMoveEvent(QMouseEvent* event) {
     if (m_bDragging) {
         return;
     }
-    if (m_bPressed && event->buttons().testFlag(Qt::LeftButton)) {
-        if ((event->position().toPoint() - m_pressPos).manhattanLength() >=
-            QApplication::startDragDistance()) {
+    if ((m_bPressed || m_bPressCancelled) && event->buttons().testFlag(Qt::LeftButton)) {
+        if (m_bPressed && (event->position().toPoint() - m_pressPos).manhattanLength() >=
+                              QApplication::startDragDistance()) {
             DragOut();
         }
         return; // no drag-selection while the button is down
@@ -230,6 +254,7 @@ void CDDListBox::mouseReleaseEvent(QMouseEvent* event) {
     QListWidget::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton) {
         EndPress();
+        m_bPressCancelled = false;
         // A click that never became a drag never hides the palette.
         if (CPaletteHost* host = CPaletteHost::Of(this)) {
             host->KillPaletteTimer(CPaletteHost::HideTimer);
@@ -248,32 +273,38 @@ void CDDListBox::mouseDoubleClickEvent(QMouseEvent* event) {
 // --- drop target ----------------------------------------------------------
 
 void CDDListBox::dragEnterEvent(QDragEnterEvent* event) {
-    dragMoveEvent(event);
-}
-
-void CDDListBox::dragMoveEvent(QDragMoveEvent* event) {
     const QPoint global = viewport()->mapToGlobal(event->position().toPoint());
-    const Qt::DropAction action =
-        m_dropTarget.OnDragOver(global, event->modifiers(), event->possibleActions());
-    if (action == Qt::IgnoreAction) {
-        event->ignore();
-        return;
-    }
+    const Qt::DropAction action = m_dropTarget.OnDragEnter(
+        event->mimeData(), global, event->modifiers(), event->possibleActions());
+    // The entry is taken even when the drag is refused: Qt hands a drag's
+    // moves and its leave only to the widget that took its entry, and the
+    // leave is where a refused drop is noticed. What the source is told is
+    // the answer to each move (the first follows at once), and that stays
+    // a refusal.
     event->setDropAction(action);
     event->accept();
 }
 
+void CDDListBox::dragMoveEvent(QDragMoveEvent* event) {
+    const QPoint global = viewport()->mapToGlobal(event->position().toPoint());
+    AnswerDrag(event,
+               m_dropTarget.OnDragOver(global, event->modifiers(), event->possibleActions()));
+}
+
 void CDDListBox::dragLeaveEvent(QDragLeaveEvent* event) {
     event->accept();
+    m_dropTarget.OnDragLeave();
 }
 
 void CDDListBox::dropEvent(QDropEvent* event) {
     const QPoint global = viewport()->mapToGlobal(event->position().toPoint());
     Qt::DropAction action =
         m_dropTarget.OnDragOver(global, event->modifiers(), event->possibleActions());
-    if (action != Qt::IgnoreAction) {
-        action = m_dropTarget.OnDrop(event->mimeData(), action);
-    }
+    action = m_dropTarget.OnDrop(action);
+    AnswerDrag(event, action);
+}
+
+void CDDListBox::AnswerDrag(QDropEvent* event, Qt::DropAction action) {
     if (action == Qt::IgnoreAction) {
         event->setDropAction(Qt::IgnoreAction);
         event->ignore();

@@ -13,6 +13,7 @@
 #include <memory>
 
 class QMenu;
+class QDropEvent;
 class QMimeData;
 
 // The palette's list of mnemonics. Every entry is a mnemonic line (see
@@ -84,6 +85,7 @@ public:
     bool IsDragging() const { return m_bDragging; }
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -95,7 +97,13 @@ protected:
 
 private:
     void ShowItemMenu(const QPoint& globalPos);
+    // Gives the drag source the drop target's answer (Qt::IgnoreAction
+    // refuses).
+    static void AnswerDrag(QDropEvent* event, Qt::DropAction action);
     void EndPress();
+    // Escape while the button is held and no drag runs yet: forget the
+    // press, start no drag.
+    void CancelPress();
 
     QPointer<QMimeData> m_dataSource; // the data of the drag that runs, if any
     COleListBoxDropTarget m_dropTarget;
@@ -104,6 +112,7 @@ private:
 
     bool m_bPressed = false;
     bool m_bDragging = false;
+    bool m_bPressCancelled = false; // until the button of a cancelled press is up
     QPoint m_pressPos;
     QTimer m_holdTimer; // a press held this long starts the drag unmoved
     CPointerNudger m_nudger;

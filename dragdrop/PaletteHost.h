@@ -7,8 +7,9 @@ class QWidget;
 
 // What the list and the selector need of the palette window that holds
 // them: the list's rectangle during its own drag-out (so the palette's drop
-// target can refuse the list's own drops) and the palette's two timers
-// (1 hides the palette once a drag has started, 2 shows it after the drop).
+// target can refuse the list's own drops), the palette's two timers
+// (1 hides the palette once a drag has started, 2 shows it after the drop),
+// and its say over text dropped onto the list.
 class CPaletteHost {
 public:
     enum TimerId { HideTimer = 1, ShowTimer = 2 };
@@ -22,11 +23,28 @@ public:
     virtual void SetPaletteTimer(int id, int milliseconds) = 0;
     virtual void KillPaletteTimer(int id) = 0;
 
+    // Why `text` can't become a new item now, in words for the user; an
+    // empty string when it can. A null `text` stands for a drag that
+    // carries no text at all. The drop target asks this while text is
+    // dragged over the list and refuses the drag when there is a reason,
+    // so no source is ever told its text moved when nothing was added.
+    virtual QString WhyTextCannotBeAdded(const QString& text) const = 0;
+
+    // True when adding an acceptable text may still fail at the drop (the
+    // library's state is in doubt). The drop target then offers a copy
+    // instead of a move, so a failed drop never makes the source delete
+    // its text.
+    virtual bool DropMayFail() const = 0;
+
     // Text dropped onto the list from another program. Returns true when it
     // became a new item; false when nothing was added, so the source keeps
     // its text. Never throws: a reason the user could not guess is shown
     // once the drop is over.
     virtual bool TakeDroppedText(const QString& text) = 0;
+
+    // Tells the user why a drag the list refused was not added, once the
+    // program that dragged has finished its drag.
+    virtual void ExplainRefusedDrop(const QString& reason) = 0;
 
     // The palette that holds `widget`, or null when it sits in none.
     static CPaletteHost* Of(QWidget* widget);

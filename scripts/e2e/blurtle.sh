@@ -60,3 +60,21 @@ e2e_wait_exit() {
   e2e_wait_until "$timeout" "process $pid to end" e2e_not_running "$pid"
 }
 e2e_not_running() { ! kill -0 "$1" 2>/dev/null; }
+
+# Message boxes of the program: windows titled like the palette that are
+# not the palette.
+#   e2e_message_boxes PALETTE_WINDOW
+e2e_message_boxes() { e2e_windows "$E2E_PALETTE_TITLE" | grep -vx "$1" || true; }
+e2e_has_message_box() { [ -n "$(e2e_message_boxes "$1")" ]; }
+e2e_has_no_message_box() { [ -z "$(e2e_message_boxes "$1")" ]; }
+
+# Waits for one message box and answers it with Enter (its default button).
+#   e2e_dismiss_message_box PALETTE_WINDOW
+e2e_dismiss_message_box() {
+  e2e_wait_until 5 "a message box" e2e_has_message_box "$1"
+  local box
+  box=$(e2e_message_boxes "$1" | head -n 1)
+  xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
+  xdotool key --clearmodifiers Return
+  e2e_wait_until 5 "the message box to close" e2e_has_no_message_box "$1"
+}

@@ -49,3 +49,28 @@ e2e_selection_row() {
       if (b > 150 && b > r + 60 && b > g + 20) { print top + $2; exit }
     }' <<<"$pixels"
 }
+
+# The middle of the selection in the editor's first HEIGHT pixel rows
+# (default 150), in screen coordinates: "X Y", or nothing when no
+# selection shows there.
+e2e_selection_center() {
+  local wid=$1 height=${2:-150} geo shot pixels
+  read -r -a geo <<<"$(e2e_geometry "$wid")"
+  shot="$E2E_TMP/selection-area.png"
+  import -window root -crop "${geo[2]}x${height}+${geo[0]}+${geo[1]}" "$shot" 2>/dev/null ||
+    return 1
+  pixels=$(convert "$shot" -depth 8 txt:- 2>/dev/null) || return 1
+  awk -v left="${geo[0]}" -v top="${geo[1]}" -F'[(),: ]+' '
+    NR > 1 {
+      # "X,Y: (R,G,B)  #RRGGBB  srgb(...)": blue clearly above red and green
+      r = $3; g = $4; b = $5
+      if (b > 150 && b > r + 60 && b > g + 20) {
+        if (n == 0 || $1 < x0) x0 = $1
+        if (n == 0 || $1 > x1) x1 = $1
+        if (n == 0 || $2 < y0) y0 = $2
+        if (n == 0 || $2 > y1) y1 = $2
+        n++
+      }
+    }
+    END { if (n > 0) print left + int((x0 + x1) / 2), top + int((y0 + y1) / 2) }' <<<"$pixels"
+}

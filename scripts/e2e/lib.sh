@@ -240,6 +240,13 @@ e2e_click() { xdotool mousemove --sync "$1" "$2" click "${3:-1}"; }
 # between steps gives the source's drag loop time to take each move.
 #   e2e_drag FROM_X FROM_Y TO_X TO_Y [STEP_PAUSE]
 e2e_drag() {
+  e2e_drag_hold "$@"
+  xdotool mouseup 1
+}
+
+# The same drag up to the target, with the button still held there.
+#   e2e_drag_hold FROM_X FROM_Y TO_X TO_Y [STEP_PAUSE]
+e2e_drag_hold() {
   local fx=$1 fy=$2 tx=$3 ty=$4 pause=${5:-0.05}
   xdotool mousemove --sync "$fx" "$fy"
   sleep "$pause"
@@ -255,7 +262,6 @@ e2e_drag() {
   done
   xdotool mousemove "$tx" "$ty"
   sleep "$pause"
-  xdotool mouseup 1
 }
 
 # A screenshot of the whole screen, or of one window with a second argument.

@@ -5,6 +5,7 @@
 #include "tests/support/QtPrinters.h"
 
 #include <QDrag>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QTest>
 
@@ -177,21 +178,70 @@ TEST_F(DragOutTest, APressHeldStillStartsTheDrag) {
     EXPECT_EQ(runner.texts[0], QStringLiteral("Three  "));
 }
 
+// What a drag source over the list is told: the drag-over's action, or
+// Qt::IgnoreAction when refused.
+Qt::DropAction AnswerToDragOver(CDDListBox& list) {
+    QMimeData data;
+    data.setText(QStringLiteral("dragged text"));
+    const QPoint at(10, 10);
+    QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(list.viewport(), &enter);
+    QDragMoveEvent move(at, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list.viewport(), &move);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(list.viewport(), &leave);
+    return move.isAccepted() ? move.dropAction() : Qt::IgnoreAction;
+}
+
 TEST_F(DragOutTest, TheListRefusesItsOwnDrag) {
     CMumbletDlg& p = StartPalette();
     CDDListBox& list = p.Mnemonics();
     Qt::DropAction overOwnList = Qt::CopyAction;
-    runner.during = [&] {
-        overOwnList = list.DropTarget().OnDragOver(list.mapToGlobal(QPoint(10, 10)), Qt::NoModifier,
-                                                   Qt::CopyAction | Qt::MoveAction);
-    };
+    runner.during = [&] { overOwnList = AnswerToDragOver(list); };
     DragEntry(list, 0);
     EXPECT_EQ(overOwnList, Qt::IgnoreAction);
     EXPECT_EQ(list.count(), 3);
     // After the drag the same place accepts drops again.
-    EXPECT_EQ(list.DropTarget().OnDragOver(list.mapToGlobal(QPoint(10, 10)), Qt::NoModifier,
-                                           Qt::CopyAction | Qt::MoveAction),
-              Qt::MoveAction);
+    EXPECT_EQ(AnswerToDragOver(list), Qt::MoveAction);
+    QTest::qWait(20);
+    EXPECT_TRUE(prompts.messages.empty());
 }
+
+// Escape while the button is held on an entry, before any drag has started,
+// cancels the press only: no drag starts, and the palette (where Escape
+// would end the program) never sees the key, whichever control has the
+// keyboard.
+class EscapeDuringPress : public DragOutTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(EscapeDuringPress, CancelsThePressOnly) {
+    CMumbletDlg& p = StartPalette();
+    CDDListBox& list = p.Mnemonics();
+    const QPoint at = list.visualItemRect(list.item(1)).center();
+    QTest::mousePress(list.viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    QWidget* keyTarget = GetParam() ? static_cast<QWidget*>(&p) : &list;
+    QTest::keyClick(keyTarget, Qt::Key_Escape);
+    // Neither a move past the drag distance nor holding the button on
+    // starts the drag now.
+    QMouseEvent move(QEvent::MouseMove, QPointF(at + QPoint(20, 0)),
+                     QPointF(list.viewport()->mapToGlobal(at + QPoint(20, 0))), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list.viewport(), &move);
+    QTest::qWait(QApplication::startDragTime() + 200);
+    EXPECT_TRUE(runner.texts.empty());
+    EXPECT_TRUE(p.isVisible()) << "Escape reached the palette";
+    EXPECT_EQ(p.result(), 0);
+    QTest::mouseRelease(list.viewport(), Qt::LeftButton, Qt::NoModifier, at + QPoint(20, 0));
+    EXPECT_EQ(list.currentRow(), 1);
+
+    // The next press drags as ever.
+    DragEntry(list, 2);
+    EXPECT_EQ(runner.texts.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(KeyTo, EscapeDuringPress, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& p) {
+                             return std::string(p.param ? "Palette" : "List");
+                         });
 
 } // namespace
