@@ -64,7 +64,7 @@ TEST_F(PaletteTest, PlacementIsWrittenWhenTheUserStopsAndRestoredAtTheNextStart)
         p.move(140, 90);
         p.resize(230, 510);
         EXPECT_FALSE(Profile::Contains("x")) << "written only once the window keeps still";
-        QTRY_VERIFY(Profile::Contains("cy"));
+        ASSERT_TRUE(QTest::qWaitFor([] { return Profile::Contains("cy"); }));
         EXPECT_EQ(Profile::GetInt("x", -1), p.pos().x());
         EXPECT_EQ(Profile::GetInt("y", -1), p.pos().y());
         EXPECT_EQ(Profile::GetInt("cx", -1), 230);

@@ -409,10 +409,10 @@ TEST_F(PaletteTest, PrivateMessagesAreTakenByThePalette) {
 TEST_F(PaletteTest, TimerOneHidesAndTimerTwoShowsOnce) {
     CMumbletDlg& p = StartPalette();
     p.SetPaletteTimer(CPaletteHost::HideTimer, 20);
-    QTRY_VERIFY(!p.isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !p.isVisible(); }));
     EXPECT_FALSE(p.IsPaletteTimerActive(CPaletteHost::HideTimer));
     p.SetPaletteTimer(CPaletteHost::ShowTimer, 20);
-    QTRY_VERIFY(p.isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return p.isVisible(); }));
     EXPECT_FALSE(p.IsPaletteTimerActive(CPaletteHost::ShowTimer));
     // A click that never became a drag: timer 1 is killed before it fires.
     p.SetPaletteTimer(CPaletteHost::HideTimer, 50);

@@ -50,8 +50,9 @@ TEST(QuietShow, RefusesFocusOnlyWhileShowing) {
     ShowWithoutTakingFocus(&palette);
     EXPECT_TRUE(palette.isVisible());
     EXPECT_TRUE(palette.windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus));
-    QTRY_VERIFY_WITH_TIMEOUT(
-        !palette.windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus), 2000);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return !palette.windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus); },
+        2000));
     EXPECT_FALSE(palette.testAttribute(Qt::WA_ShowWithoutActivating));
 }
 

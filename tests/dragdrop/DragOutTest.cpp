@@ -154,7 +154,7 @@ TEST_F(DragOutTest, HidesDuringTheDragAndShowsAfterTheDrop) {
     EXPECT_TRUE(rectDuringDrag.contains(p.Mnemonics().mapToGlobal(QPoint(5, 5))));
     EXPECT_TRUE(p.GetListRect().isEmpty()) << "the rectangle is reset after the drag";
     EXPECT_FALSE(p.isVisible()) << "it comes back only a moment after the drop";
-    QTRY_VERIFY_WITH_TIMEOUT(p.isVisible(), 2000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return p.isVisible(); }, 2000));
 }
 
 TEST_F(DragOutTest, AQuickClickNeverHidesThePalette) {
@@ -174,7 +174,7 @@ TEST_F(DragOutTest, APressHeldStillStartsTheDrag) {
     CDDListBox& list = p.Mnemonics();
     QTest::mousePress(list.viewport(), Qt::LeftButton, Qt::NoModifier,
                       list.visualItemRect(list.item(2)).center());
-    QTRY_COMPARE_WITH_TIMEOUT(runner.texts.size(), std::size_t{1}, 3000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return runner.texts.size() == 1; }, 3000));
     EXPECT_EQ(runner.texts[0], QStringLiteral("Three  "));
 }
 
