@@ -17,8 +17,11 @@
 #include "dragdrop/QuietShow.h"
 #include "engine/DroppedText.h"
 #include "store/CategoryQry.h"
+#include "store/CategoryTbl.h"
+#include "store/CurrentDatabase.h"
 #include "store/DaoException.h"
 #include "store/KeyHelpers.h"
+#include "store/LibraryConnection.h"
 #include "store/PhraseTbl.h"
 #include "ui_MumbletDlg.h"
 
@@ -540,7 +543,7 @@ QString CMumbletDlg::WhyTextCannotBeAdded(const QString& text) const {
     }
     switch (MakeDroppedItem(text.toStdString()).verdict) {
     case DroppedTextVerdict::Accepted:
-        return {};
+        return WhyTheLibraryTakesNoItem();
     case DroppedTextVerdict::Empty:
         return QStringLiteral("The dropped text is empty or only white space. "
                               "Nothing was added.");
@@ -554,8 +557,47 @@ QString CMumbletDlg::WhyTextCannotBeAdded(const QString& text) const {
     return QStringLiteral("The dropped text can't make an item. Nothing was added.");
 }
 
+QString CMumbletDlg::WhyTheLibraryTakesNoItem() const {
+    // Asked once as text comes over the list: what can be known now about
+    // whether the library will take the item is said now, so the source is
+    // never told its text moved for a drop that can't be stored.
+    m_bDropInDoubt = false;
+    CPhraseTbl& table = m_ctlMnemonics->PhraseTable();
+    const QString nothing = QStringLiteral("\n\nNothing was added.");
+    if (!table.IsOpen()) {
+        return QStringLiteral("No library is open, so nothing can be added. Choose one with "
+                              "\"Change Active Database...\" in the window menu.");
+    }
+    try {
+        table.FollowLibrary();
+        if (!table.CanAppend()) {
+            return QString::fromStdString(DescribeReadOnly(GetCurrentDatabasePath())) + nothing;
+        }
+        CCategoryTbl categories;
+        CCloseOnExit closer(categories);
+        categories.Open();
+        categories.SetCurrentIndex("PrimaryKey");
+        const QString key =
+            EntryLines::CategoryKey(EntryLines::SelectedCategoryLine(*m_ctlCategory));
+        if (!categories.Seek("=", MakeSeekKey(key.toStdString()))) {
+            return QStringLiteral("The selected category is no longer in the library (another "
+                                  "program may have deleted it).") +
+                   nothing;
+        }
+        // Another program writing now would make the drop wait and fail.
+        m_bDropInDoubt = !table.CanWriteNow();
+    } catch (const CDaoException& error) {
+        if (error.GetReason() == CDaoException::Reason::LibraryGone ||
+            error.GetReason() == CDaoException::Reason::ReadOnly) {
+            return QString::fromUtf8(error.what()) + nothing;
+        }
+        m_bDropInDoubt = true;
+    }
+    return {};
+}
+
 bool CMumbletDlg::DropMayFail() const {
-    return false;
+    return m_bDropInDoubt;
 }
 
 bool CMumbletDlg::TakeDroppedText(const QString& text) {

@@ -160,6 +160,7 @@ private:
     void PlacementMaybeChanged();
     void HidePalette();
     void ShowLibraryFromItsPath();
+    QString WhyTheLibraryTakesNoItem() const;
     QTimer& PaletteTimer(int id);
     // Shows `text` once the drag that dropped onto the list has finished.
     void TellAfterDrop(const QString& text, CPromptService::Icon icon);
@@ -193,5 +194,6 @@ private:
     QTimer m_placementTimer;
     bool m_bPlacing = false;
     bool m_bToldLibraryGone = false;
+    mutable bool m_bDropInDoubt = false; // see DropMayFail
     QMenu m_windowMenu;
 };

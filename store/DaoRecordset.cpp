@@ -181,6 +181,11 @@ bool CDaoRecordset::CanUpdate() const {
            !m_state->connection->IsReadOnly();
 }
 
+bool CDaoRecordset::CanWriteNow() {
+    State& state = TableState("CanWriteNow");
+    return state.connection->CanWriteNow();
+}
+
 void CDaoRecordset::BeginTrans() {
     State& state = WritableTable("BeginTrans");
     CancelPending();

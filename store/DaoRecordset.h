@@ -92,6 +92,10 @@ public:
     // may write.
     bool CanUpdate() const;
     bool CanAppend() const { return CanUpdate(); }
+    // Whether a write could start right now: false while another program
+    // holds the library's write lock (a write would wait, then fail).
+    // Never waits.
+    bool CanWriteNow();
 
     // Several writes as one: all of them are stored at CommitTrans, or none
     // (Rollback, or the recordset closed or destroyed first). Table

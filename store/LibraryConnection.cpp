@@ -305,8 +305,8 @@ std::unique_ptr<CLibraryConnection> CLibraryConnection::OpenLibrary(const std::s
         if (candidate.m_path != path) {
             continue;
         }
-        if (!candidate.IsCurrent()) {
-            continue; // closed or dropped below
+        if (!candidate.IsCurrent() || candidate.IsReadOnly() == IsLibraryWritable(path)) {
+            continue; // another file now, or other rights: dropped below
         }
         // The file is the one that was checked when this connection opened;
         // only a newer program's migration can have changed its format.
@@ -319,10 +319,13 @@ std::unique_ptr<CLibraryConnection> CLibraryConnection::OpenLibrary(const std::s
         }
         return reused;
     }
-    // Kept connections to a file no longer at its path are of no use.
+    // Kept connections to a file no longer at its path, or opened with
+    // rights the user no longer has (or now has), are of no use.
     idle.erase(std::remove_if(idle.begin(), idle.end(),
-                              [](const std::unique_ptr<CLibraryConnection>& connection) {
-                                  return !connection->IsCurrent();
+                              [&](const std::unique_ptr<CLibraryConnection>& connection) {
+                                  return !connection->IsCurrent() ||
+                                         (connection->m_path == path &&
+                                          connection->IsReadOnly() == IsLibraryWritable(path));
                               }),
                idle.end());
 
@@ -398,6 +401,24 @@ void CLibraryConnection::Begin() {
     // fail for a conflict the busy timeout can't wait out.
     Exec(QStringLiteral("BEGIN IMMEDIATE"));
     m_inTransaction = true;
+}
+
+bool CLibraryConnection::CanWriteNow() {
+    if (IsReadOnly() || m_closed) {
+        return false;
+    }
+    if (m_inTransaction) {
+        return true;
+    }
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    query.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+    const bool locked = query.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    if (locked) {
+        query.exec(QStringLiteral("ROLLBACK"));
+    }
+    query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyTimeoutMs));
+    return locked;
 }
 
 void CLibraryConnection::Commit() {

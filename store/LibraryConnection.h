@@ -71,6 +71,9 @@ public:
 
     // Transactions of several writes; every other write commits by itself.
     void Begin();
+    // Whether a write could start now: takes the write lock and lets it go
+    // at once, without waiting for another program that holds it.
+    bool CanWriteNow();
     void Commit();
     void Rollback();
     bool InTransaction() const { return m_inTransaction; }

@@ -6,9 +6,12 @@
 #include "tests/dragdrop/ForeignDrag.h"
 #include "tests/dragdrop/ScriptedPointer.h"
 #include "tests/support/QtPrinters.h"
+#include "tests/support/Unprivileged.h"
 
 #include <QDropEvent>
+#include <QFile>
 #include <QMimeData>
+#include <QProcess>
 #include <QTest>
 
 #include <optional>
@@ -367,13 +370,10 @@ TEST_F(DropTest, TheTextIsReadOncePerDrag) {
 
 TEST_F(DropTest, ADatabaseErrorIsReportedAfterTheDropAndAddsNothing) {
     CMumbletDlg& p = StartPalette();
-    // Another program deletes the shown category meanwhile: the new row
-    // would name a category that no longer exists.
-    QueryDirect(library.path, QString::fromStdString("PRAGMA foreign_keys = ON; "));
-    QueryDirect(library.path,
-                QString::fromStdString("DELETE FROM tblPhrase WHERE CategoryID = '" + alpha + "'"));
-    QueryDirect(library.path, QString::fromStdString(
-                                  "DELETE FROM tblCategory WHERE CategoryID = '" + alpha + "'"));
+    // The library takes the drag's text over the list, then refuses the
+    // row (another program's rule).
+    QueryDirect(library.path, "CREATE TRIGGER refuse BEFORE INSERT ON tblPhrase "
+                              "BEGIN SELECT RAISE(ABORT, 'refused by a rule'); END");
     EXPECT_EQ(Drop(p.Mnemonics(), "orphan"), Qt::IgnoreAction);
     EXPECT_EQ(p.Mnemonics().count(), 3);
     EXPECT_EQ(QueryDirect(library.path, "SELECT count(*) FROM tblPhrase WHERE Mnemonic = 'orphan'")
@@ -382,6 +382,59 @@ TEST_F(DropTest, ADatabaseErrorIsReportedAfterTheDropAndAddsNothing) {
     QTest::qWait(20);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].icon, CPromptService::Icon::Stop);
+    EXPECT_TRUE(prompts.messages[0].text.contains("refused by a rule"))
+        << prompts.messages[0].text.toStdString();
+}
+
+// What the library's state tells before the drop is told while the text is
+// dragged over: the source is never told its text moved.
+TEST_F(DropTest, ACategoryDeletedMeanwhileIsRefusedWhileDraggedOver) {
+    CMumbletDlg& p = StartPalette();
+    QueryDirect(library.path, QString::fromStdString(
+                                  "DELETE FROM tblCategory WHERE CategoryID = '" + alpha + "'"));
+    const SourceView view = DragText(p.Mnemonics(), "good words");
+    EXPECT_EQ(view.Result(), Qt::IgnoreAction);
+    EXPECT_EQ(Rows(), 1) << "only Beta's item is left";
+    QTest::qWait(20);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(prompts.messages[0].text.startsWith("The selected category is no longer"))
+        << prompts.messages[0].text.toStdString();
+}
+
+TEST_F(DropTest, AReadOnlyLibraryRefusesTheDragAndSaysWhy) {
+    if (RerunAsNobodyIfRoot()) {
+        return;
+    }
+    QFile::setPermissions(QString::fromStdString(library.path), QFileDevice::ReadOwner);
+    CMumbletDlg& p = StartPalette();
+    const SourceView view = DragText(p.Mnemonics(), "good words");
+    EXPECT_EQ(view.Result(), Qt::IgnoreAction);
+    QTest::qWait(20);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(
+        prompts.messages[0].text.startsWith(QStringLiteral("The library \"%1\" is read-only.")
+                                                .arg(QString::fromStdString(library.path))))
+        << prompts.messages[0].text.toStdString();
+    QFile::setPermissions(QString::fromStdString(library.path),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(Rows(), 4);
+}
+
+TEST_F(DropTest, ALibraryLockedByAnotherProgramIsOfferedACopyOnly) {
+    CMumbletDlg& p = StartPalette();
+    QProcess holder;
+    holder.start(QStringLiteral("sqlite3"), {QString::fromStdString(library.path)});
+    ASSERT_TRUE(holder.waitForStarted());
+    holder.write("BEGIN IMMEDIATE;\nSELECT 'locked';\n");
+    ASSERT_TRUE(holder.waitForReadyRead(10000));
+    QMimeData data;
+    data.setText(QStringLiteral("good words"));
+    const SourceView view = DragOver(p.Mnemonics(), data, Qt::NoModifier,
+                                     Qt::CopyAction | Qt::MoveAction, /*release=*/false);
+    EXPECT_EQ(view.Result(), Qt::CopyAction) << "a source keeps its text for a copy";
+    holder.write("ROLLBACK;\n.quit\n");
+    holder.closeWriteChannel();
+    ASSERT_TRUE(holder.waitForFinished(10000));
 }
 
 } // namespace

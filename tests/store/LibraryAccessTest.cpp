@@ -4,6 +4,7 @@
 #include "store/CategoryQry.h"
 #include "store/DaoException.h"
 #include "store/KeyHelpers.h"
+#include "store/LibraryConnection.h"
 #include "store/LibraryFile.h"
 #include "store/PhraseTbl.h"
 #include "tests/store/LibraryFixture.h"
@@ -71,6 +72,7 @@ TEST_P(ReadOnlyLibrary, IsReadAndRefusesWritesLeavingNothingBeside) {
     CTempLibrary library;
     const std::string category = AddCategory("Shared", 0);
     const std::string item = AddPhrase(category, "hello", "Hello9|", 0);
+    CLibraryConnection::CloseIdle(); // the program that wrote it has ended
     const QString folder = library.dir.path();
     const QString file = QString::fromStdString(library.path);
     QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
