@@ -1,8 +1,8 @@
 #include "app/CommandLine.h"
 
-#include "app/BuildInfo.h"
 #include "app/ErrorGuard.h"
 #include "app/Startup.h"
+#include "dialogs/BuildInfo.h"
 #include "store/DaoException.h"
 #include "store/LibraryFile.h"
 

@@ -1,6 +1,6 @@
 #include "app/ErrorGuard.h"
 
-#include "app/PromptService.h"
+#include "dialogs/PromptService.h"
 
 #include <QWidget>
 

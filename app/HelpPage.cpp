@@ -1,6 +1,6 @@
 #include "app/HelpPage.h"
 
-#include "app/BuildInfo.h"
+#include "dialogs/BuildInfo.h"
 
 #include <QCoreApplication>
 #include <QDir>

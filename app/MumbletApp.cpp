@@ -2,7 +2,7 @@
 
 #include "app/FactoryLibrary.h"
 #include "app/Profile.h"
-#include "app/PromptService.h"
+#include "dialogs/PromptService.h"
 #include "store/CurrentDatabase.h"
 #include "store/DaoException.h"
 #include "store/LibraryFile.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PromptService.h"
+#include "dialogs/PromptService.h"
 #include "dragdrop/PaletteHost.h"
 #include "store/MnemonicsInCategoryQry.h"
 

@@ -1,7 +1,7 @@
 #include "dialogs/AboutDlg.h"
 
-#include "app/BuildInfo.h"
 #include "dialogs/AppIcon.h"
+#include "dialogs/BuildInfo.h"
 #include "dialogs/DialogUnits.h"
 #include "ui_AboutDlg.h"
 

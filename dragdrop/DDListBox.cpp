@@ -1,10 +1,10 @@
 #include "dragdrop/DDListBox.h"
 
-#include "app/PaletteMessages.h"
 #include "dragdrop/DragRunner.h"
 #include "dragdrop/EntryLines.h"
 #include "dragdrop/MenuCommands.h"
 #include "dragdrop/PaletteHost.h"
+#include "dragdrop/PaletteMessages.h"
 #include "dragdrop/WidestEntryDelegate.h"
 #include "engine/Punctuation.h"
 #include "store/KeyHelpers.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PaletteMessages.h"
+#include "dragdrop/PaletteMessages.h"
 
 #include <QAction>
 #include <QMenu>

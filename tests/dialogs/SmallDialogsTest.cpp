@@ -1,5 +1,5 @@
-#include "app/BuildInfo.h"
 #include "dialogs/AboutDlg.h"
+#include "dialogs/BuildInfo.h"
 #include "dialogs/UpDownButtons.h"
 
 #include <gtest/gtest.h>

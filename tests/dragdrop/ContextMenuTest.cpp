@@ -1,6 +1,6 @@
-#include "app/PaletteMessages.h"
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
+#include "dragdrop/PaletteMessages.h"
 #include "tests/app/PaletteFixture.h"
 #include "tests/support/QtPrinters.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PromptService.h"
+#include "dialogs/PromptService.h"
 
 #include <QString>
 #include <QStringList>

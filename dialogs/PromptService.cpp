@@ -1,4 +1,4 @@
-#include "app/PromptService.h"
+#include "dialogs/PromptService.h"
 
 #include <QApplication>
 #include <QDesktopServices>
