@@ -23,6 +23,7 @@
 #include "store/KeyHelpers.h"
 #include "store/LibraryConnection.h"
 #include "store/PhraseTbl.h"
+#include "store/RecordsetCloser.h"
 #include "ui_MumbletDlg.h"
 
 #include <QCloseEvent>
@@ -44,27 +45,6 @@
 namespace {
 
 const QString kCategoryKey = QStringLiteral("Category");
-
-// Closes a query recordset on the way out of a fill, exceptions included,
-// so a failed fill never leaves it open.
-class CCloseOnExit {
-public:
-    explicit CCloseOnExit(CDaoRecordset& recordset) : m_recordset(recordset) {}
-    ~CCloseOnExit() {
-        try {
-            if (m_recordset.IsOpen()) {
-                m_recordset.Close();
-            }
-        } catch (...) {
-            // A read-only recordset has nothing to lose at close.
-        }
-    }
-    CCloseOnExit(const CCloseOnExit&) = delete;
-    CCloseOnExit& operator=(const CCloseOnExit&) = delete;
-
-private:
-    CDaoRecordset& m_recordset;
-};
 
 } // namespace
 
@@ -203,7 +183,7 @@ void CMumbletDlg::ShowWindowMenu(const QPoint& globalPos) {
 
 void CMumbletDlg::FillCategories() {
     CCategoryQry categories;
-    CCloseOnExit closer(categories);
+    CRecordsetCloser closer(categories);
     categories.Open();
     while (!categories.IsEOF()) {
         EntryLines::AppendCategoryLine(
@@ -244,7 +224,7 @@ void CMumbletDlg::OnSelchangeCategory() {
 
     std::vector<std::unique_ptr<QListWidgetItem>> entries;
     {
-        CCloseOnExit closer(m_rsPhrases);
+        CRecordsetCloser closer(m_rsPhrases);
         m_rsPhrases.m_CATEGORYID = EntryLines::CategoryKey(line).toStdString();
         m_rsPhrases.Open();
         while (!m_rsPhrases.IsEOF()) {
@@ -511,7 +491,7 @@ bool CMumbletDlg::AddDroppedText(const QString& text) {
     }
 
     CPhraseTbl phrases;
-    CCloseOnExit closer(phrases);
+    CRecordsetCloser closer(phrases);
     phrases.Open();
     phrases.AddNew();
     phrases.m_CategoryID = categoryKey.toStdString();
@@ -574,7 +554,7 @@ QString CMumbletDlg::WhyTheLibraryTakesNoItem() const {
             return QString::fromStdString(DescribeReadOnly(GetCurrentDatabasePath())) + nothing;
         }
         CCategoryTbl categories;
-        CCloseOnExit closer(categories);
+        CRecordsetCloser closer(categories);
         categories.Open();
         categories.SetCurrentIndex("PrimaryKey");
         const QString key =
@@ -806,30 +786,30 @@ bool CMumbletDlg::event(QEvent* event) {
     }
     switch (static_cast<int>(event->type())) {
     case UWM_ADD_CATEGORY:
-        OnAddCategory();
+        AddCategory();
         return true;
     case UWM_DELETE_CATEGORY:
-        OnDeleteCategory();
+        DeleteCategory();
         return true;
     case UWM_ADD_ITEM:
-        OnAddItem();
+        AddItem();
         return true;
     case UWM_DELETE_ITEM:
-        OnDeleteItem();
+        DeleteItem();
         return true;
     case UWM_RENAME_MNEMONIC:
-        OnRenameMnemonic();
+        RenameMnemonic();
         return true;
     case UWM_ITEM_PROPERTIES:
-        OnItemProperties();
+        EditItemProperties();
         return true;
     case UWM_SET_PUNCTUATION:
         return true; // the item editor's own message: nothing to do here
     case UWM_SORT_CATEGORIES:
-        OnSortCategories();
+        SortCategories();
         return true;
     case UWM_RENAME_CATEGORY:
-        OnRenameCategory();
+        RenameCategory();
         return true;
     default:
         return QDialog::event(event);

