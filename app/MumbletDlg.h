@@ -172,6 +172,11 @@ private:
     void PlacementMaybeChanged();
     void HidePalette();
     void ShowLibraryFromItsPath();
+    // The selector's entry of the category with `key`, or -1.
+    int IndexOfCategory(const QString& key) const;
+    // Shows `line` at the list's entry `row` (its stored position kept) and
+    // selects it.
+    void ReplaceEntry(int row, const QString& line);
     QString WhyTheLibraryTakesNoItem() const;
     QTimer& PaletteTimer(int id);
     // Shows `text` once the drag that dropped onto the list has finished.

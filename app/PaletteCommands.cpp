@@ -41,6 +41,26 @@ int SelectedRow(const CDDListBox& list) {
 
 } // namespace
 
+int CMumbletDlg::IndexOfCategory(const QString& key) const {
+    for (int i = 0; i < m_ctlCategory->count(); ++i) {
+        if (EntryLines::CategoryKey(EntryLines::LineOf(*m_ctlCategory, i))
+                .compare(key, Qt::CaseInsensitive) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+void CMumbletDlg::ReplaceEntry(int row, const QString& line) {
+    QListWidgetItem* entry = m_ctlMnemonics->item(row);
+    if (entry == nullptr) {
+        return;
+    }
+    entry->setText(EntryLines::MnemonicName(line));
+    entry->setData(EntryLines::LineRole, line);
+    m_ctlMnemonics->setCurrentRow(row);
+}
+
 void CMumbletDlg::DeleteCategory() {
     const int index = m_ctlCategory->currentIndex();
     if (index < 0) {
