@@ -1,0 +1,39 @@
+#include "dialogs/NameDialog.h"
+
+#include "dialogs/AppIcon.h"
+#include "dialogs/DialogUnits.h"
+#include "dialogs/NameLimit.h"
+
+#include <QLineEdit>
+#include <QShowEvent>
+
+CNameDialog::CNameDialog(QWidget* parent) : QDialog(parent) {}
+
+void CNameDialog::BindName(QLineEdit* edit, QString* name) {
+    m_edit = edit;
+    m_name = name;
+    LimitToNameLength(edit);
+    // A modal frame of fixed size: title and close button, nothing else.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setWindowIcon(BlurtleIcon());
+    FitFormToFont(this);
+    setFixedSize(size());
+}
+
+void CNameDialog::accept() {
+    if (m_edit != nullptr && m_name != nullptr) {
+        *m_name = LeftCharacters(m_edit->text(), kNameLength);
+    }
+    QDialog::accept();
+}
+
+void CNameDialog::showEvent(QShowEvent* event) {
+    // The window system's own shows (a restore) leave the edit as it is.
+    if (!event->spontaneous() && m_edit != nullptr && m_name != nullptr) {
+        m_edit->setText(*m_name);
+        m_edit->selectAll();
+        m_edit->setFocus();
+    }
+    QDialog::showEvent(event);
+}

@@ -1,0 +1,68 @@
+#include "dialogs/NameLimit.h"
+
+#include <QLineEdit>
+
+#include <algorithm>
+
+namespace {
+
+bool IsPairAt(QStringView text, qsizetype index) {
+    return index >= 0 && index + 1 < text.size() && text.at(index).isHighSurrogate() &&
+           text.at(index + 1).isLowSurrogate();
+}
+
+// The UTF-16 length of the character that ends just before `index`.
+qsizetype WidthBefore(QStringView text, qsizetype index) {
+    return IsPairAt(text, index - 2) ? 2 : 1;
+}
+
+} // namespace
+
+qsizetype CharacterCount(QStringView text) {
+    qsizetype characters = 0;
+    for (qsizetype index = 0; index < text.size(); ++characters) {
+        index += IsPairAt(text, index) ? 2 : 1;
+    }
+    return characters;
+}
+
+QString LeftCharacters(const QString& text, qsizetype limit) {
+    qsizetype index = 0;
+    for (qsizetype c = 0; c < limit && index < text.size(); ++c) {
+        index += IsPairAt(text, index) ? 2 : 1;
+    }
+    return text.left(index);
+}
+
+CCharacterLimit::CCharacterLimit(qsizetype limit, QObject* parent)
+    : QValidator(parent), m_limit(limit) {}
+
+QValidator::State CCharacterLimit::validate(QString& input, int& pos) const {
+    qsizetype excess = CharacterCount(input) - m_limit;
+    if (excess <= 0) {
+        return Acceptable;
+    }
+    // The text just typed or pasted ends at the cursor: drop its last
+    // characters first, whole characters only, so what was there before
+    // stays and the paste keeps its beginning.
+    qsizetype cursor = std::clamp<qsizetype>(pos, 0, input.size());
+    while (excess > 0 && cursor > 0) {
+        const qsizetype width = WidthBefore(input, cursor);
+        input.remove(cursor - width, width);
+        cursor -= width;
+        --excess;
+    }
+    if (excess > 0) {
+        input = LeftCharacters(input, m_limit);
+    }
+    pos = static_cast<int>(std::min(cursor, input.size()));
+    return Acceptable;
+}
+
+void CCharacterLimit::fixup(QString& input) const {
+    input = LeftCharacters(input, m_limit);
+}
+
+void LimitToNameLength(QLineEdit* edit) {
+    edit->setValidator(new CCharacterLimit(kNameLength, edit));
+}
