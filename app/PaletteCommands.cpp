@@ -6,6 +6,10 @@
 #include "app/MumbletDlg.h"
 
 #include "app/Profile.h"
+#include "dialogs/CategoryAdd.h"
+#include "dialogs/CategoryRenameDlg.h"
+#include "dialogs/CategorySortDlg.h"
+#include "dialogs/ItemRename.h"
 #include "dialogs/PromptService.h"
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
@@ -115,9 +119,114 @@ void CMumbletDlg::DeleteItem() {
     m_ctlMnemonics->setCurrentRow(-1);
 }
 
-void CMumbletDlg::AddCategory() {}
+void CMumbletDlg::AddCategory() {
+    CCategoryAdd dialog(this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    CCategoryTbl categories;
+    CRecordsetCloser closer(categories);
+    categories.Open();
+    categories.AddNew();
+    categories.m_Description = dialog.m_strCategoryName.toStdString();
+    categories.m_ZOrder = m_ctlCategory->count(); // after every category shown
+    categories.Update();
+    categories.SetBookmark(categories.GetLastModifiedBookmark());
+    const std::string key = ExtractBracedIdentifier(categories.m_CategoryID);
+    categories.Edit();
+    categories.m_strCategoryID = key;
+    categories.Update();
+    categories.Close();
+
+    m_ctlCategory->clear();
+    FillCategories();
+    // The new category by its key: its place in the refilled selector is
+    // the count only while the stored positions run 0 to n-1.
+    m_ctlCategory->setCurrentIndex(IndexOfCategory(QString::fromStdString(key)));
+    OnSelchangeCategory();
+}
+
 void CMumbletDlg::AddItem() {}
-void CMumbletDlg::RenameMnemonic() {}
+void CMumbletDlg::RenameMnemonic() {
+    const int row = SelectedRow(*m_ctlMnemonics);
+    if (row < 0) {
+        return;
+    }
+    const QString key = EntryLines::MnemonicKey(EntryLines::LineOf(m_ctlMnemonics->item(row)));
+    CPhraseTbl phrases;
+    CRecordsetCloser closer(phrases);
+    phrases.Open();
+    phrases.SetCurrentIndex("PrimaryKey");
+    if (!phrases.Seek("=", MakeSeekKey(key.toStdString()))) {
+        Tell(this, QStringLiteral("Rename phrase mnemonic not successful."));
+        return;
+    }
+    CItemRename dialog(this);
+    dialog.m_strMnemonic = QString::fromStdString(phrases.m_Mnemonic);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    phrases.Edit();
+    phrases.m_Mnemonic = dialog.m_strMnemonic.toStdString();
+    phrases.Update();
+    ReplaceEntry(row, EntryLines::MakeMnemonicLine(dialog.m_strMnemonic, key));
+    m_ctlMnemonics->setFocus();
+}
+
 void CMumbletDlg::EditItemProperties() {}
-void CMumbletDlg::SortCategories() {}
-void CMumbletDlg::RenameCategory() {}
+void CMumbletDlg::SortCategories() {
+    // A reordering of the mnemonics shown is stored first, as on every
+    // other road that empties the list.
+    if (!StoreOrderBeforeSwitching()) {
+        return;
+    }
+    {
+        CCategorySortDlg dialog(this);
+        dialog.exec();
+    }
+    m_ctlCategory->clear();
+    FillCategories();
+    m_ctlCategory->setCurrentIndex(-1);
+    m_ctlMnemonics->clear();
+    m_shownCategoryLine.clear();
+    m_bOrderChanged = false;
+}
+
+void CMumbletDlg::RenameCategory() {
+    const int index = m_ctlCategory->currentIndex();
+    if (index < 0) {
+        return;
+    }
+    const QString line = EntryLines::LineOf(*m_ctlCategory, index);
+    const QString key = EntryLines::CategoryKey(line);
+    CCategoryRenameDlg dialog(this);
+    dialog.m_strDescription = EntryLines::CategoryName(line).trimmed();
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const QString name = dialog.m_strDescription.trimmed();
+    CCategoryTbl categories;
+    CRecordsetCloser closer(categories);
+    categories.Open();
+    categories.SetCurrentIndex("PrimaryKey");
+    if (!categories.Seek("=", MakeSeekKey(key.toStdString()))) {
+        // Nothing was stored, so nothing is shown either.
+        Tell(this, QStringLiteral("Rename of category not successful."));
+        return;
+    }
+    categories.Edit();
+    categories.m_Description = name.toStdString();
+    categories.Update();
+    categories.Close();
+
+    const QString renamed = EntryLines::MakeCategoryLine(name, key);
+    m_ctlCategory->removeItem(index);
+    m_ctlCategory->insertItem(index, EntryLines::CategoryName(renamed), renamed);
+    m_ctlCategory->setCurrentIndex(index);
+    // The settings remember the category shown by its whole line: the new
+    // one, so a restart comes back to it.
+    if (EntryLines::CategoryKey(m_shownCategoryLine).compare(key, Qt::CaseInsensitive) == 0) {
+        m_shownCategoryLine = renamed;
+        Profile::WriteString(QStringLiteral("Category"), renamed);
+    }
+}

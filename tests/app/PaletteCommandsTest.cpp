@@ -1,13 +1,22 @@
 // The palette's commands, driven as the menus drive them (posted messages)
 // with the question boxes answered by the scripted prompt service, and
 // checked in the window and in the library as another connection sees it.
+#include "app/Profile.h"
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
+#include "dragdrop/EntryLines.h"
 #include "dragdrop/PaletteMessages.h"
 #include "tests/app/PaletteFixture.h"
 #include "tests/support/QtPrinters.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
 
 #include <string>
 
@@ -106,6 +115,121 @@ TEST_F(Commands, WithoutASelectionTheDeleteCommandsAskNothing) {
     Post(UWM_DELETE_CATEGORY);
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(Count("SELECT count(*) FROM tblPhrase"), 4);
+}
+
+// Answers the next modal dialog the palette runs: `fill` sets its fields,
+// then it is accepted (OK) or rejected (Cancel).
+void AnswerNextDialog(std::function<void(QDialog&)> fill, bool ok = true) {
+    // Looks for the dialog every few milliseconds once the command runs.
+    auto* poll = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, tries, fill, ok] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            if (++*tries > 500) {
+                ADD_FAILURE() << "no dialog came up";
+                poll->deleteLater();
+                poll->stop();
+            }
+            return;
+        }
+        poll->stop();
+        poll->deleteLater();
+        fill(*dialog);
+        if (ok) {
+            dialog->accept();
+        } else {
+            dialog->reject();
+        }
+    });
+    poll->start(10);
+}
+
+void TypeName(QDialog& dialog, const QString& text) {
+    auto* edit = dialog.findChild<QLineEdit*>();
+    ASSERT_NE(edit, nullptr);
+    edit->setText(text);
+}
+
+TEST_F(Commands, ANewCategoryIsSelectedByItsKeyWhateverThePositionsStored) {
+    QueryDirect(library.path, "UPDATE tblCategory SET ZOrder = ZOrder * 7 + 5");
+    StartPalette();
+    AnswerNextDialog([](QDialog& d) { TypeName(d, QStringLiteral("Gamma")); });
+    Post(UWM_ADD_CATEGORY);
+    EXPECT_EQ(CategoryNames(), QStringList({"Gamma", "Alpha", "Beta"}));
+    EXPECT_EQ(palette->Category().currentText(), QStringLiteral("Gamma"));
+    EXPECT_TRUE(MnemonicNames().isEmpty());
+    EXPECT_EQ(QueryDirect(library.path, "SELECT ZOrder FROM tblCategory WHERE Description = "
+                                        "'Gamma'")
+                  .toInt(),
+              2);
+    EXPECT_EQ(Count("SELECT count(*) FROM tblCategory WHERE strCategoryID = CategoryID"), 3);
+    EXPECT_EQ(EntryLines::CategoryName(Profile::GetString("Category", "")), "Gamma");
+}
+
+TEST_F(Commands, RenamingACategoryTrimsStoresRemembersAndKeepsTheList) {
+    StartPalette();
+    AnswerNextDialog([](QDialog& d) {
+        EXPECT_EQ(d.findChild<QLineEdit*>()->text(), QStringLiteral("Alpha"));
+        TypeName(d, QStringLiteral("  Letters  "));
+    });
+    Post(UWM_RENAME_CATEGORY);
+    EXPECT_EQ(CategoryNames(), QStringList({"Letters", "Beta"}));
+    EXPECT_EQ(palette->Category().currentIndex(), 0);
+    EXPECT_EQ(MnemonicNames(), QStringList({"one", "two", "three"}));
+    EXPECT_EQ(
+        QueryDirect(library.path, "SELECT Description FROM tblCategory ORDER BY ZOrder").toString(),
+        "Letters");
+    EXPECT_EQ(EntryLines::CategoryName(Profile::GetString("Category", "")), "Letters")
+        << "a restart comes back to the renamed category";
+}
+
+TEST_F(Commands, RenamingACategoryGoneMeanwhileChangesNothingAndSaysSo) {
+    StartPalette();
+    QueryDirect(library.path, "DELETE FROM tblCategory WHERE Description = 'Alpha'");
+    AnswerNextDialog([](QDialog& d) { TypeName(d, QStringLiteral("Letters")); });
+    Post(UWM_RENAME_CATEGORY);
+    EXPECT_EQ(CategoryNames(), QStringList({"Alpha", "Beta"}));
+    ASSERT_EQ(prompts.messages.size(), 1U);
+    EXPECT_EQ(prompts.messages[0].text, "Rename of category not successful.");
+}
+
+TEST_F(Commands, RenamingAMnemonicKeepsItsPlaceKeyAndSelection) {
+    StartPalette();
+    palette->Mnemonics().setCurrentRow(1);
+    const QString key = EntryLines::MnemonicKey(EntryLines::LineOf(palette->Mnemonics().item(1)));
+    AnswerNextDialog([](QDialog& d) {
+        EXPECT_EQ(d.findChild<QLineEdit*>()->text(), QStringLiteral("two"));
+        TypeName(d, QStringLiteral("deux"));
+    });
+    Post(UWM_RENAME_MNEMONIC);
+    EXPECT_EQ(MnemonicNames(), QStringList({"one", "deux", "three"}));
+    EXPECT_EQ(palette->Mnemonics().currentRow(), 1);
+    EXPECT_EQ(EntryLines::MnemonicKey(EntryLines::LineOf(palette->Mnemonics().item(1))), key);
+    EXPECT_EQ(Count("SELECT count(*) FROM tblPhrase WHERE Mnemonic = 'deux'"), 1);
+}
+
+TEST_F(Commands, RenamingAMnemonicGoneMeanwhileSaysSo) {
+    StartPalette();
+    palette->Mnemonics().setCurrentRow(0);
+    QueryDirect(library.path, "DELETE FROM tblPhrase WHERE Mnemonic = 'one'");
+    Post(UWM_RENAME_MNEMONIC);
+    ASSERT_EQ(prompts.messages.size(), 1U);
+    EXPECT_EQ(prompts.messages[0].text, "Rename phrase mnemonic not successful.");
+}
+
+TEST_F(Commands, SortingCategoriesStoresAPendingOrderFirstThenEmptiesTheList) {
+    StartPalette();
+    palette->Mnemonics().setCurrentRow(0);
+    palette->OnDeltaposSortSpin(+1); // two, one, three
+    AnswerNextDialog([](QDialog&) {}, /*ok=*/false);
+    Post(UWM_SORT_CATEGORIES);
+    EXPECT_EQ(StoredZOrder("two"), 0);
+    EXPECT_EQ(StoredZOrder("one"), 1);
+    EXPECT_EQ(CategoryNames(), QStringList({"Alpha", "Beta"}));
+    EXPECT_EQ(palette->Category().currentIndex(), -1);
+    EXPECT_TRUE(MnemonicNames().isEmpty());
+    EXPECT_FALSE(palette->IsOrderChanged());
 }
 
 } // namespace
