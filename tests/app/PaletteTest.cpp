@@ -7,6 +7,7 @@
 #include "store/DaoException.h"
 #include "store/LibraryFile.h"
 #include "tests/app/PaletteFixture.h"
+#include "tests/support/DialogCanceller.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -400,6 +401,9 @@ TEST_F(PaletteTest, OnlineHelpOpensTheShippedPage) {
 
 TEST_F(PaletteTest, PrivateMessagesAreTakenByThePalette) {
     CMumbletDlg& p = StartPalette();
+    CDialogCanceller cancel;
+    prompts.QueueAnswer(QMessageBox::No); // not the category
+    prompts.QueueAnswer(QMessageBox::No); // nor the item
     for (int message = UWM_ADD_CATEGORY; message <= UWM_RENAME_CATEGORY; ++message) {
         QEvent event(static_cast<QEvent::Type>(message));
         EXPECT_TRUE(QCoreApplication::sendEvent(&p, &event)) << message;

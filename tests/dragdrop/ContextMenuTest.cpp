@@ -2,6 +2,7 @@
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/PaletteMessages.h"
 #include "tests/app/PaletteFixture.h"
+#include "tests/support/DialogCanceller.h"
 #include "tests/support/QtPrinters.h"
 
 #include <QAction>
@@ -77,6 +78,7 @@ TEST_F(ContextMenuTest, TheItemMenuPostsItsCommands) {
 TEST_F(ContextMenuTest, TheCategoryMenuPostsItsCommandsEvenWithoutCategories) {
     QueryDirect(library.path, "DELETE FROM tblCategory");
     CMumbletDlg& p = Start();
+    CDialogCanceller cancel; // the palette runs the commands' dialogs
     const auto [texts, messages] = Run([&](QMenu& menu) { p.Category().FillCategoryMenu(menu); });
     EXPECT_EQ(texts, QStringList({"&Add Category...", "-", "&Rename Category",
                                   "&Delete Category...", "-", "&Sort Categories..."}));
