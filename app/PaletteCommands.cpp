@@ -9,6 +9,7 @@
 #include "dialogs/CategoryAdd.h"
 #include "dialogs/CategoryRenameDlg.h"
 #include "dialogs/CategorySortDlg.h"
+#include "dialogs/ItemPropertyDlg.h"
 #include "dialogs/ItemRename.h"
 #include "dialogs/PromptService.h"
 #include "dragdrop/ComboRightClick.h"
@@ -146,7 +147,27 @@ void CMumbletDlg::AddCategory() {
     OnSelchangeCategory();
 }
 
-void CMumbletDlg::AddItem() {}
+void CMumbletDlg::AddItem() {
+    CItemPropertyDlg dialog(this, true);
+    dialog.SetPhraseID(QString());
+    dialog.SetCaption(QStringLiteral("Blurtle New Item Properties"));
+    const QString category = EntryLines::SelectedCategoryLine(*m_ctlCategory);
+    if (category.isEmpty()) {
+        CPromptService::Current().Beep();
+        return;
+    }
+    dialog.SetCategoryID(EntryLines::CategoryKey(category));
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    QListWidgetItem* entry = EntryLines::MakeMnemonicItem(
+        EntryLines::MakeMnemonicLine(dialog.m_strMnemonic, dialog.GetPhraseID()));
+    CDDListBox::SetStoredPosition(entry, 0); // stored at the top
+    m_ctlMnemonics->insertItem(0, entry);
+    m_ctlMnemonics->setCurrentRow(0);
+    m_bOrderChanged = true;
+}
+
 void CMumbletDlg::RenameMnemonic() {
     const int row = SelectedRow(*m_ctlMnemonics);
     if (row < 0) {
@@ -173,7 +194,21 @@ void CMumbletDlg::RenameMnemonic() {
     m_ctlMnemonics->setFocus();
 }
 
-void CMumbletDlg::EditItemProperties() {}
+void CMumbletDlg::EditItemProperties() {
+    const int row = SelectedRow(*m_ctlMnemonics);
+    if (row < 0) {
+        return;
+    }
+    const QString key = EntryLines::MnemonicKey(EntryLines::LineOf(m_ctlMnemonics->item(row)));
+    CItemPropertyDlg dialog(this, false);
+    dialog.SetPhraseID(key);
+    dialog.SetCaption(QStringLiteral("Blurtle Item Properties"));
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    ReplaceEntry(row, EntryLines::MakeMnemonicLine(dialog.m_strMnemonic, key));
+}
+
 void CMumbletDlg::SortCategories() {
     // A reordering of the mnemonics shown is stored first, as on every
     // other road that empties the list.

@@ -232,4 +232,48 @@ TEST_F(Commands, SortingCategoriesStoresAPendingOrderFirstThenEmptiesTheList) {
     EXPECT_FALSE(palette->IsOrderChanged());
 }
 
+TEST_F(Commands, AddingAnItemWithoutACategoryBeeps) {
+    StartPalette();
+    palette->Category().setCurrentIndex(-1);
+    Post(UWM_ADD_ITEM);
+    EXPECT_EQ(prompts.beeps, 1);
+    EXPECT_EQ(Count("SELECT count(*) FROM tblPhrase"), 4);
+}
+
+TEST_F(Commands, ANewItemComesFirstSelectedAndKeepsItsPlaceAfterACategoryChange) {
+    StartPalette();
+    AnswerNextDialog([](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Blurtle New Item Properties"));
+        d.findChild<QLineEdit*>(QStringLiteral("IDC_MNEMONIC"))->setText(QStringLiteral("new"));
+    });
+    Post(UWM_ADD_ITEM);
+    EXPECT_EQ(MnemonicNames(), QStringList({"new", "one", "two", "three"}));
+    EXPECT_EQ(palette->Mnemonics().currentRow(), 0);
+    EXPECT_TRUE(palette->IsOrderChanged());
+    palette->Category().setCurrentIndex(1);
+    emit palette->Category().activated(1);
+    palette->Category().setCurrentIndex(0);
+    emit palette->Category().activated(0);
+    EXPECT_EQ(MnemonicNames(), QStringList({"new", "one", "two", "three"}));
+}
+
+TEST_F(Commands, ItemPropertiesKeepTheEntrysPlaceAndKey) {
+    StartPalette();
+    palette->Mnemonics().setCurrentRow(2);
+    const QString key = EntryLines::MnemonicKey(EntryLines::LineOf(palette->Mnemonics().item(2)));
+    AnswerNextDialog([](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Blurtle Item Properties"));
+        auto* mnemonic = d.findChild<QLineEdit*>(QStringLiteral("IDC_MNEMONIC"));
+        EXPECT_EQ(mnemonic->text(), QStringLiteral("three"));
+        mnemonic->setText(QStringLiteral("drei"));
+    });
+    Post(UWM_ITEM_PROPERTIES);
+    EXPECT_EQ(MnemonicNames(), QStringList({"one", "two", "drei"}));
+    EXPECT_EQ(palette->Mnemonics().currentRow(), 2);
+    const QString line = EntryLines::LineOf(palette->Mnemonics().item(2));
+    EXPECT_EQ(EntryLines::MnemonicKey(line), key);
+    EXPECT_EQ(line.at(EntryLines::kMnemonicTabColumn), QLatin1Char('\t'));
+    EXPECT_EQ(Count("SELECT count(*) FROM tblPhrase WHERE Mnemonic = 'drei'"), 1);
+}
+
 } // namespace

@@ -68,6 +68,8 @@ protected:
 
 TEST_F(ContextMenuTest, TheItemMenuPostsItsCommands) {
     CMumbletDlg& p = Start();
+    CDialogCanceller cancel; // the palette runs the commands' dialogs
+    prompts.QueueAnswer(QMessageBox::No);
     const auto [texts, messages] = Run([&](QMenu& menu) { p.Mnemonics().FillItemMenu(menu); });
     EXPECT_EQ(texts, QStringList({"&Add Item...", "-", "&Rename Mnemonic...", "&Delete Item...",
                                   "-", "&Properties && Randomize..."}));

@@ -1,0 +1,306 @@
+#include "dialogs/ItemVerbiage.h"
+
+#include "dialogs/PromptService.h"
+#include "dialogs/UpDownButtons.h"
+#include "dragdrop/PaletteMessages.h"
+#include "store/KeyHelpers.h"
+#include "store/LibraryConnection.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+#include <memory>
+
+namespace {
+
+constexpr std::size_t kGrowBy = 5;
+
+// A weight character's value: its code taken as a signed 8-bit number,
+// minus 48. Only "1" to "9" are written by the program.
+int WeightValue(const std::string& weight) {
+    if (weight.empty()) {
+        return 0;
+    }
+    return static_cast<int>(static_cast<signed char>(weight.front())) - 48;
+}
+
+QString FromBytes(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+CSetPunctuationEvent::CSetPunctuationEvent(int leadingCode, int trailingCode)
+    : QEvent(EventType()), leading(leadingCode), trailing(trailingCode) {}
+
+QEvent::Type CSetPunctuationEvent::EventType() {
+    return ToEventType(UWM_SET_PUNCTUATION);
+}
+
+CItemVerbiage::CItemVerbiage() {
+    m_rsPhrase.Open(dbOpenTable);
+    m_rsPhrase.SetCurrentIndex("PrimaryKey");
+}
+
+CItemVerbiage::~CItemVerbiage() {
+    ClearIterations();
+    if (m_rsPhrase.IsOpen()) {
+        m_rsPhrase.Close();
+    }
+}
+
+void CItemVerbiage::SetSpin(CUpDownButtons* spin) {
+    m_pSpin = spin;
+    if (m_pSpin != nullptr) {
+        m_pSpin->SetRange(1, kMaxIterations);
+        m_pSpin->SetPosition(1);
+    }
+}
+
+void CItemVerbiage::SetWeightCombo(QComboBox* combo) {
+    m_pWeightCombo = combo;
+    if (m_pWeightCombo != nullptr) {
+        for (char weight = '9'; weight >= '1'; --weight) {
+            m_pWeightCombo->addItem(QString(QLatin1Char(weight)));
+        }
+    }
+}
+
+void CItemVerbiage::Load() {
+    ClearIterations();
+    m_arrIterations.SetGrowBy(kGrowBy);
+    m_bFound = false;
+    if (m_strPhraseID.empty() || m_bNew) {
+        return;
+    }
+    if (!m_rsPhrase.Seek("=", MakeSeekKey(m_strPhraseID))) {
+        return;
+    }
+    m_bFound = true;
+    m_nStoredLeading = m_rsPhrase.m_PunctuationLeading;
+    m_nStoredTrailing = m_rsPhrase.m_PunctuationTrailing;
+    if (m_pDialog != nullptr) {
+        CSetPunctuationEvent event(static_cast<std::uint16_t>(m_rsPhrase.m_PunctuationLeading),
+                                   m_rsPhrase.m_PunctuationTrailing);
+        QCoreApplication::sendEvent(m_pDialog, &event);
+    }
+    if (m_pMnemonicEdit != nullptr) {
+        m_pMnemonicEdit->setText(FromBytes(m_rsPhrase.m_Mnemonic));
+        m_pMnemonicEdit->setCursorPosition(0);
+    }
+    m_strData = m_rsPhrase.m_Data;
+    ParseData();
+    ShowIteration(1);
+}
+
+bool CItemVerbiage::FindRowAgain() {
+    return !m_strPhraseID.empty() && m_rsPhrase.Seek("=", MakeSeekKey(m_strPhraseID));
+}
+
+int CItemVerbiage::CurrentPosition() const {
+    return m_pSpin != nullptr ? m_pSpin->Position() : 1;
+}
+
+void CItemVerbiage::SelectWeight(const QString& weight) {
+    if (m_pWeightCombo == nullptr) {
+        return;
+    }
+    for (int i = 0; i < m_pWeightCombo->count(); ++i) {
+        if (m_pWeightCombo->itemText(i).startsWith(weight)) {
+            m_pWeightCombo->setCurrentIndex(i);
+            return;
+        }
+    }
+}
+
+void CItemVerbiage::ShowIteration(int n) {
+    if (m_pSpin != nullptr) {
+        m_pSpin->SetPosition(n);
+    }
+    if (m_pNumberStatic != nullptr) {
+        m_pNumberStatic->setText(QString::number(n));
+    }
+    if (!m_arrIterations.IsEmpty()) {
+        const std::size_t index = static_cast<std::size_t>(n - 1);
+        std::string text;
+        std::string weight;
+        if (index < m_arrIterations.GetSize() && m_arrIterations.GetAt(index) != nullptr) {
+            SplitIteration(m_arrIterations.GetAt(index)->m_strIteration, text, weight);
+        }
+        if (m_pDescriptionEdit != nullptr) {
+            m_pDescriptionEdit->setPlainText(FromBytes(text));
+        }
+        SelectWeight(FromBytes(weight));
+    } else {
+        SelectWeight(QStringLiteral("9"));
+        if (m_pNumberStatic != nullptr) {
+            m_pNumberStatic->setText(QStringLiteral("1"));
+        }
+    }
+    UpdateChance();
+}
+
+QString CItemVerbiage::CurrentText() const {
+    if (m_pDescriptionEdit == nullptr) {
+        return {};
+    }
+    QString text = m_pDescriptionEdit->toPlainText();
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1].isSpace()) {
+        --end;
+    }
+    text.truncate(end);
+    return text;
+}
+
+std::string CItemVerbiage::CurrentIteration() const {
+    const QString weight = m_pWeightCombo != nullptr ? m_pWeightCombo->currentText() : QString();
+    return (CurrentText() + weight).toStdString();
+}
+
+void CItemVerbiage::CommitInto(std::size_t index) {
+    if (index < m_arrIterations.GetSize()) {
+        m_arrIterations.SetAt(index, std::make_unique<CIteration>(CurrentIteration()));
+    }
+}
+
+void CItemVerbiage::ShowBlank(int n) {
+    m_pNumberStatic->setText(QString::number(n));
+    m_pDescriptionEdit->clear();
+    SelectWeight(QStringLiteral("9"));
+}
+
+void CItemVerbiage::OnDeltaposIteration(int delta, bool* refuse) {
+    if (refuse != nullptr) {
+        *refuse = false;
+    }
+    if (m_pDescriptionEdit == nullptr || m_pWeightCombo == nullptr || m_pNumberStatic == nullptr) {
+        return;
+    }
+    auto keep = [refuse] {
+        if (refuse != nullptr) {
+            *refuse = true;
+        }
+    };
+    // Text holding the separator would split into other iterations once
+    // stored: it stays on display until the user mends it.
+    if (m_pDescriptionEdit->toPlainText().contains(QLatin1Char('|'))) {
+        CPromptService::Current().Beep();
+        keep();
+        return;
+    }
+    m_pDescriptionEdit->setFocus();
+    const int p = CurrentPosition();
+    const int n = p + delta;
+    const int c = static_cast<int>(m_arrIterations.GetSize());
+    if (n > kMaxIterations) {
+        // The last iteration there can be: stored, but no step beyond it.
+        CommitInto(static_cast<std::size_t>(p - 1));
+        CPromptService::Current().Beep();
+        keep();
+    } else if (n >= 1 && n <= c) {
+        CommitInto(static_cast<std::size_t>(p - 1));
+        std::string text;
+        std::string weight;
+        if (CIteration* entry = m_arrIterations.GetAt(static_cast<std::size_t>(n - 1))) {
+            SplitIteration(entry->m_strIteration, text, weight);
+        }
+        m_pDescriptionEdit->setPlainText(FromBytes(text));
+        SelectWeight(FromBytes(weight));
+        m_pNumberStatic->setText(QString::number(n));
+    } else if (n == c + 1 && n >= 1) {
+        CommitInto(static_cast<std::size_t>(p - 1));
+        CPromptService::Current().Beep();
+        m_arrIterations.Add(std::make_unique<CIteration>(std::string()));
+        ShowBlank(n);
+    } else if (p == 1 && delta == 1 && c == 0) {
+        m_arrIterations.Add(std::make_unique<CIteration>(CurrentIteration()));
+        m_arrIterations.Add(std::make_unique<CIteration>(std::string()));
+        ShowBlank(n);
+    } else {
+        keep();
+        return;
+    }
+    if (m_pSpin != nullptr && refuse == nullptr) {
+        // Called directly rather than by the spin: move it as it would.
+        m_pSpin->SetPosition(n);
+    }
+    UpdateChance();
+}
+
+void CItemVerbiage::CommitCurrent() {
+    if (m_pSpin == nullptr) {
+        return;
+    }
+    bool refuse = false;
+    OnDeltaposIteration(+1, &refuse);
+    if (!refuse) {
+        m_pSpin->SetPosition(m_pSpin->Position() + 1);
+    }
+}
+
+void CItemVerbiage::Save() {
+    BuildData();
+    if (m_bNew) {
+        m_rsPhrase.AddNew();
+        m_rsPhrase.m_ZOrder = 0;
+        m_rsPhrase.m_CategoryID = m_strCategoryID;
+    } else {
+        m_rsPhrase.Edit();
+    }
+    m_rsPhrase.m_Mnemonic =
+        m_pMnemonicEdit != nullptr ? m_pMnemonicEdit->text().toStdString() : std::string();
+    m_rsPhrase.m_PunctuationLeading = m_nLeading;
+    m_rsPhrase.m_PunctuationTrailing = m_nTrailing;
+    m_rsPhrase.m_Data = m_strData;
+    m_rsPhrase.Update();
+    m_rsPhrase.SetBookmark(m_rsPhrase.GetLastModifiedBookmark());
+    m_strSavedID = ExtractBracedIdentifier(m_rsPhrase.m_PhraseID);
+}
+
+void CItemVerbiage::CaretToStart() {
+    if (m_pDescriptionEdit != nullptr) {
+        QTextCursor cursor = m_pDescriptionEdit->textCursor();
+        cursor.movePosition(QTextCursor::Start);
+        m_pDescriptionEdit->setTextCursor(cursor);
+        m_pDescriptionEdit->ensureCursorVisible();
+    }
+}
+
+std::string CItemVerbiage::ReadOnlyText() {
+    return DescribeReadOnly(m_rsPhrase.GetDefaultDBName());
+}
+
+double CItemVerbiage::Chance() const {
+    // The number shown names the iteration on display; during a step it is
+    // already the new one while the spin still holds the old position.
+    const int number =
+        m_pNumberStatic != nullptr ? m_pNumberStatic->text().toInt() : CurrentPosition();
+    const std::size_t shown = static_cast<std::size_t>(number - 1);
+    const int shownWeight =
+        m_pWeightCombo != nullptr ? WeightValue(m_pWeightCombo->currentText().toStdString()) : 0;
+    const int own = CurrentText().isEmpty() ? 0 : std::max(0, shownWeight);
+    int total = own;
+    for (std::size_t i = 0; i < m_arrIterations.GetSize(); ++i) {
+        const CIteration* entry = m_arrIterations.GetAt(i);
+        if (i == shown || entry == nullptr) {
+            continue;
+        }
+        std::string text;
+        std::string weight;
+        SplitIteration(entry->m_strIteration, text, weight);
+        if (!text.empty()) {
+            total += std::max(0, WeightValue(weight));
+        }
+    }
+    return total > 0 ? 100.0 * own / total : 0.0;
+}
+
+void CItemVerbiage::UpdateChance() {
+    if (m_pChanceLine != nullptr) {
+        m_pChanceLine->setText(QStringLiteral("%1 %").arg(Chance(), 0, 'f', 1));
+    }
+}

@@ -1,0 +1,123 @@
+#pragma once
+
+#include "engine/VerbiageIteration.h"
+#include "store/PhraseTbl.h"
+
+#include <QEvent>
+#include <QString>
+
+#include <cstdint>
+#include <string>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QWidget;
+class CUpDownButtons;
+
+// The editor's private message to itself: the punctuation codes of the row
+// just read. `leading` is the stored code zero-extended from 16 bits,
+// `trailing` the stored code sign-extended.
+class CSetPunctuationEvent : public QEvent {
+public:
+    CSetPunctuationEvent(int leading, int trailing);
+    static QEvent::Type EventType();
+
+    int leading;
+    int trailing;
+};
+
+// The editing model of one item in the item editor: the item's iterations
+// (the list and Data text of CVerbiageIteration), its row in tblPhrase and
+// the editor's controls it reads and fills. Controls are bound after
+// construction; an operation does nothing with a control not yet bound.
+//
+// Iteration n (1-based) is on display while the spin's position and the
+// number shown are n. What the user changes reaches the list only when it
+// is committed: at every step of the spin, and at OK.
+class CItemVerbiage : public CVerbiageIteration {
+public:
+    // Steps stop here: the number shown and the spin's position must agree.
+    static constexpr int kMaxIterations = 255;
+
+    // Opens the model's table on tblPhrase of the active library.
+    CItemVerbiage();
+    ~CItemVerbiage() override;
+
+    void SetDialog(QWidget* dialog) { m_pDialog = dialog; }
+    void SetMnemonicEdit(QLineEdit* edit) { m_pMnemonicEdit = edit; }
+    void SetDescriptionEdit(QPlainTextEdit* edit) { m_pDescriptionEdit = edit; }
+    // Binds the spin and sets it up: range 1..255, position 1.
+    void SetSpin(CUpDownButtons* spin);
+    void SetNumberStatic(QLabel* label) { m_pNumberStatic = label; }
+    // Binds the weight list and fills it with "9" down to "1".
+    void SetWeightCombo(QComboBox* combo);
+    // The read-only line giving the chance of the iteration on display.
+    void SetChanceLine(QLineEdit* line) { m_pChanceLine = line; }
+
+    void SetPhraseID(const std::string& id) { m_strPhraseID = id; }
+    void SetCategoryID(const std::string& id) { m_strCategoryID = id; }
+    void MarkNew() { m_bNew = true; }
+
+    // Reads the row to edit into the controls and shows iteration 1. A key
+    // that matches no row leaves the controls empty.
+    void Load();
+    // Whether Load found the row to edit.
+    bool RowFound() const { return m_bFound; }
+    // Looks the row up again (another program may have deleted it since);
+    // positions the table on it when it is there.
+    bool FindRowAgain();
+
+    void ShowIteration(int n);
+    // The spin's request to move by `delta`; sets *refuse to keep the
+    // spin's position where it is.
+    void OnDeltaposIteration(int delta, bool* refuse);
+    // Stores the iteration on display in the list, as a step to the right
+    // would.
+    void CommitCurrent();
+    // Writes the row: a new one (ZOrder 0, in the model's category) or the
+    // one Load read.
+    void Save();
+    void CaretToStart();
+    std::string GetSavedID() const { return m_strSavedID; }
+
+    // Whether the library lets rows be written, and the library's words
+    // when it doesn't.
+    bool CanWrite() const { return m_rsPhrase.CanUpdate(); }
+    std::string ReadOnlyText();
+
+    // The text on display without white space at its end.
+    QString CurrentText() const;
+    // The chance of the iteration on display, in percent of the weights of
+    // every iteration that would be saved (the one on display as it stands).
+    double Chance() const;
+    void UpdateChance();
+
+    std::int16_t m_nTrailing = 0;
+    std::int16_t m_nLeading = 0;
+    // The codes Load read, written back unless the user chose others.
+    std::int16_t m_nStoredLeading = 0;
+    std::int16_t m_nStoredTrailing = 0;
+    std::string m_strSavedID;
+    bool m_bNew = false;
+
+private:
+    std::string CurrentIteration() const;
+    void CommitInto(std::size_t index);
+    void ShowBlank(int n);
+    void SelectWeight(const QString& weight);
+    int CurrentPosition() const;
+
+    QWidget* m_pDialog = nullptr;
+    QLineEdit* m_pMnemonicEdit = nullptr;
+    CUpDownButtons* m_pSpin = nullptr;
+    QComboBox* m_pWeightCombo = nullptr;
+    QPlainTextEdit* m_pDescriptionEdit = nullptr;
+    QLabel* m_pNumberStatic = nullptr;
+    QLineEdit* m_pChanceLine = nullptr;
+    CPhraseTbl m_rsPhrase;
+    std::string m_strPhraseID;
+    std::string m_strCategoryID;
+    bool m_bFound = false;
+};
