@@ -86,55 +86,6 @@ constexpr int kBusyTimeoutMs = 5000;
 // How soon after a commit the write-ahead log is emptied into the file.
 constexpr int kCheckpointDelayMs = 100;
 
-// SQLite's primary result codes that the words below tell apart.
-enum SqliteCode {
-    kPerm = 3,
-    kBusy = 5,
-    kLocked = 6,
-    kReadOnly = 8,
-    kIoErr = 10,
-    kCorrupt = 11,
-    kFull = 13,
-    kCantOpen = 14,
-    kConstraint = 19,
-    kAuth = 23,
-    kNotADb = 26,
-};
-
-QString WordsFor(int code, const QString& engineText) {
-    switch (code) {
-    case kBusy:
-    case kLocked:
-        return QStringLiteral("The library \"%1\" is busy: another program is changing it. "
-                              "Try again in a moment.");
-    case kReadOnly:
-        return QStringLiteral("The library \"%1\" is read-only.");
-    case kConstraint:
-        if (engineText.contains(QLatin1String("FOREIGN KEY"), Qt::CaseInsensitive)) {
-            return QStringLiteral("The library \"%1\" refused the change: the item's category "
-                                  "no longer exists (another program may have deleted it).");
-        }
-        return QStringLiteral("The library \"%1\" refused the change: it would break the "
-                              "library's rules.");
-    case kFull:
-        return QStringLiteral("The change could not be stored: the disk that holds the "
-                              "library \"%1\" is full.");
-    case kCorrupt:
-    case kNotADb:
-        return QStringLiteral("The library \"%1\" is damaged and can't be used as it is.");
-    case kCantOpen:
-        return QStringLiteral("The library \"%1\" can't be opened.");
-    case kIoErr:
-        return QStringLiteral("The library \"%1\" could not be read or written (the system "
-                              "reported an input/output error).");
-    case kPerm:
-    case kAuth:
-        return QStringLiteral("Blurtle is not allowed to use the library \"%1\".");
-    default:
-        return QStringLiteral("The library \"%1\" reported an error.");
-    }
-}
-
 } // namespace
 
 bool IsOpenInThisProcess(const std::string& path) {
@@ -148,23 +99,6 @@ bool IsLibraryWritable(const std::string& path) {
     const QByteArray file = QFile::encodeName(absolute);
     const QByteArray folder = QFile::encodeName(QFileInfo(absolute).absolutePath());
     return ::access(file.constData(), W_OK) == 0 && ::access(folder.constData(), W_OK) == 0;
-}
-
-std::string DescribeReadOnly(const std::string& path) {
-    return QStringLiteral("The library \"%1\" is read-only.")
-        .arg(QString::fromUtf8(path))
-        .toStdString();
-}
-
-std::string DescribeEngineError(const QSqlError& error, const std::string& path) {
-    QString engineText = error.text().trimmed();
-    if (engineText.isEmpty()) {
-        engineText = QStringLiteral("unknown database error");
-    }
-    bool numeric = false;
-    const int code = error.nativeErrorCode().toInt(&numeric) & 0xFF;
-    const QString words = WordsFor(numeric ? code : -1, engineText).arg(QString::fromUtf8(path));
-    return (words + QStringLiteral("\n\nDetails: ") + engineText).toStdString();
 }
 
 CLibraryConnection::CLibraryConnection(const std::string& path, Access access)
@@ -479,7 +413,7 @@ void CLibraryConnection::HandOverCheckpoint() {
 void CLibraryConnection::Fail(const QSqlError& error) const {
     bool numeric = false;
     const int code = error.nativeErrorCode().toInt(&numeric) & 0xFF;
-    if (numeric && code == kReadOnly) {
+    if (numeric && IsReadOnlyCode(code)) {
         throw CDaoException(DescribeEngineError(error, m_path), CDaoException::Reason::ReadOnly);
     }
     throw CDaoException(DescribeEngineError(error, m_path));

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTimer>
 
+#include "store/EngineErrors.h"
+
 #include <sys/types.h>
 
 #include <memory>
@@ -119,9 +121,3 @@ bool IsOpenInThisProcess(const std::string& path);
 // Whether this user may change the library at `path`: the file and its
 // folder (where SQLite keeps the library's companions) are writable.
 bool IsLibraryWritable(const std::string& path);
-
-// What went wrong, in words, naming the library, followed by the engine's
-// own text for support.
-std::string DescribeEngineError(const QSqlError& error, const std::string& path);
-// "The library "PATH" is read-only."
-std::string DescribeReadOnly(const std::string& path);

@@ -1,0 +1,76 @@
+// Storing the order the user gave the mnemonics with the sort arrows, on the
+// roads that empty the list: a refused order never traps the user, nor is
+// it given up without a word.
+#include "app/MumbletDlg.h"
+
+#include "dialogs/PromptService.h"
+#include "dragdrop/ComboRightClick.h"
+#include "dragdrop/DDListBox.h"
+#include "dragdrop/EntryLines.h"
+
+#include <exception>
+
+QString CMumbletDlg::OrderNotStoredText(const std::exception& error) {
+    return QStringLiteral("The new order of the mnemonics could not be stored: ") +
+           QString::fromUtf8(error.what());
+}
+
+bool CMumbletDlg::StoreOrderBeforeSwitching() {
+    if (!m_bOrderChanged) {
+        return true;
+    }
+    try {
+        if (m_ctlMnemonics->SaveOrder()) {
+            m_bOrderChanged = false;
+        }
+        return true;
+    } catch (const std::exception& error) {
+        // The list still shows the category whose order is pending. Either
+        // the user gives that order up and sees the other category, or the
+        // selector goes back to the category the list shows, so selector
+        // and list always agree and the order can be stored later.
+        const QMessageBox::StandardButton answer = CPromptService::Current().ShowMessage(
+            this,
+            OrderNotStoredText(error) +
+                QStringLiteral("\n\nShow the other category anyway? The new order of the "
+                               "mnemonics shown now will be lost."),
+            QStringLiteral("Blurtle (TM)"), QMessageBox::Yes | QMessageBox::No,
+            CPromptService::Icon::Warning);
+        if (answer == QMessageBox::Yes) {
+            m_bOrderChanged = false;
+            return true;
+        }
+        SelectShownCategory();
+        return false;
+    }
+}
+
+void CMumbletDlg::SelectShownCategory() {
+    // By key: the shown category may have been renamed meanwhile.
+    const QString key = EntryLines::CategoryKey(m_shownCategoryLine);
+    int index = -1;
+    for (int i = 0; i < m_ctlCategory->count() && !key.isEmpty(); ++i) {
+        if (EntryLines::CategoryKey(EntryLines::LineOf(*m_ctlCategory, i)) == key) {
+            index = i;
+            break;
+        }
+    }
+    m_ctlCategory->setCurrentIndex(index);
+}
+
+void CMumbletDlg::StoreOrderBeforeEnding() {
+    if (!m_bOrderChanged) {
+        return;
+    }
+    // Whatever happens here, the program ends: a library that refuses the
+    // order (read-only, or locked by another program) must not keep the
+    // user from leaving. The failure is said once and the order given up.
+    m_bOrderChanged = false;
+    try {
+        m_ctlMnemonics->SaveOrder();
+    } catch (const std::exception& error) {
+        CPromptService::Current().ShowMessage(this, OrderNotStoredText(error),
+                                              QStringLiteral("Blurtle (TM)"), QMessageBox::Ok,
+                                              CPromptService::Icon::Stop);
+    }
+}
