@@ -1,7 +1,9 @@
 #include "app/CommandLine.h"
 
+#include "app/ComposeCommand.h"
 #include "app/ErrorGuard.h"
 #include "app/Startup.h"
+#include "automation/AutomationNames.h"
 #include "dialogs/BuildInfo.h"
 #include "store/DaoException.h"
 #include "store/LibraryFile.h"
@@ -23,7 +25,8 @@ bool WantsConsoleOnly(int argc, char** argv) {
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 ||
             std::strcmp(arg, "--help-all") == 0 || std::strcmp(arg, "--version") == 0 ||
             std::strcmp(arg, "-v") == 0 || std::strcmp(arg, "--new-library") == 0 ||
-            std::strncmp(arg, "--new-library=", 14) == 0) {
+            std::strncmp(arg, "--new-library=", 14) == 0 || std::strcmp(arg, "--compose") == 0 ||
+            std::strncmp(arg, "--compose=", 10) == 0) {
             return true;
         }
     }
@@ -122,6 +125,25 @@ const QCommandLineOption& NewLibraryOption() {
     return option;
 }
 
+const QCommandLineOption& ComposeOption() {
+    static const QCommandLineOption option(
+        QStringLiteral("compose"),
+        QStringLiteral("Writes the text a drag of <item> would drop to standard output and ends. "
+                       "<item> is \"Category/Mnemonic\" or the item's key; no window is shown."),
+        QStringLiteral("item"));
+    return option;
+}
+
+// Given by the session bus when it starts the program for a client.
+const QCommandLineOption& AutomationOption() {
+    static const QCommandLineOption option(
+        QString::fromLatin1(AutomationNames::kAutomationSwitch),
+        QStringLiteral("Serves automation clients on the session bus as \"%1\" (the bus starts "
+                       "the program so).")
+            .arg(QString::fromLatin1(AutomationNames::kService)));
+    return option;
+}
+
 void DescribeOptions(QCommandLineParser& parser) {
     parser.setApplicationDescription(
         QStringLiteral("Blurtle (TM): a phrase palette. Drag a mnemonic into any "
@@ -129,6 +151,8 @@ void DescribeOptions(QCommandLineParser& parser) {
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(NewLibraryOption());
+    parser.addOption(ComposeOption());
+    parser.addOption(AutomationOption());
 }
 
 int CreateNewLibrary(const QString& path) {
@@ -164,10 +188,13 @@ int RunBlurtle(int argc, char** argv) {
     if (parser.isSet(NewLibraryOption())) {
         return CreateNewLibrary(parser.value(NewLibraryOption()));
     }
+    if (parser.isSet(ComposeOption())) {
+        return ComposeFromCommandLine(parser.value(ComposeOption()));
+    }
     if (standIn.IsActive()) {
         QTextStream(stderr) << "blurtle: there is no display to show the palette on"
                             << (HasDisplay() ? "." : " (DISPLAY is not set).") << '\n';
         return 1;
     }
-    return RunStartup();
+    return RunStartup(parser.isSet(AutomationOption()) ? StartKind::Automated : StartKind::Normal);
 }

@@ -283,9 +283,21 @@ void CMumbletDlg::HidePalette() {
 bool CMumbletDlg::CanExit() {
     if (m_pAutoProxy != nullptr) {
         HidePalette();
+        m_bCloseDeferred = true;
         return false;
     }
     return true;
+}
+
+void CMumbletDlg::OnAutomationReleased() {
+    // The user asked the palette to close while a client held it: with the
+    // last client gone nothing keeps it, so it closes now rather than stay
+    // hidden with nothing left to bring it back for.
+    if (m_bCloseDeferred && isHidden()) {
+        m_bCloseDeferred = false;
+        QMetaObject::invokeMethod(
+            this, [this] { close(); }, Qt::QueuedConnection);
+    }
 }
 
 void CMumbletDlg::LayoutControls() {
@@ -439,6 +451,7 @@ void CMumbletDlg::OnSysCommand(int command) {
 }
 
 void CMumbletDlg::BringForward() {
+    m_bCloseDeferred = false;
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "automation/AutomatedWindow.h"
 #include "dialogs/PromptService.h"
 #include "dragdrop/PaletteHost.h"
 #include "store/MnemonicsInCategoryQry.h"
@@ -32,7 +33,7 @@ class MumbletDlg;
 // Ending the palette ends the program; only three roads lead there: the
 // program's own close request (close(), after a library change or when an
 // automation start takes over), "Exit" in the window menu, and Escape.
-class CMumbletDlg : public QDialog, public CPaletteHost {
+class CMumbletDlg : public QDialog, public CPaletteHost, public CAutomatedWindow {
     Q_OBJECT
 
 public:
@@ -69,7 +70,8 @@ public:
     // category and remembers the category.
     void OnSelchangeCategory();
     // False (and the palette hidden) while an automation client holds the
-    // palette.
+    // palette. A close put off this way is carried out when the last client
+    // lets go, unless the palette was shown again meanwhile.
     bool CanExit();
 
     void LayoutControls();
@@ -133,15 +135,12 @@ public:
     // How long after the last move or resize the placement is written.
     static constexpr int kPlacementSettleMs = 300;
 
-    // The automation object's proxy while a client holds the palette, else
-    // null; set and cleared by the automation code.
-    QObject* m_pAutoProxy = nullptr;
-
 public slots:
     void accept() override; // Enter: nothing
     void reject() override; // Escape
 
 protected:
+    void OnAutomationReleased() override;
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -200,6 +199,7 @@ private:
     QTimer m_placementTimer;
     bool m_bPlacing = false;
     bool m_bToldLibraryGone = false;
+    bool m_bCloseDeferred = false;       // see CanExit
     mutable bool m_bDropInDoubt = false; // see DropMayFail
     QMenu m_windowMenu;
 };

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -74,6 +75,27 @@ CSingleInstance::Role CSingleInstance::Claim(Request request, int timeoutMs) {
         // it a moment and try both again.
         QThread::msleep(50);
     }
+}
+
+bool CSingleInstance::WaitToBecomePrimary(int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!TryBecomePrimary()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QThread::msleep(50);
+    }
+    return IsPrimary();
+}
+
+void CSingleInstance::KeepTryingToBecomePrimary(int intervalMs) {
+    auto* retry = new QTimer(this);
+    connect(retry, &QTimer::timeout, this, [this, retry] {
+        if (TryBecomePrimary()) {
+            retry->deleteLater();
+        }
+    });
+    retry->start(intervalMs);
 }
 
 bool CSingleInstance::TryBecomePrimary() {

@@ -47,6 +47,15 @@ public:
     // still starting), keeps trying for up to `timeoutMs`.
     Role Claim(Request request, int timeoutMs = 10000);
 
+    // After a hand-over of HideAndClose: waits up to `timeoutMs` for the
+    // palette that is closing to let go of the lock, and becomes the
+    // primary. False when it still holds it.
+    bool WaitToBecomePrimary(int timeoutMs);
+    // Keeps trying to become the primary in the background (a closing
+    // palette may first ask its user something), until it succeeds.
+    void KeepTryingToBecomePrimary(int intervalMs = 500);
+    bool IsPrimary() const { return m_server != nullptr; }
+
     // Only after Claim; the socket's and the lock's file names.
     QString SocketPath() const;
     QString LockPath() const;

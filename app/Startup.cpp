@@ -3,6 +3,9 @@
 #include "app/MumbletApp.h"
 #include "app/MumbletDlg.h"
 #include "app/SingleInstance.h"
+#include "automation/AutomatedWindow.h"
+#include "automation/AutomationServer.h"
+#include "automation/ServiceRegistration.h"
 #include "dialogs/AppIcon.h"
 #include "engine/ComposeText.h"
 
@@ -11,6 +14,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 
 namespace {
 
@@ -26,32 +30,89 @@ void SeedOnce() {
     SeedRandomSource(static_cast<std::uint32_t>(ticks.count()));
 }
 
+// A normal start: writes the automation registration, then hands over to
+// the palette that runs. False when this process is to end now, with the
+// exit code in `code`.
+bool ClaimForNormalStart(CSingleInstance& instance, int* code) {
+    QString error;
+    if (!ServiceRegistration::Update(QCoreApplication::applicationFilePath(), &error)) {
+        QTextStream(stderr) << "blurtle: the automation registration could not be written: "
+                            << error << '\n';
+    }
+    switch (instance.Claim(CSingleInstance::Request::Show)) {
+    case CSingleInstance::Role::HandedOver:
+        // The running palette is shown and in front: nothing left to do.
+        *code = 0;
+        return false;
+    case CSingleInstance::Role::Failed:
+        QTextStream(stderr) << "blurtle: another Blurtle is starting and does not answer; "
+                               "try again in a moment.\n";
+        *code = 1;
+        return false;
+    case CSingleInstance::Role::Primary:
+        break;
+    }
+    return true;
+}
+
+// An automated start: serves the automation objects, then asks a running
+// palette to hide and close and takes its place. False when this process
+// is to end now, with the exit code in `code`.
+bool ClaimForAutomatedStart(CSingleInstance& instance, CAutomationServer& server, int* code) {
+    QString error;
+    switch (server.Publish(&error)) {
+    case CAutomationServer::Published:
+        break;
+    case CAutomationServer::AlreadyServed:
+        // The process that owns the name serves every client.
+        QTextStream(stderr) << "blurtle: " << error << "; this start ends.\n";
+        *code = 0;
+        return false;
+    case CAutomationServer::Failed:
+        QTextStream(stderr) << "blurtle: automation is not served: " << error << ".\n";
+        *code = 1;
+        return false;
+    }
+    switch (instance.Claim(CSingleInstance::Request::HideAndClose)) {
+    case CSingleInstance::Role::Primary:
+        break;
+    case CSingleInstance::Role::HandedOver:
+        // The other palette is closing; it lets go of the lock when it has
+        // ended. If it first asks its user something, this palette runs
+        // meanwhile and takes the lock later.
+        if (!instance.WaitToBecomePrimary(5000)) {
+            instance.KeepTryingToBecomePrimary();
+        }
+        break;
+    case CSingleInstance::Role::Failed:
+        // The client that started us is waiting for its object: serve it.
+        QTextStream(stderr) << "blurtle: the running palette did not answer; starting anyway.\n";
+        instance.KeepTryingToBecomePrimary();
+        break;
+    }
+    return true;
+}
+
 } // namespace
 
-int RunStartup() {
+int RunStartup(StartKind kind) {
     SeedOnce();
 
     QGuiApplication::setDesktopFileName(QStringLiteral("blurtle"));
     QApplication::setWindowIcon(BlurtleIcon());
 
     CSingleInstance instance(CSingleInstance::KeyFor(kTitle));
-
-    // An automation start (started by a client through the session bus)
-    // takes a different road here: it publishes the automation service,
-    // asks a running palette to hide and close
-    // (CSingleInstance::Request::HideAndClose) and then runs a palette of
-    // its own. A normal start also writes the service's registration and
-    // checks it after the hand-over below. Both come with automation.
-    switch (instance.Claim(CSingleInstance::Request::Show)) {
-    case CSingleInstance::Role::HandedOver:
-        // The running palette is shown and in front: nothing left to do.
-        return 0;
-    case CSingleInstance::Role::Failed:
-        QTextStream(stderr) << "blurtle: another Blurtle is starting and does not answer; "
-                               "try again in a moment.\n";
-        return 1;
-    case CSingleInstance::Role::Primary:
-        break;
+    // Made before the palette and gone after it: objects bind to the
+    // palette while both exist.
+    std::unique_ptr<CAutomationServer> server;
+    int code = 0;
+    if (kind == StartKind::Automated) {
+        server = std::make_unique<CAutomationServer>();
+        if (!ClaimForAutomatedStart(instance, *server, &code)) {
+            return code;
+        }
+    } else if (!ClaimForNormalStart(instance, &code)) {
+        return code;
     }
 
     // Settings are fixed by the organisation and application names that
@@ -59,6 +120,10 @@ int RunStartup() {
     // object from here to the end.
     CMumbletApp theApp;
     CMumbletDlg palette;
+    // From here automation objects can bind to the palette; the check's
+    // message box below already lets their requests in.
+    CAutomatedWindow::SetMain(&palette);
+    ServiceRegistration::CheckServerRegistration();
 
     QObject::connect(&instance, &CSingleInstance::ShowRequested, &palette,
                      &CMumbletDlg::BringForward);

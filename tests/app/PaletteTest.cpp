@@ -1,4 +1,5 @@
 #include "app/Profile.h"
+#include "automation/MumbletDlgAutoProxy.h"
 #include "dialogs/UpDownButtons.h"
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
@@ -319,19 +320,54 @@ TEST_F(PaletteTest, EnterDoesNothing) {
 
 TEST_F(PaletteTest, WhileAnAutomationClientHoldsItClosingOnlyHides) {
     CMumbletDlg& p = StartPalette();
-    QObject proxy;
-    p.m_pAutoProxy = &proxy;
+    CMumbletDlgAutoProxy first(&p, QStringLiteral(":1.1"));
+    auto second = std::make_unique<CMumbletDlgAutoProxy>(&p, QStringLiteral(":1.2"));
     QSignalSpy finished(&p, &QDialog::finished);
     QTest::keyClick(&p.Mnemonics(), Qt::Key_Escape);
     EXPECT_FALSE(p.isVisible());
     p.show();
     p.close();
     EXPECT_FALSE(p.isVisible());
+    // One client letting go leaves the other's hold.
+    second.reset();
+    EXPECT_FALSE(p.CanExit());
     EXPECT_EQ(finished.count(), 0);
-    // Exit ends it whatever the client wants.
+    // Exit ends it whatever the clients want.
     p.OnSysCommand(CMumbletDlg::ID_APP_EXIT);
     EXPECT_EQ(finished.count(), 1);
-    p.m_pAutoProxy = nullptr;
+}
+
+TEST_F(PaletteTest, ACloseHeldBackByAClientHappensWhenTheLastClientLetsGo) {
+    CMumbletDlg& p = StartPalette();
+    auto proxy = std::make_unique<CMumbletDlgAutoProxy>(&p, QStringLiteral(":1.1"));
+    QSignalSpy finished(&p, &QDialog::finished);
+    QTest::keyClick(&p.Mnemonics(), Qt::Key_Escape);
+    ASSERT_FALSE(p.isVisible());
+    proxy.reset();
+    EXPECT_TRUE(finished.wait(2000));
+}
+
+TEST_F(PaletteTest, APaletteShownAgainIsNotClosedWhenTheLastClientLetsGo) {
+    CMumbletDlg& p = StartPalette();
+    auto proxy = std::make_unique<CMumbletDlgAutoProxy>(&p, QStringLiteral(":1.1"));
+    QSignalSpy finished(&p, &QDialog::finished);
+    QTest::keyClick(&p.Mnemonics(), Qt::Key_Escape);
+    p.BringForward();
+    proxy.reset();
+    QTest::qWait(50);
+    EXPECT_EQ(finished.count(), 0);
+    EXPECT_TRUE(p.isVisible());
+    // Unbound: the palette's roads end it again.
+    EXPECT_TRUE(p.CanExit());
+}
+
+TEST_F(PaletteTest, AnObjectOutlivingThePaletteIsUnbound) {
+    auto own = std::make_unique<CMumbletDlg>();
+    CMumbletDlgAutoProxy proxy(own.get(), QStringLiteral(":1.1"));
+    EXPECT_EQ(proxy.m_pDialog, own.get());
+    EXPECT_EQ(own->m_pAutoProxy, &proxy);
+    own.reset();
+    EXPECT_EQ(proxy.m_pDialog, nullptr);
 }
 
 TEST_F(PaletteTest, ChangingTheLibraryClosesThePaletteThroughItsCloseSteps) {

@@ -1,0 +1,136 @@
+#include "automation/AutomationServer.h"
+
+#include "automation/AutomatedWindow.h"
+#include "automation/AutomationNames.h"
+#include "automation/LibraryScripting.h"
+#include "automation/MumbletDlgAutoProxy.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusServiceWatcher>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Only what is marked for the bus: the factory and the library have
+// methods only, the objects their five properties and Release.
+constexpr QDBusConnection::RegisterOptions kMethods = QDBusConnection::ExportScriptableSlots;
+constexpr QDBusConnection::RegisterOptions kObject =
+    QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportScriptableProperties;
+
+} // namespace
+
+CAutomationServer::CAutomationServer(QDBusConnection bus, QObject* parent)
+    : QObject(parent), m_bus(std::move(bus)), m_library(std::make_unique<CLibraryScripting>()) {
+    m_clients = new QDBusServiceWatcher(this);
+    m_clients->setConnection(m_bus);
+    m_clients->setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
+    connect(m_clients, &QDBusServiceWatcher::serviceUnregistered, this,
+            &CAutomationServer::OnClientGone);
+}
+
+CAutomationServer::~CAutomationServer() {
+    if (m_published) {
+        m_bus.unregisterService(QString::fromLatin1(AutomationNames::kService));
+        m_bus.unregisterObject(QString::fromLatin1(AutomationNames::kLibraryPath));
+        m_bus.unregisterObject(QString::fromLatin1(AutomationNames::kFactoryPath));
+    }
+    for (const auto& [path, proxy] : m_objects) {
+        m_bus.unregisterObject(path);
+    }
+    m_objects.clear();
+}
+
+CAutomationServer::PublishResult CAutomationServer::Publish(QString* error) {
+    if (!m_bus.isConnected()) {
+        *error = QStringLiteral("there is no session bus (%1)").arg(m_bus.lastError().message());
+        return Failed;
+    }
+    if (!m_bus.registerObject(QString::fromLatin1(AutomationNames::kFactoryPath), this, kMethods) ||
+        !m_bus.registerObject(QString::fromLatin1(AutomationNames::kLibraryPath), m_library.get(),
+                              kMethods)) {
+        *error = QStringLiteral("its objects could not be put on the bus");
+        m_bus.unregisterObject(QString::fromLatin1(AutomationNames::kFactoryPath));
+        return Failed;
+    }
+    if (!m_bus.registerService(QString::fromLatin1(AutomationNames::kService))) {
+        const bool taken =
+            m_bus.interface()->isServiceRegistered(QString::fromLatin1(AutomationNames::kService));
+        *error = taken ? QStringLiteral("%1 is already served by another process")
+                             .arg(QString::fromLatin1(AutomationNames::kService))
+                       : QStringLiteral("the name %1 could not be taken (%2)")
+                             .arg(QString::fromLatin1(AutomationNames::kService),
+                                  m_bus.lastError().message());
+        m_bus.unregisterObject(QString::fromLatin1(AutomationNames::kLibraryPath));
+        m_bus.unregisterObject(QString::fromLatin1(AutomationNames::kFactoryPath));
+        return taken ? AlreadyServed : Failed;
+    }
+    m_published = true;
+    return Published;
+}
+
+QDBusObjectPath CAutomationServer::CreateObject() {
+    CAutomatedWindow* window = CAutomatedWindow::Main();
+    if (window == nullptr) {
+        if (!calledFromDBus()) {
+            return {};
+        }
+        sendErrorReply(QString::fromLatin1(AutomationNames::kErrorNoPalette),
+                       QStringLiteral("The palette is not there to bind an object to."));
+        return {};
+    }
+    const QString client = calledFromDBus() ? message().service() : QString();
+    const QString path =
+        QString::fromLatin1(AutomationNames::kObjectPathPrefix) + QString::number(++m_serial);
+    auto proxy = std::make_unique<CMumbletDlgAutoProxy>(window, client);
+    if (!m_bus.registerObject(path, proxy.get(), kObject)) {
+        if (calledFromDBus()) {
+            sendErrorReply(QDBusError::Failed,
+                           QStringLiteral("The object could not be put on the bus."));
+        }
+        return {};
+    }
+    connect(
+        proxy.get(), &CMumbletDlgAutoProxy::ReleaseRequested, this,
+        [this](CMumbletDlgAutoProxy* released) { Destroy(released); }, Qt::QueuedConnection);
+    m_objects.emplace(path, std::move(proxy));
+
+    if (!client.isEmpty() && !m_clients->watchedServices().contains(client)) {
+        m_clients->addWatchedService(client);
+        // A client that left before the watch began is never reported
+        // gone: look once now, or its object would hold the palette forever.
+        if (!m_bus.interface()->isServiceRegistered(client)) {
+            QMetaObject::invokeMethod(
+                this, [this, client] { OnClientGone(client); }, Qt::QueuedConnection);
+        }
+    }
+    return QDBusObjectPath(path);
+}
+
+void CAutomationServer::OnClientGone(const QString& client) {
+    std::vector<CMumbletDlgAutoProxy*> gone;
+    for (const auto& [path, proxy] : m_objects) {
+        if (proxy->Owner() == client) {
+            gone.push_back(proxy.get());
+        }
+    }
+    for (CMumbletDlgAutoProxy* proxy : gone) {
+        Destroy(proxy);
+    }
+    m_clients->removeWatchedService(client);
+}
+
+void CAutomationServer::Destroy(CMumbletDlgAutoProxy* proxy) {
+    const auto found = std::find_if(m_objects.begin(), m_objects.end(), [proxy](const auto& entry) {
+        return entry.second.get() == proxy;
+    });
+    if (found == m_objects.end()) {
+        return; // released and gone with its client at the same moment
+    }
+    m_bus.unregisterObject(found->first);
+    // Unbinding (in the object's destructor) may end the program's wait
+    // for its last client; it runs after the reply to Release is sent.
+    m_objects.erase(found);
+}

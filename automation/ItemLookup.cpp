@@ -1,0 +1,182 @@
+#include "automation/ItemLookup.h"
+
+#include "engine/Punctuation.h"
+#include "store/CategoryQry.h"
+#include "store/KeyHelpers.h"
+#include "store/MnemonicsInCategoryQry.h"
+#include "store/PhraseTbl.h"
+#include "store/RecordsetCloser.h"
+
+#include <QRegularExpression>
+
+namespace ItemLookup {
+namespace {
+
+bool IsBracedKey(const QString& text) {
+    static const QRegularExpression braced(QStringLiteral(
+        "^\\{[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}\\}$"));
+    return braced.match(text).hasMatch();
+}
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString BracedKey(const std::string& keyText) {
+    return FromUtf8(ExtractBracedIdentifier(keyText));
+}
+
+std::vector<NamedKey> ItemsOfKey(const QString& categoryKey) {
+    std::vector<NamedKey> items;
+    CMnemonicsInCategoryQry phrases;
+    CRecordsetCloser closer(phrases);
+    phrases.m_CATEGORYID = categoryKey.toStdString();
+    phrases.Open();
+    while (!phrases.IsEOF()) {
+        items.push_back({FromUtf8(phrases.m_Mnemonic), BracedKey(phrases.m_PhraseID)});
+        phrases.MoveNext();
+    }
+    phrases.Close();
+    return items;
+}
+
+// The rows whose name is `name`: the exact matches, or when there are
+// none, those that differ in letter case only.
+std::vector<NamedKey> Named(const std::vector<NamedKey>& rows, const QString& name) {
+    std::vector<NamedKey> exact;
+    std::vector<NamedKey> caseless;
+    for (const NamedKey& row : rows) {
+        if (row.name == name) {
+            exact.push_back(row);
+        } else if (row.name.compare(name, Qt::CaseInsensitive) == 0) {
+            caseless.push_back(row);
+        }
+    }
+    return exact.empty() ? caseless : exact;
+}
+
+QStringList KeysOf(const std::vector<NamedKey>& rows) {
+    QStringList keys;
+    for (const NamedKey& row : rows) {
+        keys.append(row.key);
+    }
+    return keys;
+}
+
+// Whether the library holds an item with `key`.
+bool ItemExists(const QString& key) {
+    CPhraseTbl phrase;
+    CRecordsetCloser closer(phrase);
+    phrase.Open();
+    phrase.SetCurrentIndex("PrimaryKey");
+    const bool found = phrase.Seek("=", MakeSeekKey(key.toStdString()));
+    phrase.Close();
+    return found;
+}
+
+} // namespace
+
+std::vector<NamedKey> Categories() {
+    std::vector<NamedKey> categories;
+    CCategoryQry query;
+    CRecordsetCloser closer(query);
+    query.Open();
+    while (!query.IsEOF()) {
+        categories.push_back({FromUtf8(query.m_Description), BracedKey(query.m_CategoryID)});
+        query.MoveNext();
+    }
+    query.Close();
+    return categories;
+}
+
+QString FindCategoryKey(const QString& category) {
+    const std::vector<NamedKey> categories = Categories();
+    if (IsBracedKey(category)) {
+        const QString key = category.toUpper();
+        for (const NamedKey& row : categories) {
+            if (row.key == key) {
+                return key;
+            }
+        }
+        throw LookupError(LookupError::Kind::NotFound,
+                          QStringLiteral("There is no category with the key %1.").arg(category));
+    }
+    const std::vector<NamedKey> named = Named(categories, category);
+    if (named.empty()) {
+        throw LookupError(LookupError::Kind::NotFound,
+                          QStringLiteral("There is no category \"%1\".").arg(category));
+    }
+    if (named.size() > 1) {
+        throw LookupError(LookupError::Kind::Ambiguous,
+                          QStringLiteral("%1 categories are called \"%2\"; name one by its key.")
+                              .arg(named.size())
+                              .arg(category),
+                          KeysOf(named));
+    }
+    return named.front().key;
+}
+
+std::vector<NamedKey> ItemsOf(const QString& category) {
+    return ItemsOfKey(FindCategoryKey(category));
+}
+
+QString FindItemKey(const QString& reference) {
+    if (IsBracedKey(reference)) {
+        const QString key = reference.toUpper();
+        if (!ItemExists(key)) {
+            throw LookupError(LookupError::Kind::NotFound,
+                              QStringLiteral("There is no item with the key %1.").arg(reference));
+        }
+        return key;
+    }
+    const std::vector<NamedKey> categories = Categories();
+    std::vector<NamedKey> matches;
+    for (qsizetype slash = reference.indexOf(QLatin1Char('/')); slash >= 0;
+         slash = reference.indexOf(QLatin1Char('/'), slash + 1)) {
+        const QString categoryName = reference.left(slash);
+        const QString mnemonic = reference.mid(slash + 1);
+        for (const NamedKey& category : Named(categories, categoryName)) {
+            for (const NamedKey& item : Named(ItemsOfKey(category.key), mnemonic)) {
+                matches.push_back(item);
+            }
+        }
+    }
+    if (matches.empty()) {
+        throw LookupError(
+            LookupError::Kind::NotFound,
+            reference.contains(QLatin1Char('/'))
+                ? QStringLiteral("There is no item \"%1\".").arg(reference)
+                : QStringLiteral("\"%1\" names no item: give \"Category/Mnemonic\" or the "
+                                 "item's key.")
+                      .arg(reference));
+    }
+    if (matches.size() > 1) {
+        throw LookupError(LookupError::Kind::Ambiguous,
+                          QStringLiteral("%1 items are called \"%2\"; name one by its key.")
+                              .arg(matches.size())
+                              .arg(reference),
+                          KeysOf(matches));
+    }
+    return matches.front().key;
+}
+
+std::string ComposeItem(const QString& key) {
+    CPhraseTbl phrase;
+    CRecordsetCloser closer(phrase);
+    phrase.Open();
+    phrase.SetCurrentIndex("PrimaryKey");
+    if (!phrase.Seek("=", MakeSeekKey(key.toUpper().toStdString()))) {
+        throw LookupError(LookupError::Kind::NotFound,
+                          QStringLiteral("There is no item with the key %1.").arg(key));
+    }
+    std::string text =
+        ComposeDragText(phrase.m_Data, phrase.m_PunctuationLeading, phrase.m_PunctuationTrailing);
+    phrase.Close();
+    return text;
+}
+
+std::string Compose(const QString& reference) {
+    return ComposeItem(FindItemKey(reference));
+}
+
+} // namespace ItemLookup

@@ -1,0 +1,87 @@
+#include "automation/ServiceRegistration.h"
+
+#include "automation/AutomationNames.h"
+#include "dialogs/PromptService.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace ServiceRegistration {
+namespace {
+
+// The bus daemon splits the Exec line as a shell would: a path with
+// anything but plain characters goes in single quotes, and a single quote
+// inside it is closed, escaped and reopened.
+QString QuotedForExec(const QString& path) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./+-]+$"));
+    if (plain.match(path).hasMatch()) {
+        return path;
+    }
+    QString quoted = path;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+void Warn(const QString& text) {
+    CPromptService::Current().ShowMessage(nullptr, text, QStringLiteral("Mumblet"), QMessageBox::Ok,
+                                          CPromptService::Icon::Warning);
+}
+
+} // namespace
+
+QString ServiceFilePath() {
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return data + QStringLiteral("/dbus-1/services/") +
+           QString::fromLatin1(AutomationNames::kService) + QStringLiteral(".service");
+}
+
+QString ServiceFileText(const QString& executable) {
+    return QStringLiteral("[D-BUS Service]\nName=%1\nExec=%2 --%3\n")
+        .arg(QString::fromLatin1(AutomationNames::kService), QuotedForExec(executable),
+             QString::fromLatin1(AutomationNames::kAutomationSwitch));
+}
+
+bool Update(const QString& executable, QString* error) {
+    const QString path = ServiceFilePath();
+    const QByteArray text = ServiceFileText(executable).toUtf8();
+    QFile existing(path);
+    if (existing.open(QIODevice::ReadOnly) && existing.readAll() == text) {
+        return true;
+    }
+    existing.close();
+    QSaveFile file(path);
+    const bool written = QDir().mkpath(QFileInfo(path).absolutePath()) &&
+                         file.open(QIODevice::WriteOnly) && file.write(text) == text.size() &&
+                         file.commit();
+    if (!written && error != nullptr) {
+        *error = file.errorString();
+    }
+    return written;
+}
+
+QString CheckServerRegistration() {
+    QFile file(ServiceFilePath());
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        Warn(QStringLiteral("Error opening Quillfen registry key."));
+        return {};
+    }
+    // The file's whole text: a few hundred bytes at most.
+    const QByteArray text = file.read(64 * 1024);
+    QString command;
+    for (const QString& line : QString::fromUtf8(text).split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("Exec="))) {
+            command = line.mid(5).trimmed();
+            break;
+        }
+    }
+    if (command.isEmpty()) {
+        Warn(QStringLiteral("Error retrieving Quillfen registry path information."));
+    }
+    return command;
+}
+
+} // namespace ServiceRegistration
