@@ -43,6 +43,14 @@ e2e_wait_until 5 "the new palette to show" e2e_is_viewable "$palette"
 [ "$(xdotool getwindowpid "$palette")" = "$automated" ] ||
   e2e_fail "the palette shown is not the automation process's"
 
+# --- a second automation start leaves the serving process alone ------------
+if ! second=$(timeout 20 "$BLURTLE" --automation 2>&1); then
+  e2e_fail "a second automation start failed: $second"
+fi
+[[ "$second" == *"already served"* ]] || e2e_fail "a second automation start said: $second"
+e2e_is_viewable "$palette" || e2e_fail "a second automation start hid the palette"
+[ "$(automated_pid)" = "$automated" ] || e2e_fail "the serving process changed"
+
 # --- held: Escape only hides -----------------------------------------------
 e2e_log "Escape while the client holds its object"
 e2e_key "$palette" Escape
