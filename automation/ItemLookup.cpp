@@ -55,12 +55,25 @@ std::vector<NamedKey> Named(const std::vector<NamedKey>& rows, const QString& na
     return exact.empty() ? caseless : exact;
 }
 
-QStringList KeysOf(const std::vector<NamedKey>& rows) {
-    QStringList keys;
-    for (const NamedKey& row : rows) {
-        keys.append(row.key);
+// The key of the one row in `matches`; none throws `notFound`, several an
+// ambiguity that lists their keys.
+QString TheOneKey(const std::vector<NamedKey>& matches, const QString& rowsWord,
+                  const QString& name, const QString& notFound) {
+    if (matches.empty()) {
+        throw LookupError(LookupError::Kind::NotFound, notFound);
     }
-    return keys;
+    if (matches.size() > 1) {
+        QStringList keys;
+        for (const NamedKey& row : matches) {
+            keys.append(row.key);
+        }
+        throw LookupError(LookupError::Kind::Ambiguous,
+                          QStringLiteral("%1 %2 are called \"%3\"; name one by its key.")
+                              .arg(matches.size())
+                              .arg(rowsWord, name),
+                          keys);
+    }
+    return matches.front().key;
 }
 
 // Whether the library holds an item with `key`.
@@ -101,19 +114,8 @@ QString FindCategoryKey(const QString& category) {
         throw LookupError(LookupError::Kind::NotFound,
                           QStringLiteral("There is no category with the key %1.").arg(category));
     }
-    const std::vector<NamedKey> named = Named(categories, category);
-    if (named.empty()) {
-        throw LookupError(LookupError::Kind::NotFound,
-                          QStringLiteral("There is no category \"%1\".").arg(category));
-    }
-    if (named.size() > 1) {
-        throw LookupError(LookupError::Kind::Ambiguous,
-                          QStringLiteral("%1 categories are called \"%2\"; name one by its key.")
-                              .arg(named.size())
-                              .arg(category),
-                          KeysOf(named));
-    }
-    return named.front().key;
+    return TheOneKey(Named(categories, category), QStringLiteral("categories"), category,
+                     QStringLiteral("There is no category \"%1\".").arg(category));
 }
 
 std::vector<NamedKey> ItemsOf(const QString& category) {
@@ -141,23 +143,12 @@ QString FindItemKey(const QString& reference) {
             }
         }
     }
-    if (matches.empty()) {
-        throw LookupError(
-            LookupError::Kind::NotFound,
-            reference.contains(QLatin1Char('/'))
-                ? QStringLiteral("There is no item \"%1\".").arg(reference)
-                : QStringLiteral("\"%1\" names no item: give \"Category/Mnemonic\" or the "
-                                 "item's key.")
-                      .arg(reference));
-    }
-    if (matches.size() > 1) {
-        throw LookupError(LookupError::Kind::Ambiguous,
-                          QStringLiteral("%1 items are called \"%2\"; name one by its key.")
-                              .arg(matches.size())
-                              .arg(reference),
-                          KeysOf(matches));
-    }
-    return matches.front().key;
+    return TheOneKey(matches, QStringLiteral("items"), reference,
+                     reference.contains(QLatin1Char('/'))
+                         ? QStringLiteral("There is no item \"%1\".").arg(reference)
+                         : QStringLiteral("\"%1\" names no item: give \"Category/Mnemonic\" or "
+                                          "the item's key.")
+                               .arg(reference));
 }
 
 std::string ComposeItem(const QString& key) {

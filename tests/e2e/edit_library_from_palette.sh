@@ -10,6 +10,15 @@ library="$HOME/phrases.blz"
 "$BLURTLE" --new-library "$library" >/dev/null
 e2e_use_library "$library"
 query() { sqlite3 "$library" "$1"; }
+# Opens the context menu at X Y inside the window and picks an entry by
+# its underlined letter.
+menu_command() {
+  local x y
+  read -r x y <<<"$(e2e_point_in "$1" "$2" "$3")"
+  e2e_click "$x" "$y" 3
+  sleep 0.3
+  xdotool key "$4"
+}
 holds() { [ "$(query "$1")" = "$2" ]; }
 
 e2e_start_session_bus
@@ -25,10 +34,7 @@ sleep 0.3
 
 # --- a category, from the selector's menu ----------------------------------
 e2e_log "a category, from the selector's menu"
-read -r x y <<<"$(e2e_point_in "$palette" 40 30)"
-e2e_click "$x" "$y" 3
-sleep 0.3
-xdotool key a # &Add Category...
+menu_command "$palette" 40 30 a # &Add Category...
 dialog=$(e2e_wait_window '^Add Category$' 5)
 xdotool type --delay 30 "Greetings"
 xdotool key Return
@@ -37,10 +43,7 @@ e2e_wait_until 5 "the dialog to close" e2e_is_unmapped "$dialog"
 
 # --- an item, from the list's menu -----------------------------------------
 e2e_log "an item, from the list's menu"
-read -r x y <<<"$(e2e_point_in "$palette" 60 250)"
-e2e_click "$x" "$y" 3
-sleep 0.3
-xdotool key a # &Add Item...
+menu_command "$palette" 60 250 a # &Add Item...
 editor=$(e2e_wait_window 'New Item Properties$' 5)
 xdotool key alt+m
 xdotool type --delay 30 "greet"
