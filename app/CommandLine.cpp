@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/ErrorGuard.h"
+#include "app/ImportCommand.h"
 #include "app/Startup.h"
 #include "dialogs/BuildInfo.h"
 #include "store/DaoException.h"
@@ -23,7 +24,7 @@ bool WantsConsoleOnly(int argc, char** argv) {
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 ||
             std::strcmp(arg, "--help-all") == 0 || std::strcmp(arg, "--version") == 0 ||
             std::strcmp(arg, "-v") == 0 || std::strcmp(arg, "--new-library") == 0 ||
-            std::strncmp(arg, "--new-library=", 14) == 0) {
+            std::strncmp(arg, "--new-library=", 14) == 0 || IsImportLibraryArgument(arg)) {
             return true;
         }
     }
@@ -129,6 +130,7 @@ void DescribeOptions(QCommandLineParser& parser) {
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(NewLibraryOption());
+    parser.addOption(ImportLibraryOption());
 }
 
 int CreateNewLibrary(const QString& path) {
@@ -163,6 +165,9 @@ int RunBlurtle(int argc, char** argv) {
 
     if (parser.isSet(NewLibraryOption())) {
         return CreateNewLibrary(parser.value(NewLibraryOption()));
+    }
+    if (parser.isSet(ImportLibraryOption())) {
+        return RunImportLibrary(parser);
     }
     if (standIn.IsActive()) {
         QTextStream(stderr) << "blurtle: there is no display to show the palette on"
