@@ -134,22 +134,27 @@ QString ImportOlderLibrary(QWidget* owner, const QString& oldPath) {
     if (QFileInfo(newPath).absolutePath() == dataFolder) {
         QDir().mkpath(dataFolder);
     }
+    // The progress dialog goes before anything else is shown: left alive,
+    // it would show itself over the next message box.
+    ImportSummary summary;
+    QString failure;
     try {
         CImportProgressDialog progress(owner, oldPath);
-        const ImportSummary summary =
-            ImportOldLibrary(oldPath.toStdString(), newPath.toStdString(),
-                             [&progress](std::int64_t done, std::int64_t total) {
-                                 return progress.Update(done, total);
-                             });
-        CPromptService::Current().ShowMessage(owner, Summary(summary, oldPath, newPath), Caption(),
-                                              QMessageBox::Ok, CPromptService::Icon::Information);
+        summary = ImportOldLibrary(oldPath.toStdString(), newPath.toStdString(),
+                                   [&progress](std::int64_t done, std::int64_t total) {
+                                       return progress.Update(done, total);
+                                   });
     } catch (const CImportCancelled&) {
         return {};
     } catch (const std::runtime_error& error) {
-        CPromptService::Current().ShowMessage(owner, QString::fromStdString(error.what()),
-                                              Caption(), QMessageBox::Ok,
+        failure = QString::fromStdString(error.what());
+    }
+    if (!failure.isEmpty()) {
+        CPromptService::Current().ShowMessage(owner, failure, Caption(), QMessageBox::Ok,
                                               CPromptService::Icon::Stop);
         return {};
     }
+    CPromptService::Current().ShowMessage(owner, Summary(summary, oldPath, newPath), Caption(),
+                                          QMessageBox::Ok, CPromptService::Icon::Information);
     return newPath;
 }
