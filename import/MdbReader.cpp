@@ -304,6 +304,9 @@ OldLibrary ReadOldLibrary(const std::string& path, const ImportProgress& progres
     if (std::filesystem::is_directory(status)) {
         Fail(path, "it is a folder, not a file.");
     }
+    if (!std::filesystem::is_regular_file(status)) {
+        Fail(path, "it is not an ordinary file.");
+    }
     {
         std::ifstream probe(path, std::ios::binary);
         if (!probe) {

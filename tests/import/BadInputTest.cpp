@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include <functional>
 #include <ostream>
 #include <stdexcept>
@@ -78,6 +80,14 @@ INSTANTIATE_TEST_SUITE_P(
                     return QDir(folder).filePath("folder.mdb").toStdString();
                 },
                 "it is a folder"},
+        // Opening a pipe would wait for a writer for ever.
+        BadCase{"pipe",
+                [](const QString& folder) {
+                    const std::string path = QDir(folder).filePath("pipe.mdb").toStdString();
+                    EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0);
+                    return path;
+                },
+                "it is not an ordinary file"},
         BadCase{"newLibrary",
                 [](const QString& folder) {
                     const std::string path = QDir(folder).filePath("library.mdb").toStdString();
