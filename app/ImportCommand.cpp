@@ -11,9 +11,9 @@
 
 namespace {
 
-QTextStream& Errors() {
-    static QTextStream stream(stderr);
-    return stream;
+// One line on the error output, written at once.
+void SayError(const QString& text) {
+    QTextStream(stderr) << "blurtle: " << text << '\n';
 }
 
 } // namespace
@@ -37,8 +37,8 @@ int RunImportLibrary(const QCommandLineParser& parser) {
     const QString oldPath = parser.value(ImportLibraryOption());
     const QStringList rest = parser.positionalArguments();
     if (rest.size() != 1) {
-        Errors() << "blurtle: --import-library takes two file names: the older library (.mdb) "
-                    "and the new library to make (.blz).\n";
+        SayError(QStringLiteral("--import-library takes two file names: the older library "
+                                "(.mdb) and the new library to make (.blz)."));
         return 1;
     }
     const std::string from = oldPath.toStdString();
@@ -46,12 +46,11 @@ int RunImportLibrary(const QCommandLineParser& parser) {
     try {
         const ImportSummary summary = ImportOldLibrary(from, to);
         for (const std::string& warning : summary.warnings) {
-            Errors() << "blurtle: " << QString::fromStdString(warning) << '\n';
+            SayError(QString::fromStdString(warning));
         }
-        Errors().flush();
         QTextStream(stdout) << QString::fromStdString(DescribeImport(summary, from, to)) << '\n';
     } catch (const std::runtime_error& error) {
-        Errors() << "blurtle: " << QString::fromStdString(error.what()) << '\n';
+        SayError(QString::fromStdString(error.what()));
         return 1;
     }
     return 0;
