@@ -14,3 +14,22 @@ class CImportCancelled : public std::runtime_error {
 public:
     CImportCancelled() : std::runtime_error("The import was cancelled.") {}
 };
+
+// Counts the steps of an import on from `done` and tells `progress`.
+class CProgressSteps {
+public:
+    CProgressSteps(const ImportProgress& progress, std::int64_t done, std::int64_t total)
+        : m_progress(progress), m_done(done), m_total(total) {}
+    // One more step; throws CImportCancelled when `progress` says stop.
+    void Step() {
+        ++m_done;
+        if (m_progress && !m_progress(m_done, m_total)) {
+            throw CImportCancelled();
+        }
+    }
+
+private:
+    const ImportProgress& m_progress;
+    std::int64_t m_done;
+    std::int64_t m_total;
+};

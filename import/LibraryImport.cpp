@@ -44,8 +44,8 @@ std::string Folded(const std::string& key) {
 void CheckUnique(std::unordered_set<std::string>& seen, const std::string& key,
                  const OldLibrary& library, const char* what) {
     if (!key.empty() && !seen.insert(Folded(key)).second) {
-        throw COldLibraryError("\"" + library.source + "\" can't be imported: it holds two " +
-                               what + " with the key " + key + "; the file is damaged.");
+        ThrowOldLibraryError(library.source, std::string("it holds two ") + what +
+                                                 " with the key " + key + "; the file is damaged.");
     }
 }
 
@@ -55,26 +55,9 @@ void Run(CLibraryConnection& connection, QSqlQuery& query) {
     }
 }
 
-class CWriteProgress {
-public:
-    CWriteProgress(const ImportProgress& progress, std::int64_t done, std::int64_t total)
-        : m_progress(progress), m_done(done), m_total(total) {}
-    void Step() {
-        ++m_done;
-        if (m_progress && !m_progress(m_done, m_total)) {
-            throw CImportCancelled();
-        }
-    }
-
-private:
-    const ImportProgress& m_progress;
-    std::int64_t m_done;
-    std::int64_t m_total;
-};
-
 class CLibraryWriter {
 public:
-    CLibraryWriter(CLibraryConnection& connection, CWriteProgress& progress)
+    CLibraryWriter(CLibraryConnection& connection, CProgressSteps& progress)
         : m_connection(connection), m_progress(progress),
           m_category(connection.Prepare(
               QStringLiteral("INSERT INTO tblCategory (CategoryID, Description, ZOrder, "
@@ -122,12 +105,12 @@ public:
 
 private:
     CLibraryConnection& m_connection;
-    CWriteProgress& m_progress;
+    CProgressSteps& m_progress;
     QSqlQuery m_category;
     QSqlQuery m_item;
 };
 
-void Fill(CLibraryConnection& connection, const OldLibrary& library, CWriteProgress& progress,
+void Fill(CLibraryConnection& connection, const OldLibrary& library, CProgressSteps& progress,
           ImportSummary& summary) {
     CLibraryWriter writer(connection, progress);
     std::unordered_set<std::string> categoryKeys;
@@ -168,7 +151,7 @@ ImportSummary WriteImportedLibrary(const OldLibrary& library, const std::string&
     // Counted on from the rows read: every row is written, and maybe the
     // category for stray items; the commit is the last step.
     const auto rows = static_cast<std::int64_t>(library.categories.size() + library.items.size());
-    CWriteProgress counter(progress, rows, 2 * rows + 2);
+    CProgressSteps counter(progress, rows, 2 * rows + 2);
     ImportSummary summary;
     summary.warnings = library.warnings;
     CreateLibraryFile(libraryPath, [&](CLibraryConnection& connection) {

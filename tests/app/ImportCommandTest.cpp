@@ -92,12 +92,6 @@ INSTANTIATE_TEST_SUITE_P(
                                            QDir(folder).filePath("new.blz")};
                     },
                     {Fixture("not-a-library.mdb"), "it is not an Access database"}},
-        RefusalCase{"cutShort",
-                    [](const QString& folder) {
-                        return QStringList{"--import-library", Fixture("truncated.mdb"),
-                                           QDir(folder).filePath("new.blz")};
-                    },
-                    {Fixture("truncated.mdb"), "cut short"}},
         RefusalCase{"newFileMissing",
                     [](const QString&) {
                         return QStringList{"--import-library", Fixture("small-jet4.mdb")};
