@@ -189,6 +189,23 @@ TEST(ImportColumns, AnUnknownColumnInPlaceOfMnemonicLeavesTheNamesEmpty) {
               "Hello9|Hi there5|Hey1|");
 }
 
+TEST(ImportColumns, AnotherTableOfTheFileIsPassedOver) {
+    QTemporaryDir dir;
+    // One of the file's system tables renamed as if it were the user's.
+    const std::string source = PatchedFixture("small-jet4.mdb", dir.path(), "notes.mdb",
+                                              {{Utf16("MSysACEs"), Utf16("tblNotes")}});
+    const std::string library = dir.filePath("notes.blz").toStdString();
+    const ImportSummary summary = ImportOldLibrary(source, library);
+    EXPECT_EQ(summary.categories, 5);
+    EXPECT_EQ(summary.items, 30);
+    EXPECT_TRUE(summary.warnings.empty());
+    EXPECT_EQ(RowsOf(library, "SELECT count(*) FROM sqlite_master WHERE name LIKE '%Notes%'")
+                  .at(0)
+                  .at(0)
+                  .toInt(),
+              0);
+}
+
 QByteArray Fingerprint(const QString& path) {
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly));
