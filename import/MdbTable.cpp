@@ -22,6 +22,16 @@ std::uint32_t LittleEndian32(const unsigned char* bytes) {
            (static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
+// libmdb 1.0 follows a table's usage map (its list of data pages) without
+// looking whether it could read one: a file whose map is missing or too
+// short would make it read through a null or too short buffer. A map is a
+// type byte and at least one page number.
+constexpr std::size_t kShortestUsageMap = 5;
+
+bool HasUsageMap(const MdbTableDef* table) {
+    return table->usage_map != nullptr && table->map_sz >= kShortestUsageMap;
+}
+
 MdbCatalogEntry* FindTable(MdbHandle* mdb, const char* name) {
     if (mdb->catalog == nullptr) {
         return nullptr;
@@ -105,7 +115,21 @@ std::string CMdbFile::FormatName() const {
 }
 
 bool CMdbFile::ReadCatalog() {
-    return mdb_read_catalog(m_mdb, MDB_TABLE) != nullptr;
+    // libmdb reads the list of tables from the table MSysObjects, defined
+    // on page 2: its definition is read here first, as libmdb will, to see
+    // that libmdb can walk it.
+    MdbCatalogEntry entry{};
+    entry.mdb = m_mdb;
+    entry.object_type = MDB_TABLE;
+    entry.table_pg = 2;
+    std::strcpy(entry.object_name, "MSysObjects");
+    MdbTableDef* objects = mdb_read_table(&entry);
+    if (objects == nullptr) {
+        return false;
+    }
+    const bool walkable = HasUsageMap(objects);
+    mdb_free_tabledef(objects);
+    return walkable && mdb_read_catalog(m_mdb, MDB_TABLE) != nullptr;
 }
 
 CMdbTable::CMdbTable(MdbHandle* mdb, MdbTableDef* table) : m_mdb(mdb), m_table(table) {}
@@ -128,7 +152,7 @@ std::unique_ptr<CMdbTable> CMdbTable::Open(const CMdbFile& file, const char* nam
         return nullptr;
     }
     std::unique_ptr<CMdbTable> opened(new CMdbTable(file.Handle(), table));
-    if (mdb_read_columns(table) == nullptr) {
+    if (!HasUsageMap(table) || mdb_read_columns(table) == nullptr) {
         return nullptr;
     }
     mdb_rewind_table(table);

@@ -69,6 +69,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "it is not an Access database"},
         BadCase{"cutShort", [](const QString&) { return Fixture("truncated.mdb"); },
                 "holds 30 rows, but only 0 of them can be read: the file is damaged or cut short"},
+        // Found by fuzzing: the table list's own table without a list of
+        // its pages, which libmdb 1.0 would follow through a null pointer.
+        BadCase{"noPageListOfTheTableList",
+                [](const QString&) { return Fixture("no-page-list.mdb"); },
+                "its list of tables can't be read: the file is damaged or cut short"},
         BadCase{"empty", EmptyFile, "the file is empty"},
         BadCase{
             "missing",
