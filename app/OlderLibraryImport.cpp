@@ -127,12 +127,13 @@ QString ProposedLibraryPath(const QString& oldPath, const QString& dataFolder) {
 
 QString ImportOlderLibrary(QWidget* owner, const QString& oldPath) {
     const QString dataFolder = QFileInfo(CMumbletApp::DefaultDatabasePath()).absolutePath();
-    const QString newPath = ChooseNewLibrary(owner, ProposedLibraryPath(oldPath, dataFolder));
+    const QString proposed = ProposedLibraryPath(oldPath, dataFolder);
+    if (QFileInfo(proposed).absolutePath() == dataFolder) {
+        QDir().mkpath(dataFolder); // so the save dialog opens there
+    }
+    const QString newPath = ChooseNewLibrary(owner, proposed);
     if (newPath.isEmpty()) {
         return {};
-    }
-    if (QFileInfo(newPath).absolutePath() == dataFolder) {
-        QDir().mkpath(dataFolder);
     }
     // The progress dialog goes before anything else is shown: left alive,
     // it would show itself over the next message box.
