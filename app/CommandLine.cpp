@@ -2,6 +2,7 @@
 
 #include "app/ComposeCommand.h"
 #include "app/ErrorGuard.h"
+#include "app/ImportCommand.h"
 #include "app/Startup.h"
 #include "automation/AutomationNames.h"
 #include "dialogs/BuildInfo.h"
@@ -26,7 +27,7 @@ bool WantsConsoleOnly(int argc, char** argv) {
             std::strcmp(arg, "--help-all") == 0 || std::strcmp(arg, "--version") == 0 ||
             std::strcmp(arg, "-v") == 0 || std::strcmp(arg, "--new-library") == 0 ||
             std::strncmp(arg, "--new-library=", 14) == 0 || std::strcmp(arg, "--compose") == 0 ||
-            std::strncmp(arg, "--compose=", 10) == 0) {
+            std::strncmp(arg, "--compose=", 10) == 0 || IsImportLibraryArgument(arg)) {
             return true;
         }
     }
@@ -153,6 +154,7 @@ void DescribeOptions(QCommandLineParser& parser) {
     parser.addOption(NewLibraryOption());
     parser.addOption(ComposeOption());
     parser.addOption(AutomationOption());
+    parser.addOption(ImportLibraryOption());
 }
 
 int CreateNewLibrary(const QString& path) {
@@ -190,6 +192,9 @@ int RunBlurtle(int argc, char** argv) {
     }
     if (parser.isSet(ComposeOption())) {
         return ComposeFromCommandLine(parser.value(ComposeOption()));
+    }
+    if (parser.isSet(ImportLibraryOption())) {
+        return RunImportLibrary(parser);
     }
     if (standIn.IsActive()) {
         QTextStream(stderr) << "blurtle: there is no display to show the palette on"

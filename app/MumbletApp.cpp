@@ -1,6 +1,7 @@
 #include "app/MumbletApp.h"
 
 #include "app/FactoryLibrary.h"
+#include "app/OlderLibraryImport.h"
 #include "app/Profile.h"
 #include "dialogs/PromptService.h"
 #include "store/CurrentDatabase.h"
@@ -103,9 +104,13 @@ void CMumbletApp::VerifyDatabasePath(QWidget* palette) {
 }
 
 void CMumbletApp::ChooseDatabaseFile(QWidget* owner, bool closeAfterChange) {
-    const QString chosen = CPromptService::Current().ChooseFileToOpen(
+    QString chosen = CPromptService::Current().ChooseFileToOpen(
         owner, QString::fromStdString(m_strDatabasePath),
-        QStringLiteral("Blurtle (TM) Databases (*.blz)"), QStringLiteral("blz"));
+        QStringLiteral("Blurtle (TM) Databases (*.blz);;") + OlderLibraryFilter(),
+        QStringLiteral("blz"));
+    if (IsOlderLibraryPath(chosen)) {
+        chosen = ImportOlderLibrary(owner, chosen); // the new library, or nothing
+    }
     if (chosen.isEmpty()) {
         return;
     }

@@ -62,6 +62,22 @@ QString CWidgetPromptService::ChooseFileToOpen(QWidget* owner, const QString& in
     return dialog.selectedFiles().constFirst();
 }
 
+QString CWidgetPromptService::ChooseFileToSave(QWidget* owner, const QString& caption,
+                                               const QString& initialPath, const QString& filter,
+                                               const QString& defaultSuffix) {
+    QFileDialog dialog(owner, caption);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(initialPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
 void CWidgetPromptService::Beep() {
     QApplication::beep();
 }

@@ -27,6 +27,14 @@ public:
     virtual QString ChooseFileToOpen(QWidget* owner, const QString& initialPath,
                                      const QString& filter, const QString& defaultSuffix) = 0;
 
+    // Runs the file-save dialog titled `caption`; returns the full chosen
+    // path, or an empty string when the user cancelled. It does not ask
+    // about an existing file (the caller decides); a name typed without
+    // extension gets `defaultSuffix`.
+    virtual QString ChooseFileToSave(QWidget* owner, const QString& caption,
+                                     const QString& initialPath, const QString& filter,
+                                     const QString& defaultSuffix) = 0;
+
     // The simple beep of a step that can't be taken.
     virtual void Beep() = 0;
 
@@ -49,6 +57,8 @@ public:
                                             Icon icon) override;
     QString ChooseFileToOpen(QWidget* owner, const QString& initialPath, const QString& filter,
                              const QString& defaultSuffix) override;
+    QString ChooseFileToSave(QWidget* owner, const QString& caption, const QString& initialPath,
+                             const QString& filter, const QString& defaultSuffix) override;
     void Beep() override;
     bool OpenUrl(const QUrl& url) override;
 };

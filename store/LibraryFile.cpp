@@ -101,7 +101,7 @@ void InsertSeed(CLibraryConnection& connection, const std::vector<LibrarySeedCat
     }
 }
 
-void BuildLibrary(const std::string& path, const std::vector<LibrarySeedCategory>& seed) {
+void BuildLibrary(const std::string& path, const std::function<void(CLibraryConnection&)>& fill) {
     CLibraryConnection connection(path, CLibraryConnection::Access::ReadWrite);
     // All in one transaction, still in rollback-journal mode, so the file
     // header holds the application id and version from the start.
@@ -111,7 +111,7 @@ void BuildLibrary(const std::string& path, const std::vector<LibrarySeedCategory
     for (const QString& statement : LibrarySchemaStatements()) {
         connection.Exec(statement);
     }
-    InsertSeed(connection, seed);
+    fill(connection);
     connection.Exec(QStringLiteral("COMMIT"));
     const QString mode = connection.Value(QStringLiteral("PRAGMA journal_mode = WAL")).toString();
     if (mode != QLatin1String("wal")) {
@@ -178,6 +178,12 @@ std::string CheckLibraryFile(const std::string& path) {
 }
 
 void CreateLibraryFile(const std::string& path, const std::vector<LibrarySeedCategory>& seed) {
+    CreateLibraryFile(path,
+                      [&seed](CLibraryConnection& connection) { InsertSeed(connection, seed); });
+}
+
+void CreateLibraryFile(const std::string& path,
+                       const std::function<void(CLibraryConnection&)>& fill) {
     const QString file = Q(path);
     if (path.empty()) {
         throw CDaoException("No file name was given for the new library.");
@@ -196,7 +202,7 @@ void CreateLibraryFile(const std::string& path, const std::vector<LibrarySeedCat
     }
     claim.close();
     try {
-        BuildLibrary(path, seed);
+        BuildLibrary(path, fill);
     } catch (...) {
         RemoveWithCompanions(file);
         throw;

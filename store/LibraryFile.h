@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
+
+class CLibraryConnection;
 
 // The library file: an SQLite database with our application id and a
 // format version (docs/library-format.md describes it for users).
@@ -29,6 +32,12 @@ struct LibrarySeedCategory {
 // categories (ZOrder in the given order) and items. Refuses a path where a
 // file already exists. Throws CDaoException; a half-made file is removed.
 void CreateLibraryFile(const std::string& path, const std::vector<LibrarySeedCategory>& seed = {});
+
+// The same, with `fill` adding the rows through `connection` inside the
+// transaction that makes the schema: whatever `fill` throws leaves no file
+// behind (nor its companions) and is thrown on.
+void CreateLibraryFile(const std::string& path,
+                       const std::function<void(CLibraryConnection& connection)>& fill);
 
 // Empty when `path` names a library this version can open; otherwise a
 // sentence for the user that names the file and says what is wrong. Only

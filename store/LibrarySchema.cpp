@@ -14,6 +14,10 @@ const char* const kNewKey = "('{' || hex(randomblob(4)) || '-' || hex(randomblob
 
 } // namespace
 
+QString LibraryNewKeyExpression() {
+    return QString::fromLatin1(kNewKey);
+}
+
 QStringList LibrarySchemaStatements() {
     const QString key = QString::fromLatin1(kNewKey);
     return {

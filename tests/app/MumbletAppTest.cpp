@@ -24,7 +24,7 @@
 namespace {
 
 const QString kCaption = QStringLiteral("Blurtle (TM)");
-const QString kFilter = QStringLiteral("Blurtle (TM) Databases (*.blz)");
+const QString kFilter = QStringLiteral("Blurtle (TM) Databases (*.blz);;Older libraries (*.mdb)");
 
 QString DefaultPathMessage() {
     return QStringLiteral("Default database path is not defined.  Press OK to assign the default "

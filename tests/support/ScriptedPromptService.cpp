@@ -35,7 +35,18 @@ CScriptedPromptService::ShowMessage(QWidget*, const QString& text, const QString
 QString CScriptedPromptService::ChooseFileToOpen(QWidget*, const QString& initialPath,
                                                  const QString& filter,
                                                  const QString& defaultSuffix) {
-    fileRequests.push_back({initialPath, filter, defaultSuffix});
+    fileRequests.push_back({initialPath, filter, defaultSuffix, false, {}});
+    return NextFile();
+}
+
+QString CScriptedPromptService::ChooseFileToSave(QWidget*, const QString& caption,
+                                                 const QString& initialPath, const QString& filter,
+                                                 const QString& defaultSuffix) {
+    fileRequests.push_back({initialPath, filter, defaultSuffix, true, caption});
+    return NextFile();
+}
+
+QString CScriptedPromptService::NextFile() {
     if (m_files.empty()) {
         return {};
     }

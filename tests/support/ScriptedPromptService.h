@@ -23,6 +23,8 @@ public:
         QString initialPath;
         QString filter;
         QString defaultSuffix;
+        bool save = false; // a save dialog
+        QString caption;   // a save dialog's
     };
 
     CScriptedPromptService();
@@ -33,8 +35,8 @@ public:
     // Answers for the next message boxes; without one a box answers with
     // its first button among Ok, Yes, No, Cancel.
     void QueueAnswer(QMessageBox::StandardButton answer) { m_answers.push_back(answer); }
-    // Answers for the next file dialogs; an empty string cancels. Without
-    // one a dialog is cancelled.
+    // Answers for the next file dialogs (open and save alike); an empty
+    // string cancels. Without one a dialog is cancelled.
     void QueueFile(const QString& path) { m_files.push_back(path); }
 
     std::vector<Message> messages;
@@ -50,10 +52,14 @@ public:
                                             Icon icon) override;
     QString ChooseFileToOpen(QWidget* owner, const QString& initialPath, const QString& filter,
                              const QString& defaultSuffix) override;
+    QString ChooseFileToSave(QWidget* owner, const QString& caption, const QString& initialPath,
+                             const QString& filter, const QString& defaultSuffix) override;
     void Beep() override { ++beeps; }
     bool OpenUrl(const QUrl& url) override;
 
 private:
+    QString NextFile();
+
     std::deque<QMessageBox::StandardButton> m_answers;
     std::deque<QString> m_files;
     CPromptService* m_previous = nullptr;

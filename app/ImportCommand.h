@@ -1,0 +1,17 @@
+#pragma once
+
+class QCommandLineOption;
+class QCommandLineParser;
+
+// `--import-library OLD.mdb NEW.blz`: makes a new library from an older
+// library file, on the terminal, without a display.
+
+const QCommandLineOption& ImportLibraryOption();
+
+// Whether a command-line argument names the option (so the program needs
+// no display).
+bool IsImportLibraryArgument(const char* arg);
+
+// Runs the import the parsed command line asks for; prints one line on
+// success, the reason on failure. Returns the exit code.
+int RunImportLibrary(const QCommandLineParser& parser);

@@ -1,0 +1,196 @@
+#include "import/LibraryImport.h"
+
+#include "import/MdbReader.h"
+#include "import/OldLibraryError.h"
+#include "store/BoundFields.h"
+#include "store/DaoException.h"
+#include "store/LibraryConnection.h"
+#include "store/LibraryFile.h"
+#include "store/LibrarySchema.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace {
+
+// Text goes in as the store binds it (valid UTF-8 as text).
+QVariant TextValue(const std::string& text) {
+    FieldValue value;
+    value.text = text;
+    return ToBindValue(value);
+}
+
+// An empty key leaves the column to its default: a new key.
+QVariant KeyValue(const std::string& key) {
+    return key.empty() ? QVariant() : TextValue(key);
+}
+
+// Keys compare without regard to letter case, as the library's do.
+std::string Folded(const std::string& key) {
+    std::string folded = key;
+    std::transform(folded.begin(), folded.end(), folded.begin(), [](char c) {
+        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    });
+    return folded;
+}
+
+// A key the file holds twice can't be a key of the library: the file is
+// damaged (Access never writes two rows with one key).
+void CheckUnique(std::unordered_set<std::string>& seen, const std::string& key,
+                 const OldLibrary& library, const char* what) {
+    if (!key.empty() && !seen.insert(Folded(key)).second) {
+        ThrowOldLibraryError(library.source, std::string("it holds two ") + what +
+                                                 " with the key " + key + "; the file is damaged.");
+    }
+}
+
+void Run(CLibraryConnection& connection, QSqlQuery& query) {
+    if (!query.exec()) {
+        connection.Fail(query.lastError());
+    }
+}
+
+class CLibraryWriter {
+public:
+    CLibraryWriter(CLibraryConnection& connection, CProgressSteps& progress)
+        : m_connection(connection), m_progress(progress),
+          m_category(connection.Prepare(
+              QStringLiteral("INSERT INTO tblCategory (CategoryID, Description, ZOrder, "
+                             "strCategoryID) VALUES (coalesce(?, %1), ?, ?, ?)")
+                  .arg(LibraryNewKeyExpression()))),
+          m_item(connection.Prepare(
+              QStringLiteral("INSERT INTO tblPhrase (CategoryID, Data, Mnemonic, PhraseID, "
+                             "ZOrder, PunctuationLeading, PunctuationTrailing) "
+                             "VALUES (?, ?, ?, coalesce(?, %1), ?, ?, ?)")
+                  .arg(LibraryNewKeyExpression()))) {}
+
+    // Adds a category; returns its key (a new one when `key` is empty).
+    std::string AddCategory(const std::string& key, const std::string& description,
+                            std::int32_t zOrder, const std::string& textKey) {
+        m_category.bindValue(0, KeyValue(key));
+        m_category.bindValue(1, TextValue(description));
+        m_category.bindValue(2, zOrder);
+        // Left Null, the library's trigger copies the key into it.
+        m_category.bindValue(3, textKey.empty() ? QVariant() : TextValue(textKey));
+        Run(m_connection, m_category);
+        m_progress.Step();
+        if (!key.empty()) {
+            return key;
+        }
+        QSqlQuery made = m_connection.Prepare(
+            QStringLiteral("SELECT CategoryID FROM tblCategory WHERE rowid = ?"));
+        made.bindValue(0, m_category.lastInsertId());
+        if (!made.exec() || !made.next()) {
+            m_connection.Fail(made.lastError());
+        }
+        return made.value(0).toString().toStdString();
+    }
+
+    void AddItem(const OldItem& item, const std::string& categoryKey) {
+        m_item.bindValue(0, TextValue(categoryKey));
+        m_item.bindValue(1, TextValue(item.data));
+        m_item.bindValue(2, TextValue(item.mnemonic));
+        m_item.bindValue(3, KeyValue(item.key));
+        m_item.bindValue(4, item.zOrder);
+        m_item.bindValue(5, item.punctuationLeading);
+        m_item.bindValue(6, item.punctuationTrailing);
+        Run(m_connection, m_item);
+        m_progress.Step();
+    }
+
+private:
+    CLibraryConnection& m_connection;
+    CProgressSteps& m_progress;
+    QSqlQuery m_category;
+    QSqlQuery m_item;
+};
+
+void Fill(CLibraryConnection& connection, const OldLibrary& library, CProgressSteps& progress,
+          ImportSummary& summary) {
+    CLibraryWriter writer(connection, progress);
+    std::unordered_set<std::string> categoryKeys;
+    std::int32_t lastOrder = -1;
+    for (const OldCategory& category : library.categories) {
+        CheckUnique(categoryKeys, category.key, library, "categories");
+        writer.AddCategory(category.key, category.description, category.zOrder,
+                           category.textKey.empty() ? category.key : category.textKey);
+        lastOrder = std::max(lastOrder, category.zOrder);
+    }
+    summary.categories = static_cast<int>(library.categories.size());
+
+    const auto stray = [&](const OldItem& item) {
+        return item.categoryKey.empty() || categoryKeys.count(Folded(item.categoryKey)) == 0;
+    };
+    std::unordered_set<std::string> itemKeys;
+    for (const OldItem& item : library.items) {
+        CheckUnique(itemKeys, item.key, library, "items");
+    }
+    summary.itemsWithoutCategory =
+        static_cast<int>(std::count_if(library.items.begin(), library.items.end(), stray));
+    std::string strayCategory;
+    if (summary.itemsWithoutCategory > 0) {
+        strayCategory =
+            writer.AddCategory({}, kCategoryForStrayItems, lastOrder < 0 ? 0 : lastOrder + 1, {});
+        ++summary.categories;
+    }
+    for (const OldItem& item : library.items) {
+        writer.AddItem(item, stray(item) ? strayCategory : item.categoryKey);
+    }
+    summary.items = static_cast<int>(library.items.size());
+}
+
+} // namespace
+
+ImportSummary WriteImportedLibrary(const OldLibrary& library, const std::string& libraryPath,
+                                   const ImportProgress& progress) {
+    // Counted on from the rows read: every row is written, and maybe the
+    // category for stray items; the commit is the last step.
+    const auto rows = static_cast<std::int64_t>(library.categories.size() + library.items.size());
+    CProgressSteps counter(progress, rows, 2 * rows + 2);
+    ImportSummary summary;
+    summary.warnings = library.warnings;
+    CreateLibraryFile(libraryPath, [&](CLibraryConnection& connection) {
+        Fill(connection, library, counter, summary);
+    });
+    return summary;
+}
+
+ImportSummary ImportOldLibrary(const std::string& oldPath, const std::string& libraryPath,
+                               const ImportProgress& progress) {
+    // The new file's name is refused before the old file is read, so a
+    // mistyped command line says the cheaper thing first; the creation
+    // checks again.
+    const QFileInfo target(QString::fromStdString(libraryPath));
+    if (target.exists() || target.isSymLink()) {
+        throw CDaoException("\"" + libraryPath +
+                            "\" already exists; a new library needs a new file name.");
+    }
+    // Reading is half of the work: the rows read, then written.
+    const ImportProgress reading = [&progress](std::int64_t done, std::int64_t total) {
+        return !progress || progress(done, 2 * total + 2);
+    };
+    const OldLibrary library = ReadOldLibrary(oldPath, reading);
+    return WriteImportedLibrary(library, libraryPath, progress);
+}
+
+std::string DescribeImport(const ImportSummary& summary, const std::string& oldPath,
+                           const std::string& libraryPath) {
+    const auto count = [](int n, const char* one, const char* many) {
+        return std::to_string(n) + " " + (n == 1 ? one : many);
+    };
+    std::string text = "Imported " + count(summary.categories, "category", "categories") + " and " +
+                       count(summary.items, "item", "items") + " from " + oldPath + " into " +
+                       libraryPath + ".";
+    if (summary.itemsWithoutCategory > 0) {
+        text += " " +
+                count(summary.itemsWithoutCategory, "item whose category is not in the file is",
+                      "items whose category is not in the file are") +
+                " in the new category \"" + kCategoryForStrayItems + "\".";
+    }
+    return text;
+}
