@@ -2,8 +2,10 @@
 #include "app/Profile.h"
 #include "store/CategoryQry.h"
 #include "store/CurrentDatabase.h"
+#include "store/Library.h"
 #include "store/LibraryFile.h"
 #include "store/PhrasesInCategoryQry.h"
+#include "tests/support/PostgresServer.h"
 #include "tests/support/ScriptedPromptService.h"
 
 #include <gtest/gtest.h>
@@ -404,6 +406,24 @@ TEST(NewLibraryOption, MakesAnEmptyLibraryAndNeverOverwrites) {
     const RunResult nowhere = RunBlurtle({"--new-library", dir.filePath("no/such/dir/x.blz")});
     EXPECT_NE(nowhere.exitCode, 0);
     EXPECT_FALSE(nowhere.err.isEmpty());
+}
+
+// A server address makes the library in an empty database, once.
+TEST(NewLibraryOption, MakesALibraryInAnEmptyServerDatabaseOnce) {
+    std::string whyNot;
+    CPostgresServer* server = CPostgresServer::Shared(&whyNot);
+    if (server == nullptr) {
+        GTEST_SKIP() << whyNot;
+    }
+    const QString address = QString::fromStdString(server->Address(server->CreateDatabase()));
+    const RunResult made = RunBlurtle({"--new-library", address});
+    EXPECT_EQ(made.exitCode, 0) << made.err.toStdString();
+    EXPECT_TRUE(made.out.contains(address)) << made.out.toStdString();
+    EXPECT_EQ(CheckLibrary(address.toStdString()), "");
+
+    const RunResult again = RunBlurtle({"--new-library", address});
+    EXPECT_NE(again.exitCode, 0);
+    EXPECT_TRUE(again.err.contains("already holds a Blurtle library")) << again.err.toStdString();
 }
 
 } // namespace
