@@ -31,6 +31,9 @@ protected:
         database = CLibraryLocation::Parse(library.path).DatabaseName();
     }
 
+    // Roles belong to the whole server, which other test programs share.
+    QString Role(const char* name) const { return QLatin1String(name) + '_' + database; }
+
     // The library's address for `role`, made with only the given rights.
     std::string AddressFor(const QString& role, const QString& rights) {
         server->Run(database, QStringLiteral("CREATE ROLE %1 LOGIN").arg(role));
@@ -64,7 +67,7 @@ class ReadOnlyRole : public ServerLibrary, public testing::WithParamInterface<Ri
 TEST_P(ReadOnlyRole, ReadsAndRefusesWritesInWords) {
     const std::string category = AddCategory("Shared", 0);
     const std::string item = AddPhrase(category, "hello", "Hello9|", 0);
-    const std::string address = AddressFor(GetParam().role, GetParam().rights);
+    const std::string address = AddressFor(Role(GetParam().role), GetParam().rights);
     library.UsePath(address);
 
     CCategoryQry categories;
@@ -110,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(Rights, ReadOnlyRole,
 TEST_F(ServerLibrary, RightsRevokedWhileOpenRefuseTheWriteInWords) {
     const std::string category = AddCategory("C", 0);
     const std::string item = AddPhrase(category, "a", "a9|", 0);
-    const std::string address = AddressFor("editor", "SELECT, INSERT, UPDATE, DELETE");
+    const std::string address = AddressFor(Role("editor"), "SELECT, INSERT, UPDATE, DELETE");
     library.UsePath(address);
     CPhraseTbl table;
     table.Open();
@@ -118,7 +121,7 @@ TEST_F(ServerLibrary, RightsRevokedWhileOpenRefuseTheWriteInWords) {
     ASSERT_TRUE(table.CanUpdate());
     ASSERT_TRUE(table.Seek("=", MakeSeekKey(item)));
 
-    server->Run(database, "REVOKE UPDATE ON \"tblPhrase\" FROM editor");
+    server->Run(database, "REVOKE UPDATE ON \"tblPhrase\" FROM " + Role("editor"));
     table.Edit();
     table.m_Mnemonic = "b";
     try {

@@ -11,7 +11,9 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -48,6 +50,21 @@ std::unique_ptr<CPostgresServer>& SharedServer() {
 
 CPostgresServer* CPostgresServer::Shared(std::string* whyNot) {
     auto& server = SharedServer();
+    QString addressFile = qEnvironmentVariable("BLURTLE_TEST_PG");
+#ifdef BLURTLE_TEST_PG_FILE
+    if (addressFile.isEmpty()) {
+        addressFile = QStringLiteral(BLURTLE_TEST_PG_FILE);
+    }
+#endif
+    if (server == nullptr && !addressFile.isEmpty()) {
+        QFile file(addressFile);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QString socketDirectory = QString::fromUtf8(file.readAll()).trimmed();
+            if (QFile::exists(socketDirectory + QStringLiteral("/.s.PGSQL.%1").arg(kPort))) {
+                server.reset(new CPostgresServer(Attach{}, socketDirectory));
+            }
+        }
+    }
     if (server == nullptr) {
         if (FindBinaries().isEmpty()) {
             if (whyNot != nullptr) {
@@ -66,6 +83,50 @@ void CPostgresServer::StopShared() {
     SharedServer().reset();
 }
 
+CPostgresServer::CPostgresServer(Attach, QString socketDirectory)
+    : m_socketDirectory(std::move(socketDirectory)) {}
+
+int CPostgresServer::ServeDetached(const QString& addressFile) {
+    QFile::remove(addressFile);
+    if (FindBinaries().isEmpty()) {
+        std::printf("No PostgreSQL server programs: the server tests will skip.\n");
+        return 0;
+    }
+    try {
+        CPostgresServer server;
+        server.m_folder->setAutoRemove(false);
+        QFile file(addressFile);
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(server.m_socketDirectory.toUtf8() + '\n') < 0) {
+            std::printf("Could not write %s\n", qPrintable(addressFile));
+            return 1;
+        }
+        server.m_running = false; // it serves on after this program
+        std::printf("PostgreSQL test server on %s\n", qPrintable(server.m_socketDirectory));
+    } catch (const std::exception& error) {
+        std::printf("%s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
+
+int CPostgresServer::StopDetached(const QString& addressFile) {
+    QFile file(addressFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return 0; // none was started
+    }
+    const QString socketDirectory = QString::fromUtf8(file.readAll()).trimmed();
+    file.close();
+    CPostgresServer server(Attach{}, socketDirectory);
+    server.m_binaries = FindBinaries();
+    server.RunAs(socketDirectory);
+    server.m_running = true;
+    server.Stop();
+    QDir(socketDirectory).removeRecursively();
+    QFile::remove(addressFile);
+    return 0;
+}
+
 CPostgresServer::CPostgresServer() : m_binaries(FindBinaries()) {
     if (m_binaries.isEmpty()) {
         throw std::runtime_error("the PostgreSQL server programs are not installed");
@@ -81,7 +142,7 @@ int CPostgresServer::RunTool(const QString& tool, const QStringList& arguments, 
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     // A folder the server's user may enter: initdb looks where it stands.
-    process.setWorkingDirectory(m_folder->path());
+    process.setWorkingDirectory(m_socketDirectory);
     const QString program = m_binaries + QLatin1Char('/') + tool;
     if (m_dropPrivileges) {
         process.start(QStringLiteral("setpriv"),
@@ -109,22 +170,7 @@ void CPostgresServer::Start() {
         throw std::runtime_error("no temporary folder for the PostgreSQL server");
     }
     m_socketDirectory = m_folder->path();
-    if (::geteuid() == 0) {
-        // The server's own user where the system has one, else nobody.
-        const passwd* user = ::getpwnam("postgres");
-        if (user == nullptr) {
-            user = ::getpwnam("nobody");
-        }
-        if (user == nullptr) {
-            throw std::runtime_error("running as root and no user to run the server as");
-        }
-        m_uid = user->pw_uid;
-        m_gid = user->pw_gid;
-        m_dropPrivileges = true;
-        if (::chown(QFile::encodeName(m_socketDirectory).constData(), m_uid, m_gid) != 0) {
-            throw std::runtime_error("could not give the server's folder to its user");
-        }
-    }
+    RunAs(m_socketDirectory);
     const QString data = m_socketDirectory + QStringLiteral("/data");
     QString output;
     if (RunTool(QStringLiteral("initdb"),
@@ -163,6 +209,26 @@ void CPostgresServer::Start() {
         QStringLiteral("CREATE ROLE blurtle_password LOGIN PASSWORD 'right password'"));
 }
 
+void CPostgresServer::RunAs(const QString& socketDirectory) {
+    if (::geteuid() != 0) {
+        return;
+    }
+    // The server's own user where the system has one, else nobody.
+    const passwd* user = ::getpwnam("postgres");
+    if (user == nullptr) {
+        user = ::getpwnam("nobody");
+    }
+    if (user == nullptr) {
+        throw std::runtime_error("running as root and no user to run the server as");
+    }
+    m_uid = user->pw_uid;
+    m_gid = user->pw_gid;
+    m_dropPrivileges = true;
+    if (::chown(QFile::encodeName(socketDirectory).constData(), m_uid, m_gid) != 0) {
+        throw std::runtime_error("could not give the server's folder to its user");
+    }
+}
+
 void CPostgresServer::Stop() {
     if (m_running) {
         RunTool(QStringLiteral("pg_ctl"),
@@ -181,7 +247,8 @@ std::string CPostgresServer::Address(const QString& database, const QString& use
 }
 
 QString CPostgresServer::CreateDatabase() {
-    const QString name = QStringLiteral("library_%1").arg(++m_databases);
+    // Unique among the test programs that share the server.
+    const QString name = QStringLiteral("library_%1_%2").arg(::getpid()).arg(++m_databases);
     Run(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE %1").arg(name));
     return name;
 }
