@@ -361,8 +361,10 @@ void CDaoRecordset::ReadView(const std::vector<BoundField>& parameters) {
         return;
     }
     // Otherwise the whole result is read now and the statement finished, so
-    // the query holds no read transaction while the caller walks it.
+    // the query holds no read transaction while the caller walks it. The
+    // server sends it whole too, rather than as one message per row.
     QSqlQuery query = state.connection->Prepare(sql);
+    query.setForwardOnly(false);
     for (std::size_t i = 0; i < values.size(); ++i) {
         query.bindValue(static_cast<int>(i), values[i]);
     }
