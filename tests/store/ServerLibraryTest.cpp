@@ -138,6 +138,38 @@ TEST_F(ServerLibrary, RightsRevokedWhileOpenRefuseTheWriteInWords) {
     EXPECT_EQ(QueryDirect(library.path, "SELECT \"Mnemonic\" FROM \"tblPhrase\"").toString(), "a");
 }
 
+// The server ended the connection (a restart, an administrator): the step
+// that finds out says so, and the next one works on a new connection.
+TEST_F(ServerLibrary, ALostConnectionIsToldAndTheNextStepConnectsAgain) {
+    const std::string category = AddCategory("C", 0);
+    const std::string item = AddPhrase(category, "a", "a9|", 0);
+    CPhraseTbl list;
+    list.Open();
+    list.SetCurrentIndex("PrimaryKey");
+    ASSERT_TRUE(list.Seek("=", MakeSeekKey(item)));
+
+    server->Run(QStringLiteral("postgres"),
+                QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                               "WHERE datname = '%1'")
+                    .arg(database));
+    try {
+        list.Seek("=", MakeSeekKey(item));
+        FAIL() << "a connection the server ended still served";
+    } catch (const CDaoException& error) {
+        EXPECT_EQ(std::string(error.what())
+                      .rfind("The connection to the server of the library \"" +
+                                 Display(library.path) + "\" was lost. Try again.",
+                             0),
+                  0U)
+            << error.what();
+    }
+    ASSERT_TRUE(list.Seek("=", MakeSeekKey(item)));
+    list.Edit();
+    list.m_Mnemonic = "b";
+    list.Update();
+    EXPECT_EQ(QueryDirect(library.path, "SELECT \"Mnemonic\" FROM \"tblPhrase\"").toString(), "b");
+}
+
 // A library that a newer version has changed is refused, also through a
 // connection that was kept open for reuse.
 TEST_F(ServerLibrary, ANewerFormatIsRefused) {
