@@ -185,6 +185,31 @@ TEST_F(DatabaseLocation, AFileThatIsNoLibraryIsNamedWithItsReason) {
     EXPECT_EQ(Path(), junk.toStdString());
 }
 
+// A server address in the setting is a library like a file: a library
+// there says nothing; a database that is none is named with its reason.
+TEST_F(DatabaseLocation, AServerAddressIsCheckedAsALibrary) {
+    std::string whyNot;
+    CPostgresServer* server = CPostgresServer::Shared(&whyNot);
+    if (server == nullptr) {
+        GTEST_SKIP() << whyNot;
+    }
+    const QString shared = QString::fromStdString(server->Address(server->CreateDatabase()));
+    CreateLibrary(shared.toStdString());
+    Profile::WriteString("DatabasePath", shared);
+    app.VerifyDatabasePath(&palette);
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(Path(), shared.toStdString());
+
+    const QString empty = QString::fromStdString(server->Address(server->CreateDatabase()));
+    Profile::WriteString("DatabasePath", empty);
+    app.VerifyDatabasePath(&palette);
+    ASSERT_EQ(prompts.messages.size(), 1U);
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("The database \"%1\" is not a Blurtle "
+                                                       "library.  Please locate a valid Blurtle "
+                                                       "data file.")
+                                            .arg(empty));
+}
+
 TEST_F(DatabaseLocation, ChangingTheDatabaseWritesTheSettingThenAsksThePaletteToClose) {
     Profile::WriteString("DatabasePath", dir.filePath("old.blz"));
     CloseRecorder owner;

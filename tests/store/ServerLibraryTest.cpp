@@ -9,13 +9,11 @@
 #include "store/LibraryFile.h"
 #include "store/LibraryLocation.h"
 #include "store/PhraseTbl.h"
-#include "store/ServerErrors.h"
 #include "tests/store/LibraryFixture.h"
 #include "tests/support/PostgresServer.h"
 
 #include <gtest/gtest.h>
 
-#include <QSqlError>
 #include <QTcpServer>
 
 #include <functional>
@@ -304,19 +302,6 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "refused the connection"}),
     [](const testing::TestParamInfo<ConnectCase>& param) { return std::string(param.param.name); });
-
-// An unknown host can't be tried here without asking a name server
-// outside this machine: libpq's text for it is told in words as well.
-TEST(ServerErrors, AnUnknownHostIsToldInWords) {
-    const QSqlError error(QStringLiteral("QPSQL: Unable to connect"),
-                          QStringLiteral("could not translate host name \"db.invalid\" to "
-                                         "address: Name or service not known\n"),
-                          QSqlError::ConnectionError);
-    EXPECT_EQ(DescribeServerError(error, "postgresql://db.invalid/lib"),
-              "The server of the library \"postgresql://db.invalid/lib\" was not found: its "
-              "host name is unknown.\n\nDetails: could not translate host name \"db.invalid\" "
-              "to address: Name or service not known");
-}
 
 // The password may come from libpq's own means: PGPASSWORD here.
 TEST_F(ServerLibrary, APasswordFromTheEnvironmentLogsIn) {
