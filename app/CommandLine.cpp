@@ -7,7 +7,8 @@
 #include "automation/AutomationNames.h"
 #include "dialogs/BuildInfo.h"
 #include "store/DaoException.h"
-#include "store/LibraryFile.h"
+#include "store/Library.h"
+#include "store/LibraryLocation.h"
 
 #include <QByteArray>
 #include <QCommandLineParser>
@@ -120,8 +121,9 @@ private:
 const QCommandLineOption& NewLibraryOption() {
     static const QCommandLineOption option(
         QStringLiteral("new-library"),
-        QStringLiteral("Creates an empty library file at <path> and ends; an existing file is "
-                       "never overwritten."),
+        QStringLiteral("Creates an empty library at <path> and ends: a file (an existing file "
+                       "is never overwritten), or an empty PostgreSQL database given as "
+                       "postgresql://[user@]host[:port]/dbname."),
         QStringLiteral("path"));
     return option;
 }
@@ -158,9 +160,11 @@ void DescribeOptions(QCommandLineParser& parser) {
 }
 
 int CreateNewLibrary(const QString& path) {
-    const QString absolute = QDir::current().absoluteFilePath(path);
+    const bool server = CLibraryLocation::IsServerAddress(path.toStdString());
+    const QString absolute = server ? QString::fromStdString(LibraryDisplayName(path.toStdString()))
+                                    : QDir::current().absoluteFilePath(path);
     try {
-        CreateLibraryFile(absolute.toStdString());
+        CreateLibrary(server ? path.toStdString() : absolute.toStdString());
     } catch (const CDaoException& error) {
         QTextStream(stderr) << "blurtle: " << QString::fromStdString(error.what()) << '\n';
         return 1;

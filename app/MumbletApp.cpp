@@ -6,7 +6,9 @@
 #include "dialogs/PromptService.h"
 #include "store/CurrentDatabase.h"
 #include "store/DaoException.h"
+#include "store/Library.h"
 #include "store/LibraryFile.h"
+#include "store/LibraryLocation.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -85,17 +87,18 @@ void CMumbletApp::VerifyDatabasePath(QWidget* palette) {
     }
 
     const QString path = QString::fromStdString(m_strDatabasePath);
-    if (!QFileInfo(path).isFile()) {
+    const bool server = CLibraryLocation::IsServerAddress(m_strDatabasePath);
+    if (!server && !QFileInfo(path).isFile()) {
         Tell(palette, QStringLiteral("Unable to locate database file \"%1\".  Please locate a "
                                      "valid Blurtle data file.")
                           .arg(path));
         ChooseDatabaseFile(palette, false);
         return;
     }
-    // A file that is there but no library this version can use would make
-    // every recordset fail: say so once, naming the file, and let the user
-    // pick another.
-    const std::string problem = CheckLibraryFile(m_strDatabasePath);
+    // A file (or a server database) that is there but no library this
+    // version can use would make every recordset fail: say so once, naming
+    // it, and let the user pick another.
+    const std::string problem = CheckLibrary(m_strDatabasePath);
     if (!problem.empty()) {
         Tell(palette, QString::fromStdString(problem) +
                           QStringLiteral("  Please locate a valid Blurtle data file."));

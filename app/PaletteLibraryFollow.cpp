@@ -10,8 +10,8 @@
 #include "store/CategoryTbl.h"
 #include "store/CurrentDatabase.h"
 #include "store/DaoException.h"
+#include "store/EngineErrors.h"
 #include "store/KeyHelpers.h"
-#include "store/LibraryConnection.h"
 #include "store/PhraseTbl.h"
 #include "store/RecordsetCloser.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 struct GeneratedLibrary {
-    std::string path;
+    std::string path;                    // a file path or a server address
     std::string bigCategory;             // 10,000 items
     std::string orderCategory;           // 1,000 items
     std::vector<std::string> sampleKeys; // 4,096 item keys at random

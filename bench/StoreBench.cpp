@@ -1,34 +1,44 @@
 // Timing of the phrase store on a generated library of 100,000 items in 100
-// categories: the drag-out's Seek and read through the list's long-lived
-// table, the fill of a 10,000-item category, and an order save of 1,000
-// items. Run with --benchmark_repetitions=5 to see medians.
+// categories, in a file and on a PostgreSQL server on this machine (started
+// by the benchmark itself, as the tests start theirs): the drag-out's Seek
+// and read through the list's long-lived table, the fill of a 10,000-item
+// category, the list's order save after one move, and an order save of
+// 1,000 items. Run with --benchmark_repetitions=5 to see medians.
 #include "bench/BenchLibrary.h"
 #include "store/CurrentDatabase.h"
 #include "store/KeyHelpers.h"
+#include "store/LibraryConnection.h"
 #include "store/PhraseTbl.h"
 #include "store/PhrasesInCategoryQry.h"
+#include "tests/support/PostgresServer.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <QRandomGenerator>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
-void BM_SeekAndReadOneItem(benchmark::State& state) {
+// Each benchmark runs on the library it is registered with.
+void UseLibrary(const GeneratedLibrary& library) {
+    const std::string path = library.path;
+    SetCurrentDatabasePathSource([path] { return path; });
+}
+
+void SeekAndReadOneItem(benchmark::State& state, const GeneratedLibrary* library) {
+    UseLibrary(*library);
     CPhraseTbl list;
     list.Open();
     list.SetCurrentIndex("PrimaryKey");
     std::size_t next = 0;
     for (auto _ : state) {
-        const std::string& key = g_library->sampleKeys[next++ % g_library->sampleKeys.size()];
+        const std::string& key = library->sampleKeys[next++ % library->sampleKeys.size()];
         if (!list.Seek("=", MakeSeekKey(key))) {
             state.SkipWithError("key not found");
             break;
@@ -37,12 +47,12 @@ void BM_SeekAndReadOneItem(benchmark::State& state) {
         benchmark::DoNotOptimize(list.m_PunctuationTrailing);
     }
 }
-BENCHMARK(BM_SeekAndReadOneItem)->Unit(benchmark::kMicrosecond);
 
-void BM_FillCategoryOf10000(benchmark::State& state) {
+void FillCategoryOf10000(benchmark::State& state, const GeneratedLibrary* library) {
+    UseLibrary(*library);
     CPhrasesInCategoryQry phrases;
     for (auto _ : state) {
-        phrases.m_CATEGORYID = g_library->bigCategory;
+        phrases.m_CATEGORYID = library->bigCategory;
         phrases.Open();
         std::size_t rows = 0;
         while (!phrases.IsEOF()) {
@@ -58,16 +68,39 @@ void BM_FillCategoryOf10000(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(BM_FillCategoryOf10000)->Unit(benchmark::kMillisecond);
 
-// The list's order save: Seek each entry and write its index into ZOrder,
-// each Update its own transaction. The order flips every round so every
-// Update really writes.
-void BM_SaveOrderOf1000(benchmark::State& state) {
+// The list's order save after the user moved one entry down by one: the
+// two positions that changed, written in one transaction as the list
+// writes them (Seek, compare, Edit, Update). Every round swaps the pair.
+void SaveOrderAfterOneMove(benchmark::State& state, const GeneratedLibrary* library) {
+    UseLibrary(*library);
     CPhraseTbl list;
     list.Open();
     list.SetCurrentIndex("PrimaryKey");
-    const std::vector<std::string>& keys = g_library->orderKeys;
+    std::vector<std::string> keys = library->orderKeys;
+    for (auto _ : state) {
+        std::swap(keys[500], keys[501]);
+        list.BeginTrans();
+        for (int i : {500, 501}) {
+            if (list.Seek("=", MakeSeekKey(keys[static_cast<std::size_t>(i)])) &&
+                list.m_ZOrder != i) {
+                list.Edit();
+                list.m_ZOrder = i;
+                list.Update();
+            }
+        }
+        list.CommitTrans();
+    }
+}
+
+// Seek each entry and write its index into ZOrder, each Update its own
+// transaction. The order flips every round so every Update really writes.
+void SaveOrderOf1000(benchmark::State& state, const GeneratedLibrary* library) {
+    UseLibrary(*library);
+    CPhraseTbl list;
+    list.Open();
+    list.SetCurrentIndex("PrimaryKey");
+    const std::vector<std::string>& keys = library->orderKeys;
     bool reversed = false;
     for (auto _ : state) {
         reversed = !reversed;
@@ -81,7 +114,20 @@ void BM_SaveOrderOf1000(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(BM_SaveOrderOf1000)->Unit(benchmark::kMillisecond);
+
+void Register(const std::string& engine, const GeneratedLibrary* library) {
+    benchmark::RegisterBenchmark(("BM_SeekAndReadOneItem/" + engine).c_str(), SeekAndReadOneItem,
+                                 library)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(("BM_FillCategoryOf10000/" + engine).c_str(), FillCategoryOf10000,
+                                 library)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("BM_SaveOrderAfterOneMove/" + engine).c_str(),
+                                 SaveOrderAfterOneMove, library)
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(("BM_SaveOrderOf1000/" + engine).c_str(), SaveOrderOf1000, library)
+        ->Unit(benchmark::kMillisecond);
+}
 
 } // namespace
 
@@ -89,15 +135,29 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     QTemporaryDir dir;
-    GeneratedLibrary library;
-    library.path = dir.filePath("bench.blz").toStdString();
-    std::fprintf(stderr, "Generating 100,000 items in %s ...\n", library.path.c_str());
-    Generate(library);
-    g_library = &library;
-    const std::string path = library.path;
-    SetCurrentDatabasePathSource([path] { return path; });
+    GeneratedLibrary file;
+    file.path = dir.filePath("bench.blz").toStdString();
+    std::fprintf(stderr, "Generating 100,000 items in %s ...\n", file.path.c_str());
+    Generate(file);
+    Register("SQLite", &file);
+
+    std::string whyNot;
+    CPostgresServer* server = CPostgresServer::Shared(&whyNot);
+    GeneratedLibrary onServer;
+    if (server != nullptr) {
+        onServer.path = server->Address(server->CreateDatabase());
+        std::fprintf(stderr, "Generating 100,000 items in %s ...\n", onServer.path.c_str());
+        Generate(onServer);
+        Register("PostgreSQL", &onServer);
+    } else {
+        std::fprintf(stderr, "No PostgreSQL benchmarks: %s\n", whyNot.c_str());
+    }
+    g_library = &file;
+
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     SetCurrentDatabasePathSource({});
+    CLibraryConnection::CloseIdle();
+    CPostgresServer::StopShared();
     return 0;
 }

@@ -3,8 +3,8 @@
 #include "dialogs/PromptService.h"
 #include "dialogs/UpDownButtons.h"
 #include "dragdrop/PaletteMessages.h"
+#include "store/EngineErrors.h"
 #include "store/KeyHelpers.h"
-#include "store/LibraryConnection.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

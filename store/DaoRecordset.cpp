@@ -4,8 +4,10 @@
 #include "store/CurrentDatabase.h"
 #include "store/DaoException.h"
 #include "store/LibraryConnection.h"
+#include "store/LibraryLocation.h"
 #include "store/NativeRows.h"
 #include "store/RecordSource.h"
+#include "store/ServerErrors.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -153,7 +155,7 @@ bool CDaoRecordset::Follow(State& state) {
     try {
         state.connection = CLibraryConnection::OpenLibrary(state.path);
     } catch (const CDaoException& error) {
-        if (!QFileInfo::exists(path)) {
+        if (!CLibraryLocation::IsServerAddress(state.path) && !QFileInfo::exists(path)) {
             throw CDaoException(
                 QStringLiteral("The library \"%1\" is no longer there: it was moved or deleted "
                                "while Blurtle was running.")
@@ -340,7 +342,7 @@ void CDaoRecordset::ReadView(const std::vector<BoundField>& parameters) {
     }
     std::vector<QVariant> values;
     for (std::size_t i = 0; i < parameters.size(); ++i) {
-        values.push_back(ToBindValue(members.parameters.at(i)));
+        values.push_back(state.connection->BindValue(members.parameters.at(i)));
     }
     // Read straight from SQLite where the connection allows it: row by row
     // into the members, the read ending with the last row.
@@ -359,8 +361,10 @@ void CDaoRecordset::ReadView(const std::vector<BoundField>& parameters) {
         return;
     }
     // Otherwise the whole result is read now and the statement finished, so
-    // the query holds no read transaction while the caller walks it.
+    // the query holds no read transaction while the caller walks it. The
+    // server sends it whole too, rather than as one message per row.
     QSqlQuery query = state.connection->Prepare(sql);
+    query.setForwardOnly(false);
     for (std::size_t i = 0; i < values.size(); ++i) {
         query.bindValue(static_cast<int>(i), values[i]);
     }
@@ -461,7 +465,7 @@ bool CDaoRecordset::Seek(const char* lpszComparison, const QVariant& key) {
     } else {
         keyText.text = key.toString().toStdString();
     }
-    const QVariant bound = ToBindValue(keyText);
+    const QVariant bound = state.connection->BindValue(keyText);
     if (bound.typeId() != QMetaType::QString) {
         return false; // keys are text; these bytes can equal none of them
     }
@@ -534,7 +538,10 @@ void CDaoRecordset::Update() {
     for (std::size_t i = 0; i < current.size(); ++i) {
         if (!state.schema[i]->generatedKey && !(current[i] == base[i])) {
             mask |= 1u << i;
-            values.push_back(ToBindValue(current[i]));
+            values.push_back(state.connection->BindValue(current[i]));
+            if (!values.back().isValid()) {
+                throw CDaoException(DescribeUnstorableText(state.connection->DisplayName()));
+            }
         }
     }
     if (!insert && mask == 0) {

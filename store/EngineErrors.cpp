@@ -1,5 +1,7 @@
 #include "store/EngineErrors.h"
 
+#include "store/LibraryLocation.h"
+
 #include <QSqlError>
 #include <QString>
 
@@ -62,7 +64,7 @@ bool IsReadOnlyCode(int code) {
 
 std::string DescribeReadOnly(const std::string& path) {
     return QStringLiteral("The library \"%1\" is read-only.")
-        .arg(QString::fromUtf8(path))
+        .arg(QString::fromStdString(LibraryDisplayName(path)))
         .toStdString();
 }
 

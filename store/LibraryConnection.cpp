@@ -1,15 +1,13 @@
 #include "store/LibraryConnection.h"
 
 #include "store/DaoException.h"
-#include "store/LibraryFile.h"
+#include "store/EngineErrors.h"
+#include "store/FileConnection.h"
+#include "store/LibraryLocation.h"
+#include "store/ServerConnection.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QSqlError>
-#include <QUrl>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -20,49 +18,6 @@ namespace {
 QString NextConnectionName() {
     static std::atomic<unsigned long long> counter{0};
     return QStringLiteral("blurtle-library-%1").arg(++counter);
-}
-
-QString Absolute(const std::string& path) {
-    return QFileInfo(QString::fromUtf8(path)).absoluteFilePath();
-}
-
-struct FileIdentity {
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-};
-
-FileIdentity IdentityOf(const QString& path) {
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
-        return {};
-    }
-    return {true, info.st_dev, info.st_ino};
-}
-
-// A file: URI, so that the open mode can forbid SQLite to create a file
-// that vanished since we looked at it.
-QString UriFor(const QString& absolute, CLibraryConnection::Access access) {
-    QString uri = QUrl::fromLocalFile(absolute).toString(QUrl::FullyEncoded);
-    if (access == CLibraryConnection::Access::ReadWrite) {
-        return uri + QStringLiteral("?mode=rw");
-    }
-    // Reading a WAL-mode file needs its -wal and -shm companions, which
-    // SQLite creates when they are missing (and can't, in a folder we may
-    // not write). While a writer has the file open both exist and are
-    // shared; without them there is nothing beyond the main file to read,
-    // so it is read as immutable and the folder stays as it was.
-    if (QFileInfo::exists(absolute + QStringLiteral("-wal")) &&
-        QFileInfo::exists(absolute + QStringLiteral("-shm"))) {
-        return uri + QStringLiteral("?mode=ro");
-    }
-    return uri + QStringLiteral("?mode=ro&immutable=1");
-}
-
-// Every connection of this process, for the stale-file bookkeeping.
-std::vector<CLibraryConnection*>& Connections() {
-    static std::vector<CLibraryConnection*> connections;
-    return connections;
 }
 
 // Connections given back for reuse, the most recent last.
@@ -79,137 +34,40 @@ void CloseIdleAtExit() {
     CLibraryConnection::CloseIdle();
 }
 
-// Long enough to ride out another process's burst of writes; a write that
-// still finds the file locked after this reports the engine's text.
-constexpr int kBusyTimeoutMs = 5000;
-
-// How soon after a commit the write-ahead log is emptied into the file.
-constexpr int kCheckpointDelayMs = 100;
-
 } // namespace
 
-bool IsOpenInThisProcess(const std::string& path) {
-    return std::any_of(
-        Connections().begin(), Connections().end(),
-        [&](const CLibraryConnection* connection) { return connection->HoldsFileAt(path); });
-}
-
-bool IsLibraryWritable(const std::string& path) {
-    const QString absolute = Absolute(path);
-    const QByteArray file = QFile::encodeName(absolute);
-    const QByteArray folder = QFile::encodeName(QFileInfo(absolute).absolutePath());
-    return ::access(file.constData(), W_OK) == 0 && ::access(folder.constData(), W_OK) == 0;
-}
-
-CLibraryConnection::CLibraryConnection(const std::string& path, Access access)
-    : m_path(path), m_absolutePath(Absolute(path)), m_name(NextConnectionName()), m_access(access) {
-    m_checkpointTimer.setSingleShot(true);
-    m_checkpointTimer.setInterval(kCheckpointDelayMs);
-    QObject::connect(&m_checkpointTimer, &QTimer::timeout, [this] { CheckpointNow(); });
-
-    // This process's connections to a file that the path no longer names
-    // must be gone before SQLite opens the path's companions for the new
-    // file (see the class comment).
-    const FileIdentity before = IdentityOf(m_absolutePath);
-    for (CLibraryConnection* other : std::vector<CLibraryConnection*>(Connections())) {
-        if (other->m_absolutePath == m_absolutePath && !other->m_closed &&
-            (!before.exists || other->m_device != before.device ||
-             other->m_inode != before.inode)) {
-            other->CloseStale();
-        }
-    }
-
-    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-    if (!m_db.isValid()) {
-        m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_name);
-        throw CDaoException("The SQLite driver of Qt (QSQLITE) is not installed.");
-    }
-    QString options =
-        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
-    if (access == Access::ReadOnly) {
-        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
-    }
-    m_db.setConnectOptions(options);
-    m_db.setDatabaseName(UriFor(m_absolutePath, access));
-    if (!m_db.open()) {
-        const QSqlError error = m_db.lastError();
-        m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_name);
-        throw CDaoException(DescribeEngineError(error, path));
-    }
-    // The file SQLite opened is the one the path named just before, unless
-    // it was replaced in between; then this connection is stale from the
-    // start and its owner opens again.
-    const FileIdentity after = IdentityOf(m_absolutePath);
-    m_device = before.device;
-    m_inode = before.inode;
-    m_closed = !before.exists || !after.exists || after.device != before.device ||
-               after.inode != before.inode;
-    try {
-        Exec(QStringLiteral("PRAGMA foreign_keys = ON"));
-    } catch (...) {
-        m_db.close();
-        m_db = QSqlDatabase();
-        QSqlDatabase::removeDatabase(m_name);
-        throw;
-    }
-    Register();
-}
+CLibraryConnection::CLibraryConnection(std::string path, std::string display, Access access)
+    : m_path(std::move(path)), m_display(std::move(display)), m_access(access),
+      m_name(NextConnectionName()) {}
 
 CLibraryConnection::~CLibraryConnection() {
-    Unregister();
-    HandOverCheckpoint();
-    if (m_inTransaction && !m_closed) {
-        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+    RemoveDatabase();
+}
+
+void CLibraryConnection::AddDatabase(const QString& driver, const char* package) {
+    m_db = QSqlDatabase::addDatabase(driver, m_name);
+    if (!m_db.isValid()) {
+        RemoveDatabase();
+        throw CDaoException(
+            QStringLiteral("The %1 driver of Qt is not installed (Debian "
+                           "package %2), so the library \"%3\" can't be opened.")
+                .arg(driver, QLatin1String(package), QString::fromStdString(m_display))
+                .toStdString());
     }
-    m_db.close();
+}
+
+void CLibraryConnection::RemoveDatabase() {
+    if (m_db.isValid()) {
+        m_db.close();
+    }
     m_db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(m_name);
-}
-
-void CLibraryConnection::Register() {
-    Connections().push_back(this);
-}
-
-void CLibraryConnection::Unregister() {
-    auto& all = Connections();
-    all.erase(std::remove(all.begin(), all.end(), this), all.end());
-}
-
-void CLibraryConnection::CloseStale() {
-    if (m_inTransaction) {
-        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
-        m_inTransaction = false;
+    if (QSqlDatabase::contains(m_name)) {
+        QSqlDatabase::removeDatabase(m_name);
     }
-    // Our latest changes may still sit in the log beside the path, which
-    // SQLite would read as the new file's: empty it into our old file
-    // first (SQLite itself leaves the log of a moved file alone at close).
-    if (m_checkpointTimer.isActive()) {
-        CheckpointNow();
-    }
-    // Qt finalises the statements still prepared on the connection; their
-    // owner finds the connection stale before it uses them again.
-    m_db.close();
-    m_closed = true;
-}
-
-bool CLibraryConnection::HoldsFileAt(const std::string& path) const {
-    const FileIdentity identity = IdentityOf(Absolute(path));
-    return !m_closed && identity.exists && identity.device == m_device && identity.inode == m_inode;
-}
-
-bool CLibraryConnection::IsCurrent() const {
-    if (m_closed) {
-        return false;
-    }
-    const FileIdentity now = IdentityOf(m_absolutePath);
-    return now.exists && now.device == m_device && now.inode == m_inode;
 }
 
 void CLibraryConnection::Release(std::unique_ptr<CLibraryConnection> connection) {
-    if (connection == nullptr || connection->m_closed || connection->m_inTransaction ||
-        !connection->IsCurrent()) {
+    if (connection == nullptr || connection->m_inTransaction || !connection->IsReusable()) {
         return;
     }
     static const bool cleanupRegistered = [] {
@@ -232,67 +90,30 @@ void CLibraryConnection::CloseIdle() {
     closing.clear();
 }
 
-std::unique_ptr<CLibraryConnection> CLibraryConnection::OpenLibrary(const std::string& path) {
+std::unique_ptr<CLibraryConnection> CLibraryConnection::OpenLibrary(const std::string& location) {
     auto& idle = Idle();
     for (auto it = idle.rbegin(); it != idle.rend(); ++it) {
-        CLibraryConnection& candidate = **it;
-        if (candidate.m_path != path) {
-            continue;
+        if ((*it)->m_path != location || !(*it)->IsReusable()) {
+            continue; // another library, or of no use any more: dropped below
         }
-        if (!candidate.IsCurrent() || candidate.IsReadOnly() == IsLibraryWritable(path)) {
-            continue; // another file now, or other rights: dropped below
-        }
-        // The file is the one that was checked when this connection opened;
-        // only a newer program's migration can have changed its format.
         std::unique_ptr<CLibraryConnection> reused = std::move(*it);
         idle.erase(std::next(it).base());
-        const int version = reused->Value(QStringLiteral("PRAGMA user_version")).toInt();
-        if (version > kLibraryFormatVersion) {
-            throw CDaoException(DescribeNewerLibrary(path, version),
-                                CDaoException::Reason::NotALibrary);
+        if (reused->Revalidate()) {
+            return reused;
         }
-        return reused;
+        break;
     }
-    // Kept connections to a file no longer at its path, or opened with
-    // rights the user no longer has (or now has), are of no use.
     idle.erase(std::remove_if(idle.begin(), idle.end(),
-                              [&](const std::unique_ptr<CLibraryConnection>& connection) {
-                                  return !connection->IsCurrent() ||
-                                         (connection->m_path == path &&
-                                          connection->IsReadOnly() == IsLibraryWritable(path));
+                              [](const std::unique_ptr<CLibraryConnection>& connection) {
+                                  return !connection->IsReusable();
                               }),
                idle.end());
 
-    const std::string problem = CheckLibraryFile(path);
-    if (!problem.empty()) {
-        throw CDaoException(problem, CDaoException::Reason::NotALibrary);
+    const CLibraryLocation parsed = CLibraryLocation::Parse(location);
+    if (parsed.IsServer()) {
+        return CServerConnection::OpenLibrary(location, parsed);
     }
-    const Access access = IsLibraryWritable(path) ? Access::ReadWrite : Access::ReadOnly;
-    auto connection = std::make_unique<CLibraryConnection>(path, access);
-    // The file header can lag behind a newer version's migration that still
-    // sits in the write-ahead log; the engine's own answer decides.
-    const int version = connection->Value(QStringLiteral("PRAGMA user_version")).toInt();
-    if (version > kLibraryFormatVersion) {
-        throw CDaoException(DescribeNewerLibrary(path, version),
-                            CDaoException::Reason::NotALibrary);
-    }
-    if (version < 2) {
-        // Older libraries list a category's items without their position;
-        // this connection sees the view as the current format has it,
-        // without changing the file.
-        connection->Exec(QStringLiteral(
-            "CREATE TEMP VIEW IF NOT EXISTS qryPhrasesInCategory AS\n"
-            "SELECT Mnemonic, Data, PhraseID, CategoryID, ZOrder FROM main.tblPhrase\n"
-            "ORDER BY ZOrder, rowid"));
-    }
-    // In WAL mode NORMAL keeps every commit atomic and the file sound after
-    // a crash, without a disk flush per commit.
-    if (access == Access::ReadWrite &&
-        connection->Value(QStringLiteral("PRAGMA journal_mode")).toString() ==
-            QLatin1String("wal")) {
-        connection->Exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
-    }
-    return connection;
+    return CFileConnection::OpenLibrary(location);
 }
 
 QSqlQuery CLibraryConnection::Prepare(const QString& sql) {
@@ -327,98 +148,6 @@ QVariant CLibraryConnection::Value(const QString& sql) {
     return value;
 }
 
-void CLibraryConnection::Begin() {
-    if (IsReadOnly()) {
-        FailReadOnly();
-    }
-    // The write lock from the start: a reader turning writer halfway could
-    // fail for a conflict the busy timeout can't wait out.
-    Exec(QStringLiteral("BEGIN IMMEDIATE"));
-    m_inTransaction = true;
-}
-
-bool CLibraryConnection::CanWriteNow() {
-    if (IsReadOnly() || m_closed) {
-        return false;
-    }
-    if (m_inTransaction) {
-        return true;
-    }
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    query.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
-    const bool locked = query.exec(QStringLiteral("BEGIN IMMEDIATE"));
-    if (locked) {
-        query.exec(QStringLiteral("ROLLBACK"));
-    }
-    query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyTimeoutMs));
-    return locked;
-}
-
-void CLibraryConnection::Commit() {
-    Exec(QStringLiteral("COMMIT"));
-    m_inTransaction = false;
-    AfterCommit();
-}
-
-void CLibraryConnection::Rollback() {
-    if (!m_inTransaction) {
-        return;
-    }
-    m_inTransaction = false;
-    Exec(QStringLiteral("ROLLBACK"));
-}
-
-void CLibraryConnection::AfterCommit() {
-    if (IsReadOnly() || m_inTransaction || m_closed) {
-        return;
-    }
-    // Shortly after, once the program is idle: emptying the log flushes the
-    // file to disk, which the user's step need not wait for.
-    m_checkpointTimer.start();
-}
-
-void CLibraryConnection::CheckpointNow() {
-    m_checkpointTimer.stop();
-    if (m_closed || m_inTransaction) {
-        return;
-    }
-    // Never waits: with another program reading, the log stays until a
-    // later commit or the last connection's close empties it.
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    query.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
-    query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
-    query.finish();
-    query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyTimeoutMs));
-}
-
-void CLibraryConnection::HandOverCheckpoint() {
-    if (!m_checkpointTimer.isActive()) {
-        return;
-    }
-    // Another connection of ours to the same file empties the log later;
-    // without one it is done now, before this connection goes.
-    for (CLibraryConnection* other : Connections()) {
-        if (other != this && !other->IsReadOnly() && !other->m_closed &&
-            other->m_device == m_device && other->m_inode == m_inode) {
-            other->m_checkpointTimer.start();
-            m_checkpointTimer.stop();
-            return;
-        }
-    }
-    CheckpointNow();
-}
-
-void CLibraryConnection::Fail(const QSqlError& error) const {
-    bool numeric = false;
-    const int code = error.nativeErrorCode().toInt(&numeric) & 0xFF;
-    if (numeric && IsReadOnlyCode(code)) {
-        throw CDaoException(DescribeEngineError(error, m_path), CDaoException::Reason::ReadOnly);
-    }
-    throw CDaoException(DescribeEngineError(error, m_path));
-}
-
 void CLibraryConnection::FailReadOnly() const {
-    throw CDaoException(DescribeReadOnly(m_path), CDaoException::Reason::ReadOnly);
+    throw CDaoException(DescribeReadOnly(m_display), CDaoException::Reason::ReadOnly);
 }

@@ -3,121 +3,103 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
-#include <QTimer>
-
-#include "store/EngineErrors.h"
-
-#include <sys/types.h>
+#include <QVariant>
 
 #include <memory>
 #include <string>
 
 class QSqlError;
+struct FieldValue;
 
-// One connection to a library file under a connection name of its own (Qt
+// One connection to a library under a connection name of its own (Qt
 // keeps connections by name, so each recordset gets its own and drops it
-// again). Busy timeout and foreign keys are set on every connection.
-// Every failure throws CDaoException.
-//
-// A connection remembers which file it opened (device and inode). When the
-// path comes to name another file (a sync tool or a restored backup renamed
-// a file over it) or no file at all, the connection is stale: it would
-// read and write a file nobody sees any more, and SQLite names a library's
-// -wal and -shm companions after the path, so the old file's log would be
-// shared with the new one. Opening a new connection to a path first closes
-// this process's stale connections to it; owners of long-lived connections
-// ask IsCurrent() before they use theirs.
+// again). The library is an SQLite file (CFileConnection) or a database on
+// a PostgreSQL server (CServerConnection); the recordsets see only this
+// class, and every failure throws CDaoException with words that name the
+// library.
 class CLibraryConnection {
 public:
     enum class Access { ReadOnly, ReadWrite };
 
-    // Opens the file as it is: no check that it is a library. The file must
-    // exist; SQLite is never allowed to create it here.
-    CLibraryConnection(const std::string& path, Access access);
-    ~CLibraryConnection();
+    virtual ~CLibraryConnection();
     CLibraryConnection(const CLibraryConnection&) = delete;
     CLibraryConnection& operator=(const CLibraryConnection&) = delete;
 
-    // Opens an existing library after checking that the file is a library
-    // this version can use; a file that is not one is refused with a
-    // message naming it, before anything is written to it. A library that
-    // this user may not write (the file or its folder) is opened for
-    // reading only and nothing is created beside it.
+    // Opens the library that `location` names (a file path or a server
+    // address, see CLibraryLocation) after checking that it is a library
+    // this version can use; one that is not is refused with a message
+    // naming it (Reason::NotALibrary), before anything is written to it. A
+    // library this user may not change is opened for reading only.
     //
     // A connection given back with Release is kept for the next open of the
-    // same file, with its page cache and parsed schema: the recordsets open
-    // and close a connection at every fill of a list.
-    static std::unique_ptr<CLibraryConnection> OpenLibrary(const std::string& path);
-    // Gives a connection back after use: kept for reuse while its file is
-    // current, closed otherwise (and when enough are kept).
+    // same library: the recordsets open and close a connection at every
+    // fill of a list.
+    static std::unique_ptr<CLibraryConnection> OpenLibrary(const std::string& location);
+    // Gives a connection back after use: kept for reuse while it can still
+    // serve its library, closed otherwise (and when enough are kept).
     static void Release(std::unique_ptr<CLibraryConnection> connection);
-    // Closes every kept connection (their files are then free to go).
+    // Closes every kept connection.
     static void CloseIdle();
 
     QSqlDatabase& Database() { return m_db; }
+    // The location as it was given to open the library.
     const std::string& Path() const { return m_path; }
+    // The library as messages name it (never with a password).
+    const std::string& DisplayName() const { return m_display; }
     bool IsReadOnly() const { return m_access == Access::ReadOnly; }
+    bool InTransaction() const { return m_inTransaction; }
 
-    // False once the path names another file than the one this connection
-    // opened, or none, or the connection was closed for that reason.
-    bool IsCurrent() const;
-    // Whether this connection is open on the file that `path` names now.
-    bool HoldsFileAt(const std::string& path) const;
+    // False once the connection no longer serves its library: the file's
+    // path names another file now, or the server connection broke. The
+    // owner then opens the library again.
+    virtual bool IsCurrent() const = 0;
 
     // A prepared, forward-only statement.
     QSqlQuery Prepare(const QString& sql);
-    // Runs one statement that takes no parameters (pragmas, schema).
+    // Runs one statement that takes no parameters.
     void Exec(const QString& sql);
     // The first column of the first row of a parameterless statement.
     QVariant Value(const QString& sql);
+    // What a statement takes for a member's value: text, bytes or a number.
+    // Invalid for text that this library can't hold.
+    virtual QVariant BindValue(const FieldValue& value) const = 0;
 
     // Transactions of several writes; every other write commits by itself.
-    void Begin();
-    // Whether a write could start now: takes the write lock and lets it go
-    // at once, without waiting for another program that holds it.
-    bool CanWriteNow();
-    void Commit();
-    void Rollback();
-    bool InTransaction() const { return m_inTransaction; }
-    // Called after every committed write: shortly after (or when the
-    // connection closes first) the write-ahead log is emptied into the file
-    // unless another program is reading, so a log left beside the path
-    // never holds this file's changes for long (see the class comment).
-    void AfterCommit();
-    // Empties the log now (see AfterCommit).
-    void CheckpointNow();
+    virtual void Begin() = 0;
+    // Whether a write could start now, without waiting for another program.
+    virtual bool CanWriteNow() = 0;
+    virtual void Commit() = 0;
+    virtual void Rollback() = 0;
+    // Called after every committed write.
+    virtual void AfterCommit() {}
 
-    // Throws the engine's text in words, naming the library.
-    [[noreturn]] void Fail(const QSqlError& error) const;
+    // Throws the engine's error in words, naming the library.
+    [[noreturn]] virtual void Fail(const QSqlError& error) const = 0;
     // Throws "The library ... is read-only." for a write on a read-only
     // library.
     [[noreturn]] void FailReadOnly() const;
 
-private:
-    void Register();
-    void Unregister();
-    void CloseStale();
-    void HandOverCheckpoint();
+protected:
+    CLibraryConnection(std::string path, std::string display, Access access);
 
-    std::string m_path;
-    QString m_absolutePath;
-    QString m_name;
-    Access m_access;
+    // Adds the Qt connection for `driver`; throws when Qt lacks the driver.
+    void AddDatabase(const QString& driver, const char* package);
+    // Drops the Qt connection (after a failed open, or at the end).
+    void RemoveDatabase();
+
+    // Whether a kept connection can still serve its library.
+    virtual bool IsReusable() const = 0;
+    // Looks at the library once more before a kept connection is used
+    // again: throws when a newer version changed it meanwhile; false when
+    // this connection should make way for a new one.
+    virtual bool Revalidate() = 0;
+
     QSqlDatabase m_db;
-    dev_t m_device = 0;
-    ino_t m_inode = 0;
-    bool m_closed = false;
+    std::string m_path;
+    std::string m_display;
+    Access m_access;
     bool m_inTransaction = false;
-    QTimer m_checkpointTimer;
+
+private:
+    QString m_name;
 };
-
-// Whether this process holds a connection to the file at `path` now.
-// Anything that reads the file outside SQLite must not open and close it
-// then: closing any descriptor of a file drops every POSIX lock the process
-// holds on it, SQLite's included, and another program's SQLite would then
-// take the file for unused and remove its write-ahead log under us.
-bool IsOpenInThisProcess(const std::string& path);
-
-// Whether this user may change the library at `path`: the file and its
-// folder (where SQLite keeps the library's companions) are writable.
-bool IsLibraryWritable(const std::string& path);

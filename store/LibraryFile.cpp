@@ -1,8 +1,9 @@
 #include "store/LibraryFile.h"
 
 #include "store/DaoException.h"
-#include "store/LibraryConnection.h"
+#include "store/FileConnection.h"
 #include "store/LibrarySchema.h"
+#include "store/LibrarySeed.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -36,9 +37,8 @@ std::string CheckForeignSchema(const std::string& path) {
     try {
         // Read-write where this user may write, so that whatever SQLite
         // makes beside the file to read it goes again at the close.
-        CLibraryConnection probe(path, IsLibraryWritable(path)
-                                           ? CLibraryConnection::Access::ReadWrite
-                                           : CLibraryConnection::Access::ReadOnly);
+        CFileConnection probe(path, IsLibraryWritable(path) ? CLibraryConnection::Access::ReadWrite
+                                                            : CLibraryConnection::Access::ReadOnly);
         const int tables =
             probe
                 .Value(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' "
@@ -65,44 +65,8 @@ void RemoveWithCompanions(const QString& path) {
     }
 }
 
-void InsertSeed(CLibraryConnection& connection, const std::vector<LibrarySeedCategory>& seed) {
-    QSqlQuery category = connection.Prepare(
-        QStringLiteral("INSERT INTO tblCategory (Description, ZOrder) VALUES (?, ?)"));
-    QSqlQuery key =
-        connection.Prepare(QStringLiteral("SELECT CategoryID FROM tblCategory WHERE rowid = ?"));
-    QSqlQuery item = connection.Prepare(
-        QStringLiteral("INSERT INTO tblPhrase (CategoryID, Data, Mnemonic, ZOrder, "
-                       "PunctuationLeading, PunctuationTrailing) VALUES (?, ?, ?, ?, ?, ?)"));
-    int categoryOrder = 0;
-    for (const LibrarySeedCategory& entry : seed) {
-        category.bindValue(0, Q(entry.description));
-        category.bindValue(1, categoryOrder++);
-        if (!category.exec()) {
-            connection.Fail(category.lastError());
-        }
-        key.bindValue(0, category.lastInsertId());
-        if (!key.exec() || !key.next()) {
-            connection.Fail(key.lastError());
-        }
-        const QString categoryId = key.value(0).toString();
-        key.finish();
-        int itemOrder = 0;
-        for (const LibrarySeedItem& seedItem : entry.items) {
-            item.bindValue(0, categoryId);
-            item.bindValue(1, Q(seedItem.data));
-            item.bindValue(2, Q(seedItem.mnemonic));
-            item.bindValue(3, itemOrder++);
-            item.bindValue(4, seedItem.punctuationLeading);
-            item.bindValue(5, seedItem.punctuationTrailing);
-            if (!item.exec()) {
-                connection.Fail(item.lastError());
-            }
-        }
-    }
-}
-
 void BuildLibrary(const std::string& path, const std::function<void(CLibraryConnection&)>& fill) {
-    CLibraryConnection connection(path, CLibraryConnection::Access::ReadWrite);
+    CFileConnection connection(path, CLibraryConnection::Access::ReadWrite);
     // All in one transaction, still in rollback-journal mode, so the file
     // header holds the application id and version from the start.
     connection.Exec(QStringLiteral("BEGIN IMMEDIATE"));

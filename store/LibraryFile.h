@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/LibrarySeed.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -15,18 +17,6 @@ class CLibraryConnection;
 inline constexpr int kLibraryFormatVersion = 2;
 // PRAGMA application_id of a library: "Blz1".
 inline constexpr std::uint32_t kLibraryApplicationId = 0x426C7A31;
-
-// Starter content for a new library.
-struct LibrarySeedItem {
-    std::string mnemonic;
-    std::string data;
-    std::int16_t punctuationLeading = 0;
-    std::int16_t punctuationTrailing = 0;
-};
-struct LibrarySeedCategory {
-    std::string description;
-    std::vector<LibrarySeedItem> items;
-};
 
 // Creates a new library at `path` with the schema and, optionally, starter
 // categories (ZOrder in the given order) and items. Refuses a path where a

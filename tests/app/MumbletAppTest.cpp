@@ -2,8 +2,10 @@
 #include "app/Profile.h"
 #include "store/CategoryQry.h"
 #include "store/CurrentDatabase.h"
+#include "store/Library.h"
 #include "store/LibraryFile.h"
 #include "store/PhrasesInCategoryQry.h"
+#include "tests/support/PostgresServer.h"
 #include "tests/support/ScriptedPromptService.h"
 
 #include <gtest/gtest.h>
@@ -181,6 +183,31 @@ TEST_F(DatabaseLocation, AFileThatIsNoLibraryIsNamedWithItsReason) {
     EXPECT_TRUE(prompts.messages[0].text.contains(junk));
     EXPECT_EQ(prompts.fileRequests.size(), 1U);
     EXPECT_EQ(Path(), junk.toStdString());
+}
+
+// A server address in the setting is a library like a file: a library
+// there says nothing; a database that is none is named with its reason.
+TEST_F(DatabaseLocation, AServerAddressIsCheckedAsALibrary) {
+    std::string whyNot;
+    CPostgresServer* server = CPostgresServer::Shared(&whyNot);
+    if (server == nullptr) {
+        GTEST_SKIP() << whyNot;
+    }
+    const QString shared = QString::fromStdString(server->Address(server->CreateDatabase()));
+    CreateLibrary(shared.toStdString());
+    Profile::WriteString("DatabasePath", shared);
+    app.VerifyDatabasePath(&palette);
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(Path(), shared.toStdString());
+
+    const QString empty = QString::fromStdString(server->Address(server->CreateDatabase()));
+    Profile::WriteString("DatabasePath", empty);
+    app.VerifyDatabasePath(&palette);
+    ASSERT_EQ(prompts.messages.size(), 1U);
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("The database \"%1\" is not a Blurtle "
+                                                       "library.  Please locate a valid Blurtle "
+                                                       "data file.")
+                                            .arg(empty));
 }
 
 TEST_F(DatabaseLocation, ChangingTheDatabaseWritesTheSettingThenAsksThePaletteToClose) {
@@ -404,6 +431,24 @@ TEST(NewLibraryOption, MakesAnEmptyLibraryAndNeverOverwrites) {
     const RunResult nowhere = RunBlurtle({"--new-library", dir.filePath("no/such/dir/x.blz")});
     EXPECT_NE(nowhere.exitCode, 0);
     EXPECT_FALSE(nowhere.err.isEmpty());
+}
+
+// A server address makes the library in an empty database, once.
+TEST(NewLibraryOption, MakesALibraryInAnEmptyServerDatabaseOnce) {
+    std::string whyNot;
+    CPostgresServer* server = CPostgresServer::Shared(&whyNot);
+    if (server == nullptr) {
+        GTEST_SKIP() << whyNot;
+    }
+    const QString address = QString::fromStdString(server->Address(server->CreateDatabase()));
+    const RunResult made = RunBlurtle({"--new-library", address});
+    EXPECT_EQ(made.exitCode, 0) << made.err.toStdString();
+    EXPECT_TRUE(made.out.contains(address)) << made.out.toStdString();
+    EXPECT_EQ(CheckLibrary(address.toStdString()), "");
+
+    const RunResult again = RunBlurtle({"--new-library", address});
+    EXPECT_NE(again.exitCode, 0);
+    EXPECT_TRUE(again.err.contains("already holds a Blurtle library")) << again.err.toStdString();
 }
 
 } // namespace

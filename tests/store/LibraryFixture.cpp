@@ -2,8 +2,11 @@
 
 #include "store/CategoryTbl.h"
 #include "store/KeyHelpers.h"
-#include "store/LibraryFile.h"
+#include "store/Library.h"
+#include "store/LibraryConnection.h"
+#include "store/LibraryLocation.h"
 #include "store/PhraseTbl.h"
+#include "tests/support/PostgresServer.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +14,45 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-CTempLibrary::CTempLibrary() : path(FilePath("library.blz")) {
-    CreateLibraryFile(path);
+namespace {
+
+// The test program's server goes at the end of the run, after the
+// connections kept for reuse.
+class CServerTeardown : public testing::Environment {
+public:
+    void TearDown() override {
+        CLibraryConnection::CloseIdle();
+        CPostgresServer::StopShared();
+    }
+};
+
+[[maybe_unused]] testing::Environment* const g_serverTeardown =
+    testing::AddGlobalTestEnvironment(new CServerTeardown);
+
+std::string NewLibrary(Engine engine, const QTemporaryDir& dir, const char* name,
+                       std::string& skipReason) {
+    if (engine == Engine::SQLite) {
+        const std::string path = dir.filePath(QString::fromUtf8(name)).toStdString();
+        CreateLibrary(path);
+        return path;
+    }
+    CPostgresServer* server = CPostgresServer::Shared(&skipReason);
+    if (server == nullptr) {
+        return {};
+    }
+    const std::string address = server->Address(server->CreateDatabase());
+    CreateLibrary(address);
+    return address;
+}
+
+} // namespace
+
+std::string EngineName(Engine engine) {
+    return engine == Engine::SQLite ? "SQLite" : "PostgreSQL";
+}
+
+CTempLibrary::CTempLibrary(Engine libraryEngine)
+    : engine(libraryEngine), path(NewLibrary(engine, dir, "library.blz", skipReason)) {
     UsePath(path);
 }
 
@@ -26,6 +66,12 @@ void CTempLibrary::UsePath(const std::string& newPath) {
 
 std::string CTempLibrary::FilePath(const char* name) const {
     return dir.filePath(QString::fromUtf8(name)).toStdString();
+}
+
+std::string CTempLibrary::MakeAnother() {
+    static int count = 0;
+    const std::string name = "another-" + std::to_string(++count) + ".blz";
+    return NewLibrary(engine, dir, name.c_str(), skipReason);
 }
 
 std::string AddCategory(const std::string& description, std::int16_t zOrder) {
@@ -63,14 +109,26 @@ std::string AddPhrase(const std::string& categoryId, const std::string& mnemonic
 
 QVariant QueryDirect(const std::string& path, const QString& sql) {
     const QString name = QStringLiteral("test-direct");
+    const CLibraryLocation location = CLibraryLocation::Parse(path);
     QVariant result;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(QString::fromStdString(path));
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        QSqlDatabase db;
+        if (location.IsServer()) {
+            db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+            db.setHostName(location.Host());
+            db.setPort(location.Port());
+            db.setUserName(location.UserName());
+            db.setDatabaseName(location.DatabaseName());
+        } else {
+            db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(QString::fromStdString(path));
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        }
         EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
         QSqlQuery query(db);
-        query.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+        if (!location.IsServer()) {
+            query.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+        }
         EXPECT_TRUE(query.exec(sql)) << query.lastError().text().toStdString();
         if (query.next()) {
             result = query.value(0);

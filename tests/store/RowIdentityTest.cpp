@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -20,13 +21,15 @@ struct WriteCase {
     std::function<void(CPhraseTbl&)> write;
 };
 
-class ReplacedRow : public testing::TestWithParam<WriteCase> {
+class ReplacedRow : public testing::TestWithParam<std::tuple<Engine, WriteCase>> {
 protected:
-    CTempLibrary library;
+    void SetUp() override { SKIP_WITHOUT_ENGINE(library); }
+    CTempLibrary library{std::get<0>(GetParam())};
 };
 
 // Another program deletes the row we stand on and adds one: SQLite gives
-// the new row the old row's rowid. Our write must not land in it.
+// the new row the old row's rowid. Our write must not land in it, on a
+// server either.
 TEST_P(ReplacedRow, IsNeverWrittenThroughTheOldPosition) {
     const std::string category = AddCategory("C", 0);
     AddPhrase(category, "first", "First9|", 0);
@@ -36,59 +39,71 @@ TEST_P(ReplacedRow, IsNeverWrittenThroughTheOldPosition) {
     table.Open();
     table.SetCurrentIndex("PrimaryKey");
     ASSERT_TRUE(table.Seek("=", MakeSeekKey(last)));
-    const QVariant rowid = QueryDirect(
-        library.path, QStringLiteral("SELECT rowid FROM tblPhrase WHERE PhraseID = '%1'")
-                          .arg(QString::fromStdString(last)));
+    const bool file = library.engine == Engine::SQLite;
+    const QVariant rowid =
+        file ? QueryDirect(library.path,
+                           QStringLiteral("SELECT rowid FROM tblPhrase WHERE PhraseID = '%1'")
+                               .arg(QString::fromStdString(last)))
+             : QVariant();
 
-    QueryDirect(library.path, QStringLiteral("DELETE FROM tblPhrase WHERE PhraseID = '%1'")
+    QueryDirect(library.path, QStringLiteral("DELETE FROM \"tblPhrase\" WHERE \"PhraseID\" = '%1'")
                                   .arg(QString::fromStdString(last)));
     QueryDirect(library.path,
-                QStringLiteral("INSERT INTO tblPhrase (CategoryID, Mnemonic, Data) VALUES "
-                               "('%1', 'theirs', 'Theirs9|')")
+                QStringLiteral("INSERT INTO \"tblPhrase\" (\"CategoryID\", \"Mnemonic\", "
+                               "\"Data\") VALUES ('%1', 'theirs', 'Theirs9|')")
                     .arg(QString::fromStdString(category)));
-    ASSERT_EQ(QueryDirect(library.path, "SELECT rowid FROM tblPhrase WHERE Mnemonic = 'theirs'"),
-              rowid)
-        << "the other program's row should reuse the rowid, or this test proves nothing";
+    if (file) {
+        ASSERT_EQ(
+            QueryDirect(library.path, "SELECT rowid FROM tblPhrase WHERE Mnemonic = 'theirs'"),
+            rowid)
+            << "the other program's row should reuse the rowid, or this test proves nothing";
+    }
 
     try {
-        GetParam().write(table);
+        std::get<1>(GetParam()).write(table);
         FAIL() << "the write succeeded on a row that is gone";
     } catch (const CDaoException& error) {
         EXPECT_NE(std::string(error.what()).find("deleted by another program"), std::string::npos)
             << error.what();
     }
-    EXPECT_EQ(QueryDirect(library.path, "SELECT Mnemonic || '/' || Data || '/' || ZOrder FROM "
-                                        "tblPhrase WHERE Mnemonic = 'theirs'")
+    EXPECT_EQ(QueryDirect(library.path, "SELECT \"Mnemonic\" || '/' || \"Data\" || '/' || "
+                                        "\"ZOrder\" FROM \"tblPhrase\" WHERE \"Mnemonic\" = "
+                                        "'theirs'")
                   .toString(),
               "theirs/Theirs9|/0");
-    EXPECT_EQ(QueryDirect(library.path, "SELECT count(*) FROM tblPhrase").toInt(), 2);
+    EXPECT_EQ(QueryDirect(library.path, "SELECT count(*) FROM \"tblPhrase\"").toInt(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Writes, ReplacedRow,
-    testing::Values(WriteCase{"Update",
-                              [](CPhraseTbl& table) {
-                                  table.Edit();
-                                  table.m_Mnemonic = "mine";
-                                  table.m_ZOrder = 7;
-                                  table.Update();
-                              }},
-                    WriteCase{"Delete", [](CPhraseTbl& table) { table.Delete(); }}),
-    [](const testing::TestParamInfo<WriteCase>& param) { return std::string(param.param.name); });
+    testing::Combine(testing::Values(Engine::SQLite, Engine::PostgreSQL),
+                     testing::Values(WriteCase{"Update",
+                                               [](CPhraseTbl& table) {
+                                                   table.Edit();
+                                                   table.m_Mnemonic = "mine";
+                                                   table.m_ZOrder = 7;
+                                                   table.Update();
+                                               }},
+                                     WriteCase{"Delete",
+                                               [](CPhraseTbl& table) { table.Delete(); }})),
+    [](const testing::TestParamInfo<ReplacedRow::ParamType>& param) {
+        return EngineName(std::get<0>(param.param)) + "_" + std::get<1>(param.param).name;
+    });
 
-class Positions : public testing::Test {
+class Positions : public testing::TestWithParam<Engine> {
 protected:
-    CTempLibrary library;
+    void SetUp() override { SKIP_WITHOUT_ENGINE(library); }
+    CTempLibrary library{GetParam()};
 };
 
 // A position is a whole integer both ways: written past 16 bits it is
 // stored as written, and one stored so by another program reads as it is.
-TEST_F(Positions, BeyondSixteenBitsAreKeptAsTheyAre) {
+TEST_P(Positions, BeyondSixteenBitsAreKeptAsTheyAre) {
     const std::string category = AddCategory("C", 0);
     const std::string mine = AddPhrase(category, "mine", "x9|", 0);
     const std::string theirs = AddPhrase(category, "theirs", "y9|", 0);
-    QueryDirect(library.path, QStringLiteral("UPDATE tblPhrase SET ZOrder = 70000 WHERE "
-                                             "PhraseID = '%1'")
+    QueryDirect(library.path, QStringLiteral("UPDATE \"tblPhrase\" SET \"ZOrder\" = 70000 "
+                                             "WHERE \"PhraseID\" = '%1'")
                                   .arg(QString::fromStdString(theirs)));
 
     CPhraseTbl table;
@@ -100,8 +115,8 @@ TEST_F(Positions, BeyondSixteenBitsAreKeptAsTheyAre) {
     table.Edit();
     table.m_ZOrder = 99999;
     table.Update();
-    EXPECT_EQ(QueryDirect(library.path, QStringLiteral("SELECT ZOrder FROM tblPhrase WHERE "
-                                                       "PhraseID = '%1'")
+    EXPECT_EQ(QueryDirect(library.path, QStringLiteral("SELECT \"ZOrder\" FROM \"tblPhrase\" "
+                                                       "WHERE \"PhraseID\" = '%1'")
                                             .arg(QString::fromStdString(mine)))
                   .toInt(),
               99999);
@@ -110,12 +125,12 @@ TEST_F(Positions, BeyondSixteenBitsAreKeptAsTheyAre) {
 // Several writes as one: another connection sees none of them until the
 // commit, and none at all after a rollback or when the recordset goes
 // away first.
-TEST_F(Positions, ATransactionIsStoredWholeOrNotAtAll) {
+TEST_P(Positions, ATransactionIsStoredWholeOrNotAtAll) {
     const std::string category = AddCategory("C", 0);
     const std::string a = AddPhrase(category, "a", "a9|", 0);
     const std::string b = AddPhrase(category, "b", "b9|", 1);
     const auto sum = [&] {
-        return QueryDirect(library.path, "SELECT sum(ZOrder) FROM tblPhrase").toInt();
+        return QueryDirect(library.path, "SELECT sum(\"ZOrder\") FROM \"tblPhrase\"").toInt();
     };
     const auto moveBoth = [&](CPhraseTbl& table) {
         table.BeginTrans();
@@ -143,5 +158,10 @@ TEST_F(Positions, ATransactionIsStoredWholeOrNotAtAll) {
     table.CommitTrans();
     EXPECT_EQ(sum(), 21);
 }
+
+INSTANTIATE_TEST_SUITE_P(Engines, Positions, testing::Values(Engine::SQLite, Engine::PostgreSQL),
+                         [](const testing::TestParamInfo<Engine>& param) {
+                             return EngineName(param.param);
+                         });
 
 } // namespace

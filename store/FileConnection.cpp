@@ -1,0 +1,323 @@
+#include "store/FileConnection.h"
+
+#include "store/BoundFields.h"
+#include "store/DaoException.h"
+#include "store/EngineErrors.h"
+#include "store/LibraryFile.h"
+
+#include <QFileInfo>
+#include <QSqlError>
+#include <QUrl>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+QString Absolute(const std::string& path) {
+    return QFileInfo(QString::fromUtf8(path)).absoluteFilePath();
+}
+
+struct FileIdentity {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+
+FileIdentity IdentityOf(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        return {};
+    }
+    return {true, info.st_dev, info.st_ino};
+}
+
+// A file: URI, so that the open mode can forbid SQLite to create a file
+// that vanished since we looked at it.
+QString UriFor(const QString& absolute, CLibraryConnection::Access access) {
+    QString uri = QUrl::fromLocalFile(absolute).toString(QUrl::FullyEncoded);
+    if (access == CLibraryConnection::Access::ReadWrite) {
+        return uri + QStringLiteral("?mode=rw");
+    }
+    // Reading a WAL-mode file needs its -wal and -shm companions, which
+    // SQLite creates when they are missing (and can't, in a folder we may
+    // not write). While a writer has the file open both exist and are
+    // shared; without them there is nothing beyond the main file to read,
+    // so it is read as immutable and the folder stays as it was.
+    if (QFileInfo::exists(absolute + QStringLiteral("-wal")) &&
+        QFileInfo::exists(absolute + QStringLiteral("-shm"))) {
+        return uri + QStringLiteral("?mode=ro");
+    }
+    return uri + QStringLiteral("?mode=ro&immutable=1");
+}
+
+// Every file connection of this process, for the stale-file bookkeeping.
+std::vector<CFileConnection*>& Connections() {
+    static std::vector<CFileConnection*> connections;
+    return connections;
+}
+
+// Long enough to ride out another process's burst of writes; a write that
+// still finds the file locked after this reports the engine's text.
+constexpr int kBusyTimeoutMs = 5000;
+
+// How soon after a commit the write-ahead log is emptied into the file.
+constexpr int kCheckpointDelayMs = 100;
+
+} // namespace
+
+bool IsOpenInThisProcess(const std::string& path) {
+    return std::any_of(
+        Connections().begin(), Connections().end(),
+        [&](const CFileConnection* connection) { return connection->HoldsFileAt(path); });
+}
+
+bool IsLibraryWritable(const std::string& path) {
+    const QString absolute = Absolute(path);
+    const QByteArray file = QFile::encodeName(absolute);
+    const QByteArray folder = QFile::encodeName(QFileInfo(absolute).absolutePath());
+    return ::access(file.constData(), W_OK) == 0 && ::access(folder.constData(), W_OK) == 0;
+}
+
+CFileConnection::CFileConnection(const std::string& path, Access access)
+    : CLibraryConnection(path, path, access), m_absolutePath(Absolute(path)) {
+    m_checkpointTimer.setSingleShot(true);
+    m_checkpointTimer.setInterval(kCheckpointDelayMs);
+    QObject::connect(&m_checkpointTimer, &QTimer::timeout, [this] { CheckpointNow(); });
+
+    // This process's connections to a file that the path no longer names
+    // must be gone before SQLite opens the path's companions for the new
+    // file (see the class comment).
+    const FileIdentity before = IdentityOf(m_absolutePath);
+    for (CFileConnection* other : std::vector<CFileConnection*>(Connections())) {
+        if (other->m_absolutePath == m_absolutePath && !other->m_closed &&
+            (!before.exists || other->m_device != before.device ||
+             other->m_inode != before.inode)) {
+            other->CloseStale();
+        }
+    }
+
+    AddDatabase(QStringLiteral("QSQLITE"), "libqt6sql6-sqlite");
+    QString options =
+        QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
+    if (access == Access::ReadOnly) {
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    }
+    m_db.setConnectOptions(options);
+    m_db.setDatabaseName(UriFor(m_absolutePath, access));
+    if (!m_db.open()) {
+        const QSqlError error = m_db.lastError();
+        RemoveDatabase();
+        throw CDaoException(DescribeEngineError(error, path));
+    }
+    // The file SQLite opened is the one the path named just before, unless
+    // it was replaced in between; then this connection is stale from the
+    // start and its owner opens again.
+    const FileIdentity after = IdentityOf(m_absolutePath);
+    m_device = before.device;
+    m_inode = before.inode;
+    m_closed = !before.exists || !after.exists || after.device != before.device ||
+               after.inode != before.inode;
+    try {
+        Exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    } catch (...) {
+        RemoveDatabase();
+        throw;
+    }
+    Register();
+}
+
+CFileConnection::~CFileConnection() {
+    Unregister();
+    HandOverCheckpoint();
+    if (m_inTransaction && !m_closed) {
+        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+    }
+}
+
+void CFileConnection::Register() {
+    Connections().push_back(this);
+}
+
+void CFileConnection::Unregister() {
+    auto& all = Connections();
+    all.erase(std::remove(all.begin(), all.end(), this), all.end());
+}
+
+void CFileConnection::CloseStale() {
+    if (m_inTransaction) {
+        QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
+        m_inTransaction = false;
+    }
+    // Our latest changes may still sit in the log beside the path, which
+    // SQLite would read as the new file's: empty it into our old file
+    // first (SQLite itself leaves the log of a moved file alone at close).
+    if (m_checkpointTimer.isActive()) {
+        CheckpointNow();
+    }
+    // Qt finalises the statements still prepared on the connection; their
+    // owner finds the connection stale before it uses them again.
+    m_db.close();
+    m_closed = true;
+}
+
+bool CFileConnection::HoldsFileAt(const std::string& path) const {
+    const FileIdentity identity = IdentityOf(Absolute(path));
+    return !m_closed && identity.exists && identity.device == m_device && identity.inode == m_inode;
+}
+
+bool CFileConnection::IsCurrent() const {
+    if (m_closed) {
+        return false;
+    }
+    const FileIdentity now = IdentityOf(m_absolutePath);
+    return now.exists && now.device == m_device && now.inode == m_inode;
+}
+
+bool CFileConnection::IsReusable() const {
+    // Rights the user no longer has (or now has) need a new connection.
+    return IsCurrent() && IsReadOnly() != IsLibraryWritable(m_path);
+}
+
+bool CFileConnection::Revalidate() {
+    // The file is the one that was checked when this connection opened;
+    // only a newer program's migration can have changed its format.
+    const int version = Value(QStringLiteral("PRAGMA user_version")).toInt();
+    if (version > kLibraryFormatVersion) {
+        throw CDaoException(DescribeNewerLibrary(m_path, version),
+                            CDaoException::Reason::NotALibrary);
+    }
+    return true;
+}
+
+std::unique_ptr<CLibraryConnection> CFileConnection::OpenLibrary(const std::string& path) {
+    const std::string problem = CheckLibraryFile(path);
+    if (!problem.empty()) {
+        throw CDaoException(problem, CDaoException::Reason::NotALibrary);
+    }
+    const Access access = IsLibraryWritable(path) ? Access::ReadWrite : Access::ReadOnly;
+    auto connection = std::make_unique<CFileConnection>(path, access);
+    // The file header can lag behind a newer version's migration that still
+    // sits in the write-ahead log; the engine's own answer decides.
+    const int version = connection->Value(QStringLiteral("PRAGMA user_version")).toInt();
+    if (version > kLibraryFormatVersion) {
+        throw CDaoException(DescribeNewerLibrary(path, version),
+                            CDaoException::Reason::NotALibrary);
+    }
+    if (version < 2) {
+        // Older libraries list a category's items without their position;
+        // this connection sees the view as the current format has it,
+        // without changing the file.
+        connection->Exec(QStringLiteral(
+            "CREATE TEMP VIEW IF NOT EXISTS qryPhrasesInCategory AS\n"
+            "SELECT Mnemonic, Data, PhraseID, CategoryID, ZOrder FROM main.tblPhrase\n"
+            "ORDER BY ZOrder, rowid"));
+    }
+    // In WAL mode NORMAL keeps every commit atomic and the file sound after
+    // a crash, without a disk flush per commit.
+    if (access == Access::ReadWrite &&
+        connection->Value(QStringLiteral("PRAGMA journal_mode")).toString() ==
+            QLatin1String("wal")) {
+        connection->Exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+    }
+    return connection;
+}
+
+QVariant CFileConnection::BindValue(const FieldValue& value) const {
+    return ToBindValue(value);
+}
+
+void CFileConnection::Begin() {
+    if (IsReadOnly()) {
+        FailReadOnly();
+    }
+    // The write lock from the start: a reader turning writer halfway could
+    // fail for a conflict the busy timeout can't wait out.
+    Exec(QStringLiteral("BEGIN IMMEDIATE"));
+    m_inTransaction = true;
+}
+
+bool CFileConnection::CanWriteNow() {
+    if (IsReadOnly() || m_closed) {
+        return false;
+    }
+    if (m_inTransaction) {
+        return true;
+    }
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    query.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+    const bool locked = query.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    if (locked) {
+        query.exec(QStringLiteral("ROLLBACK"));
+    }
+    query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyTimeoutMs));
+    return locked;
+}
+
+void CFileConnection::Commit() {
+    Exec(QStringLiteral("COMMIT"));
+    m_inTransaction = false;
+    AfterCommit();
+}
+
+void CFileConnection::Rollback() {
+    if (!m_inTransaction) {
+        return;
+    }
+    m_inTransaction = false;
+    Exec(QStringLiteral("ROLLBACK"));
+}
+
+void CFileConnection::AfterCommit() {
+    if (IsReadOnly() || m_inTransaction || m_closed) {
+        return;
+    }
+    // Shortly after, once the program is idle: emptying the log flushes the
+    // file to disk, which the user's step need not wait for.
+    m_checkpointTimer.start();
+}
+
+void CFileConnection::CheckpointNow() {
+    m_checkpointTimer.stop();
+    if (m_closed || m_inTransaction) {
+        return;
+    }
+    // Never waits: with another program reading, the log stays until a
+    // later commit or the last connection's close empties it.
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    query.exec(QStringLiteral("PRAGMA busy_timeout = 0"));
+    query.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    query.finish();
+    query.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(kBusyTimeoutMs));
+}
+
+void CFileConnection::HandOverCheckpoint() {
+    if (!m_checkpointTimer.isActive()) {
+        return;
+    }
+    // Another connection of ours to the same file empties the log later;
+    // without one it is done now, before this connection goes.
+    for (CFileConnection* other : Connections()) {
+        if (other != this && !other->IsReadOnly() && !other->m_closed &&
+            other->m_device == m_device && other->m_inode == m_inode) {
+            other->m_checkpointTimer.start();
+            m_checkpointTimer.stop();
+            return;
+        }
+    }
+    CheckpointNow();
+}
+
+void CFileConnection::Fail(const QSqlError& error) const {
+    bool numeric = false;
+    const int code = error.nativeErrorCode().toInt(&numeric) & 0xFF;
+    if (numeric && IsReadOnlyCode(code)) {
+        throw CDaoException(DescribeEngineError(error, m_path), CDaoException::Reason::ReadOnly);
+    }
+    throw CDaoException(DescribeEngineError(error, m_path));
+}

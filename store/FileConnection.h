@@ -1,0 +1,84 @@
+#pragma once
+
+#include "store/LibraryConnection.h"
+
+#include <QTimer>
+
+#include <sys/types.h>
+
+#include <memory>
+#include <string>
+
+// A connection to a library file (SQLite). Busy timeout and foreign keys
+// are set on every connection.
+//
+// A connection remembers which file it opened (device and inode). When the
+// path comes to name another file (a sync tool or a restored backup renamed
+// a file over it) or no file at all, the connection is stale: it would
+// read and write a file nobody sees any more, and SQLite names a library's
+// -wal and -shm companions after the path, so the old file's log would be
+// shared with the new one. Opening a new connection to a path first closes
+// this process's stale connections to it; owners of long-lived connections
+// ask IsCurrent() before they use theirs.
+class CFileConnection : public CLibraryConnection {
+public:
+    // Opens the file as it is: no check that it is a library. The file must
+    // exist; SQLite is never allowed to create it here.
+    CFileConnection(const std::string& path, Access access);
+    ~CFileConnection() override;
+
+    // Opens an existing library file after checking it (see
+    // CLibraryConnection::OpenLibrary). A library that this user may not
+    // write (the file or its folder) is opened for reading only and nothing
+    // is created beside it.
+    static std::unique_ptr<CLibraryConnection> OpenLibrary(const std::string& path);
+
+    bool IsCurrent() const override;
+    // Whether this connection is open on the file that `path` names now.
+    bool HoldsFileAt(const std::string& path) const;
+
+    QVariant BindValue(const FieldValue& value) const override;
+
+    void Begin() override;
+    // Takes the write lock and lets it go at once, without waiting for
+    // another program that holds it.
+    bool CanWriteNow() override;
+    void Commit() override;
+    void Rollback() override;
+    // Shortly after (or when the connection closes first) the write-ahead
+    // log is emptied into the file unless another program is reading, so a
+    // log left beside the path never holds this file's changes for long
+    // (see the class comment).
+    void AfterCommit() override;
+    // Empties the log now (see AfterCommit).
+    void CheckpointNow();
+
+    [[noreturn]] void Fail(const QSqlError& error) const override;
+
+protected:
+    bool IsReusable() const override;
+    bool Revalidate() override;
+
+private:
+    void Register();
+    void Unregister();
+    void CloseStale();
+    void HandOverCheckpoint();
+
+    QString m_absolutePath;
+    dev_t m_device = 0;
+    ino_t m_inode = 0;
+    bool m_closed = false;
+    QTimer m_checkpointTimer;
+};
+
+// Whether this process holds a connection to the file at `path` now.
+// Anything that reads the file outside SQLite must not open and close it
+// then: closing any descriptor of a file drops every POSIX lock the process
+// holds on it, SQLite's included, and another program's SQLite would then
+// take the file for unused and remove its write-ahead log under us.
+bool IsOpenInThisProcess(const std::string& path);
+
+// Whether this user may change the library at `path`: the file and its
+// folder (where SQLite keeps the library's companions) are writable.
+bool IsLibraryWritable(const std::string& path);

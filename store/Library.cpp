@@ -1,0 +1,59 @@
+#include "store/Library.h"
+
+#include "store/DaoException.h"
+#include "store/LibraryConnection.h"
+#include "store/LibraryFile.h"
+#include "store/LibraryLocation.h"
+#include "store/ServerConnection.h"
+#include "store/ServerSchema.h"
+
+namespace {
+
+void CreateServerLibrary(const std::string& address, const CLibraryLocation& location,
+                         const std::vector<LibrarySeedCategory>& seed) {
+    CServerConnection connection(address, location);
+    connection.Begin();
+    const bool taken =
+        connection
+            .Value(QStringLiteral("SELECT to_regclass('blurtle_library') IS NOT NULL\n"
+                                  "  OR to_regclass('\"tblCategory\"') IS NOT NULL\n"
+                                  "  OR to_regclass('\"tblPhrase\"') IS NOT NULL\n"
+                                  "  OR to_regclass('\"qryCategory\"') IS NOT NULL\n"
+                                  "  OR to_regclass('\"qryPhrasesInCategory\"') IS NOT NULL"))
+            .toBool();
+    if (taken) {
+        throw CDaoException(QStringLiteral("The database \"%1\" already holds a Blurtle library "
+                                           "or tables of its names; a new library needs an "
+                                           "empty database.")
+                                .arg(QString::fromStdString(location.Display()))
+                                .toStdString());
+    }
+    for (const QString& statement : ServerSchemaStatements()) {
+        connection.Exec(statement);
+    }
+    InsertSeed(connection, seed);
+    connection.Commit();
+}
+
+} // namespace
+
+void CreateLibrary(const std::string& location, const std::vector<LibrarySeedCategory>& seed) {
+    const CLibraryLocation parsed = CLibraryLocation::Parse(location);
+    if (parsed.IsServer()) {
+        CreateServerLibrary(location, parsed, seed);
+    } else {
+        CreateLibraryFile(location, seed);
+    }
+}
+
+std::string CheckLibrary(const std::string& location) {
+    if (!CLibraryLocation::IsServerAddress(location)) {
+        return CheckLibraryFile(location);
+    }
+    try {
+        CLibraryConnection::Release(CLibraryConnection::OpenLibrary(location));
+    } catch (const CDaoException& error) {
+        return error.what();
+    }
+    return {};
+}

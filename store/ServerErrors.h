@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+#include <string>
+
+class QSqlError;
+
+// What went wrong with a library on a PostgreSQL server, in words naming
+// the library (its address without a password), followed by the server's
+// or libpq's own text for support. Statement errors are told by their
+// SQLSTATE; failures to connect, which carry none, by libpq's message.
+std::string DescribeServerError(const QSqlError& error, const std::string& library);
+// Whether an SQLSTATE says this role may only read the library.
+bool IsServerReadOnlyCode(const QString& sqlState);
+// Whether an SQLSTATE says the connection itself is gone.
+bool IsConnectionLostCode(const QString& sqlState);
+// The message for text that a server library can't hold.
+std::string DescribeUnstorableText(const std::string& library);

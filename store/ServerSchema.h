@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QStringList>
+
+// The statements that make a library's tables, index, trigger and views in
+// an empty PostgreSQL database, format mark included. They mirror the
+// SQLite schema (LibrarySchema.h) under the same quoted, mixed-case names,
+// so the recordsets' statements serve both. docs/library-format.md shows
+// them to users.
+QStringList ServerSchemaStatements();
