@@ -1,4 +1,5 @@
 #include "tests/import/ImportFixture.h"
+#include "tests/support/ConsoleRun.h"
 
 #include <gtest/gtest.h>
 
@@ -12,25 +13,13 @@
 
 namespace {
 
-struct Outcome {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using Outcome = CConsoleRun;
 
 // `blurtle ARGUMENTS` as the user runs it on a terminal, without a display.
 Outcome Blurtle(const QStringList& arguments) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("DISPLAY");
-    environment.remove("WAYLAND_DISPLAY");
-    environment.remove("QT_QPA_PLATFORM");
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(BLURTLE_EXECUTABLE), arguments);
-    EXPECT_TRUE(process.waitForFinished(60000));
-    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    const CConsoleRun run = RunWithoutDisplay(QStringLiteral(BLURTLE_EXECUTABLE), arguments);
+    EXPECT_FALSE(run.crashed);
+    return run;
 }
 
 QString Fixture(const char* name) {

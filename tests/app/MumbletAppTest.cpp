@@ -5,6 +5,7 @@
 #include "store/Library.h"
 #include "store/LibraryFile.h"
 #include "store/PhrasesInCategoryQry.h"
+#include "tests/support/ConsoleRun.h"
 #include "tests/support/PostgresServer.h"
 #include "tests/support/ScriptedPromptService.h"
 
@@ -339,25 +340,11 @@ TEST(MumbletApp, IsTheDatabasePathSourceWhileItLives) {
 }
 
 // `blurtle --new-library PATH`, run as the user would, without a display.
-struct RunResult {
-    int exitCode;
-    QString out;
-    QString err;
-    bool crashed;
-};
+using RunResult = CConsoleRun;
 
 RunResult RunBlurtle(const QStringList& arguments) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("DISPLAY");
-    environment.remove("WAYLAND_DISPLAY");
-    environment.remove("QT_QPA_PLATFORM");
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(BLURTLE_EXECUTABLE), arguments);
-    EXPECT_TRUE(process.waitForFinished(30000));
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError()),
-            process.exitStatus() != QProcess::NormalExit};
+    return RunWithoutDisplay(QStringLiteral(BLURTLE_EXECUTABLE), arguments,
+                             QProcessEnvironment::systemEnvironment(), 30000);
 }
 
 struct CommandLineCase {
