@@ -22,6 +22,7 @@
 #include "store/DaoException.h"
 #include "store/EngineErrors.h"
 #include "store/KeyHelpers.h"
+#include "store/LibraryWatch.h"
 #include "store/PhraseTbl.h"
 #include "store/RecordsetCloser.h"
 #include "ui_MumbletDlg.h"
@@ -41,12 +42,6 @@
 #include <cstdint>
 #include <exception>
 #include <vector>
-
-namespace {
-
-const QString kCategoryKey = QStringLiteral("Category");
-
-} // namespace
 
 CMumbletDlg::CMumbletDlg(QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::MumbletDlg>()), m_hIcon(BlurtleIcon()) {
@@ -68,6 +63,9 @@ CMumbletDlg::CMumbletDlg(QWidget* parent)
 
     // There is no "end of move or resize" notification: the placement is
     // written once the window has kept still for a moment.
+    m_refreshTimer.setSingleShot(true);
+    m_refreshTimer.setInterval(kRefreshRetryMs);
+    connect(&m_refreshTimer, &QTimer::timeout, this, &CMumbletDlg::RefreshWhenQuiet);
     m_placementTimer.setSingleShot(true);
     m_placementTimer.setInterval(kPlacementSettleMs);
     connect(&m_placementTimer, &QTimer::timeout, this, &CMumbletDlg::SaveWindowPlacement);
@@ -154,6 +152,8 @@ void CMumbletDlg::OnInitDialog() {
     // The list's drop target is registered here, before its table opens
     // (comes with dropping text onto the list).
     m_ctlMnemonics->OpenPhraseTable();
+    // Watching starts before the first fill, so no change falls between.
+    WatchLibrary();
     FillCategories();
     SelectRememberedCategory();
     OnSelchangeCategory();
@@ -182,23 +182,15 @@ void CMumbletDlg::ShowWindowMenu(const QPoint& globalPos) {
 }
 
 void CMumbletDlg::FillCategories() {
-    CCategoryQry categories;
-    CRecordsetCloser closer(categories);
-    categories.Open();
-    while (!categories.IsEOF()) {
-        EntryLines::AppendCategoryLine(
-            *m_ctlCategory,
-            EntryLines::MakeCategoryLine(categories.m_Description,
-                                         ExtractBracedIdentifier(categories.m_CategoryID)));
-        categories.MoveNext();
+    for (const QString& line : ReadCategoryLines()) {
+        EntryLines::AppendCategoryLine(*m_ctlCategory, line);
     }
-    categories.Close();
 }
 
 void CMumbletDlg::SelectRememberedCategory() {
     // The whole line, key included, letter case aside: a renamed category
     // no longer matches, and neither does one whose key changed.
-    const QString remembered = Profile::GetString(kCategoryKey, QString());
+    const QString remembered = Profile::GetString(kCategorySetting, QString());
     int index = 0;
     for (int i = 0; i < m_ctlCategory->count(); ++i) {
         if (EntryLines::LineOf(*m_ctlCategory, i).compare(remembered, Qt::CaseInsensitive) == 0) {
@@ -217,30 +209,12 @@ void CMumbletDlg::OnSelchangeCategory() {
     m_shownCategoryLine.clear();
 
     const QString line = EntryLines::SelectedCategoryLine(*m_ctlCategory);
-    Profile::WriteString(kCategoryKey, line);
+    Profile::WriteString(kCategorySetting, line);
     if (line.isEmpty()) {
         return;
     }
 
-    std::vector<std::unique_ptr<QListWidgetItem>> entries;
-    {
-        CRecordsetCloser closer(m_rsPhrases);
-        m_rsPhrases.m_CATEGORYID = EntryLines::CategoryKey(line).toStdString();
-        m_rsPhrases.Open();
-        while (!m_rsPhrases.IsEOF()) {
-            entries.emplace_back(EntryLines::MakeMnemonicItem(EntryLines::MakeMnemonicLine(
-                m_rsPhrases.m_Mnemonic, ExtractBracedIdentifier(m_rsPhrases.m_PhraseID))));
-            CDDListBox::SetStoredPosition(entries.back().get(), m_rsPhrases.m_ZOrder);
-            m_rsPhrases.MoveNext();
-        }
-        m_rsPhrases.Close();
-    }
-    // Built first and added in one go: the view then lays itself out once.
-    m_ctlMnemonics->setUpdatesEnabled(false);
-    for (std::unique_ptr<QListWidgetItem>& entry : entries) {
-        m_ctlMnemonics->addItem(entry.release());
-    }
-    m_ctlMnemonics->setUpdatesEnabled(true);
+    ShowMnemonicEntries(ReadMnemonicEntries(line));
     m_shownCategoryLine = line;
 }
 

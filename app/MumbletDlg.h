@@ -11,11 +11,15 @@
 #include <QRect>
 #include <QTimer>
 
+#include <QStringList>
+
 #include <exception>
 #include <memory>
+#include <vector>
 
 class CComboRightClick;
 class CDDListBox;
+class CLibraryWatch;
 class CUpDownButtons;
 class QPushButton;
 class QToolButton;
@@ -111,6 +115,17 @@ public:
     // reported once. Runs whenever the palette is activated.
     void FollowLibrary();
 
+    // The library changed (another palette, another program, or this one):
+    // the selector and the list are brought up to date as soon as the user
+    // is not in the middle of something (a drag, a press, a menu, a
+    // dialog), keeping the selected category and entry. An order the user
+    // is giving the list is stored first; while it can't be, the list
+    // stays as the user arranged it.
+    void OnLibraryChanged();
+    bool IsRefreshPending() const { return m_bRefreshPending; }
+    // How long a refresh waits for the user to finish before looking again.
+    static constexpr int kRefreshRetryMs = 250;
+
     // CPaletteHost
     QRect GetListRect() const override { return m_rcList; }
     void SetListRect(const QRect& screenRect) override { m_rcList = screenRect; }
@@ -132,6 +147,8 @@ public:
     QToolButton& WindowMenuButton();
     bool IsInitializing() const { return m_bInitializing; }
     bool IsOrderChanged() const { return m_bOrderChanged; }
+    // The setting that remembers the selected category's whole line.
+    static inline const QString kCategorySetting = QStringLiteral("Category");
     // How long after the last move or resize the placement is written.
     static constexpr int kPlacementSettleMs = 300;
 
@@ -171,6 +188,26 @@ private:
     void PlacementMaybeChanged();
     void HidePalette();
     void ShowLibraryFromItsPath();
+
+    // One entry of the list as the library holds it.
+    struct MnemonicEntry {
+        QString line;
+        int zOrder = 0;
+        friend bool operator==(const MnemonicEntry&, const MnemonicEntry&) = default;
+    };
+    static QStringList ReadCategoryLines();
+    std::vector<MnemonicEntry> ReadMnemonicEntries(const QString& categoryLine);
+    // Appends the entries to the list.
+    void ShowMnemonicEntries(const std::vector<MnemonicEntry>& entries);
+    void WatchLibrary();
+    void RefreshWhenQuiet();
+    bool CanRefreshNow() const;
+    // Brings the selector and the list up to what the library holds,
+    // touching them only where they differ.
+    void RefreshFromLibrary();
+    // Shows `entries` in place of the list's, keeping the selected entry
+    // (by key) and the scroll position.
+    void ReplaceMnemonicEntries(const std::vector<MnemonicEntry>& entries);
     // The selector's entry of the category with `key`, or -1.
     int IndexOfCategory(const QString& key) const;
     // Shows `line` at the list's entry `row` (its stored position kept) and
@@ -201,5 +238,8 @@ private:
     bool m_bToldLibraryGone = false;
     bool m_bCloseDeferred = false;       // see CanExit
     mutable bool m_bDropInDoubt = false; // see DropMayFail
+    std::unique_ptr<CLibraryWatch> m_watch;
+    QTimer m_refreshTimer;
+    bool m_bRefreshPending = false;
     QMenu m_windowMenu;
 };

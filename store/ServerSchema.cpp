@@ -59,6 +59,24 @@ QStringList ServerSchemaStatements() {
                        "$$"),
         QStringLiteral("CREATE TRIGGER \"trgCategoryKeyCopy\" BEFORE INSERT ON \"tblCategory\"\n"
                        "FOR EACH ROW EXECUTE FUNCTION blurtle_category_key_copy()"),
+        // Every palette on the library listens on this channel: a
+        // statement that changes either table tells them all when its
+        // transaction commits (the server folds the notices of one
+        // transaction into one).
+        QStringLiteral("CREATE FUNCTION blurtle_library_changed() RETURNS trigger\n"
+                       "LANGUAGE plpgsql AS $$\n"
+                       "BEGIN\n"
+                       "  PERFORM pg_notify('%1', '');\n"
+                       "  RETURN NULL;\n"
+                       "END\n"
+                       "$$")
+            .arg(QLatin1String(kLibraryChangedChannel)),
+        QStringLiteral("CREATE TRIGGER \"trgCategoryChanged\"\n"
+                       "AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON \"tblCategory\"\n"
+                       "FOR EACH STATEMENT EXECUTE FUNCTION blurtle_library_changed()"),
+        QStringLiteral("CREATE TRIGGER \"trgPhraseChanged\"\n"
+                       "AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON \"tblPhrase\"\n"
+                       "FOR EACH STATEMENT EXECUTE FUNCTION blurtle_library_changed()"),
         QStringLiteral("CREATE VIEW \"qryCategory\" AS\n"
                        "SELECT \"CategoryID\", \"Description\", \"ZOrder\" FROM \"tblCategory\"\n"
                        "ORDER BY \"ZOrder\", \"AddOrder\""),

@@ -2,9 +2,13 @@
 
 #include <QStringList>
 
-// The statements that make a library's tables, index, trigger and views in
+// The statements that make a library's tables, index, triggers and views in
 // an empty PostgreSQL database, format mark included. They mirror the
 // SQLite schema (LibrarySchema.h) under the same quoted, mixed-case names,
 // so the recordsets' statements serve both. docs/library-format.md shows
 // them to users.
 QStringList ServerSchemaStatements();
+
+// The notification channel on which the library's triggers announce every
+// committed change to its categories or items.
+inline constexpr char kLibraryChangedChannel[] = "blurtle_library_changed";

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+
+#include <memory>
+#include <string>
+
+// Tells when the library's categories or items may have changed: a
+// commit by another program, another palette or another member of the
+// team. Our own commits are told too, so whoever listens compares what it
+// shows with what the library holds. Several changes close together are
+// told once, a moment after the last.
+//
+// A file library is watched through the file system; a server library
+// listens for the notifications its triggers send, on a connection of its
+// own in a thread of its own, so a server that is slow to answer never
+// holds up the window.
+class CLibraryWatch : public QObject {
+    Q_OBJECT
+
+public:
+    // Starts watching the library at `location` (a file path or a server
+    // address). Never throws: a library that can't be reached now is
+    // watched from the moment it can be.
+    static std::unique_ptr<CLibraryWatch> Start(const std::string& location);
+
+    ~CLibraryWatch() override;
+
+    // Whether changes can be heard now: false while the server is out of
+    // reach (a file is always heard).
+    bool IsListening() const { return m_listening; }
+
+    // How long after a change it is told, to fold a burst into one.
+    static constexpr int kSettleMs = 100;
+
+signals:
+    // The library may have changed.
+    void Changed();
+    // The server connection broke, or came back (Changed follows then,
+    // for what was missed meanwhile).
+    void ListeningChanged(bool listening);
+
+protected:
+    CLibraryWatch();
+    // Called by the watchers on each sign of a change.
+    void NoteChange();
+    void SetListening(bool listening);
+
+private:
+    class Settle;
+    std::unique_ptr<Settle> m_settle;
+    bool m_listening = true;
+};
