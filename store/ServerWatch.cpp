@@ -5,11 +5,10 @@
 #include "store/ServerConnection.h"
 #include "store/ServerSchema.h"
 
-#include <QSocketNotifier>
 #include <QSqlDriver>
 #include <QTimer>
 
-#include <fcntl.h>
+#include <libpq-fe.h>
 
 #include <memory>
 
@@ -25,6 +24,8 @@ public:
         connect(&m_retry, &QTimer::timeout, this, &Listener::Connect);
         m_probe.setInterval(kProbeMs);
         connect(&m_probe, &QTimer::timeout, this, &Listener::Probe);
+        m_state.setInterval(kStateMs);
+        connect(&m_state, &QTimer::timeout, this, &Listener::CheckState);
     }
     ~Listener() override { Drop(); }
 
@@ -36,6 +37,7 @@ public:
             return;
         }
         m_probe.start();
+        m_state.start();
         emit Listening(true);
     }
 
@@ -56,21 +58,24 @@ private:
         if (!driver->subscribeToNotification(QLatin1String(kLibraryChangedChannel))) {
             return false;
         }
-        // Qt's driver reads the notifications when the socket has data,
-        // but says nothing when the server closes it (the socket is then
-        // closed under the driver). Looking right after each read finds
-        // such a connection before the closed socket is watched in vain.
-        if (auto* socket = driver->findChild<QSocketNotifier*>()) {
-            m_socket = static_cast<int>(socket->socket());
-            connect(socket, &QSocketNotifier::activated, this, [this, socket] {
-                if (m_socket >= 0 && fcntl(m_socket, F_GETFD) == -1) {
-                    socket->setEnabled(false);
-                    // Not here: the connection and its notifier go with it.
-                    QMetaObject::invokeMethod(this, &Listener::Lost, Qt::QueuedConnection);
-                }
-            });
-        }
+        m_handle = driver->handle();
         return true;
+    }
+
+    // Qt's driver reads the notifications when the socket has data, but
+    // says nothing when that read finds the server gone: libpq's own state
+    // of the connection tells (without asking the server anything).
+    void CheckState() {
+        if (m_connection == nullptr) {
+            return;
+        }
+        if (qstrcmp(m_handle.typeName(), "PGconn*") == 0) {
+            PGconn* handle = *static_cast<PGconn* const*>(m_handle.constData());
+            if (handle != nullptr && PQstatus(handle) != CONNECTION_BAD) {
+                return;
+            }
+        }
+        Lost();
     }
 
     void Probe() {
@@ -95,14 +100,16 @@ private:
 
     void Drop() {
         m_probe.stop();
-        m_socket = -1;
+        m_state.stop();
+        m_handle = QVariant();
         m_connection.reset();
     }
 
     std::string m_location;
     std::unique_ptr<CServerConnection> m_connection;
-    int m_socket = -1;
+    QVariant m_handle;
     QTimer m_retry;
+    QTimer m_state;
     QTimer m_probe;
 };
 

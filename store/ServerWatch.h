@@ -21,6 +21,8 @@ public:
 
     // How long the listener waits before it connects again.
     static constexpr int kRetryMs = 2000;
+    // How often the listener looks whether its connection is still up.
+    static constexpr int kStateMs = 500;
     // How often the listener asks the server whether it is still there
     // (a network that fails without a word is told by the system only
     // much later).
