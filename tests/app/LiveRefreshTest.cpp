@@ -1,0 +1,236 @@
+// Two palettes on one library, as two members of a team have them: what
+// one changes shows in the other without a restart, on a file and on a
+// server, and the other's selection and unsaved order survive it.
+#include "app/MumbletApp.h"
+#include "app/MumbletDlg.h"
+#include "app/Profile.h"
+#include "dragdrop/ComboRightClick.h"
+#include "dragdrop/DDListBox.h"
+#include "dragdrop/EntryLines.h"
+#include "tests/store/LibraryFixture.h"
+#include "tests/support/ScriptedPromptService.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QListWidgetItem>
+#include <QSettings>
+#include <QThread>
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+
+namespace {
+
+// The palettes follow within a second on a quiet machine; a busy test
+// machine must not fail the test.
+constexpr int kWaitMs = 10000;
+
+QStringList Names(CMumbletDlg& palette) {
+    QStringList names;
+    for (int i = 0; i < palette.Mnemonics().count(); ++i) {
+        names << palette.Mnemonics().item(i)->text();
+    }
+    return names;
+}
+
+QStringList CategoryNames(CMumbletDlg& palette) {
+    QStringList names;
+    for (int i = 0; i < palette.Category().count(); ++i) {
+        names << palette.Category().itemText(i);
+    }
+    return names;
+}
+
+QString Selected(CMumbletDlg& palette) {
+    const QListWidgetItem* item = palette.Mnemonics().currentItem();
+    return item != nullptr && item->isSelected() ? item->text() : QString();
+}
+
+// Lets the palettes work until `done` holds or the wait is over.
+bool Eventually(const std::function<bool()>& done) {
+    const QDeadlineTimer deadline(kWaitMs);
+    while (!done()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+void ForgetSettings() {
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quillfen"),
+              QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName())
+        .clear();
+}
+
+struct ChangeCase {
+    const char* name;
+    Engine engine;
+    // Changes the library through the first palette or as another program.
+    std::function<void(CMumbletDlg& first, const CTempLibrary& library)> change;
+    QStringList categories; // the second palette's selector afterwards
+    QStringList mnemonics;  // and its list
+    QString selected;       // and its selected entry
+    // What the second palette does first (nothing when empty).
+    std::function<void(CMumbletDlg& second)> before = {};
+    // The stored ZOrder of "three" afterwards (-1: not looked at).
+    int storedThree = -1;
+};
+
+void PrintTo(const ChangeCase& change, std::ostream* out) {
+    *out << change.name;
+}
+
+class LiveRefresh : public testing::TestWithParam<ChangeCase> {
+protected:
+    void SetUp() override {
+        SKIP_WITHOUT_ENGINE(library);
+        ForgetSettings();
+        const std::string alpha = AddCategory("Alpha", 0);
+        AddPhrase(alpha, "one", "One9|", 0);
+        AddPhrase(alpha, "two", "Two9|", 1);
+        AddPhrase(alpha, "three", "Three9|", 2);
+        AddPhrase(AddCategory("Beta", 1), "beta", "Beta9|", 0);
+        Profile::WriteString(QStringLiteral("DatabasePath"), QString::fromStdString(library.path));
+        app = std::make_unique<CMumbletApp>();
+        first = Start();
+        second = Start();
+        second->Mnemonics().setCurrentRow(1); // "two"
+    }
+
+    void TearDown() override {
+        first.reset();
+        second.reset();
+        QCoreApplication::processEvents();
+        app.reset();
+        ForgetSettings();
+    }
+
+    static std::unique_ptr<CMumbletDlg> Start() {
+        auto palette = std::make_unique<CMumbletDlg>();
+        palette->Start();
+        return palette;
+    }
+
+    CTempLibrary library{GetParam().engine};
+    CScriptedPromptService prompts;
+    std::unique_ptr<CMumbletApp> app;
+    std::unique_ptr<CMumbletDlg> first;
+    std::unique_ptr<CMumbletDlg> second;
+};
+
+TEST_P(LiveRefresh, ShowsInTheOtherPaletteKeepingItsSelection) {
+    if (GetParam().before) {
+        GetParam().before(*second);
+    }
+    GetParam().change(*first, library);
+    EXPECT_TRUE(Eventually([this] {
+        return CategoryNames(*second) == GetParam().categories &&
+               Names(*second) == GetParam().mnemonics;
+    })) << CategoryNames(*second).join(',').toStdString()
+        << " / " << Names(*second).join(',').toStdString();
+    EXPECT_EQ(Selected(*second), GetParam().selected);
+    EXPECT_TRUE(prompts.messages.empty());
+    if (GetParam().storedThree >= 0) {
+        EXPECT_EQ(QueryDirect(library.path, QStringLiteral("SELECT \"ZOrder\" FROM \"tblPhrase\" "
+                                                           "WHERE \"Mnemonic\" = 'three'"))
+                      .toInt(),
+                  GetParam().storedThree);
+        EXPECT_FALSE(second->IsOrderChanged());
+    }
+}
+
+void Sql(const CTempLibrary& library, const char* sql) {
+    QueryDirect(library.path, QString::fromLatin1(sql));
+}
+
+std::vector<ChangeCase> Changes() {
+    std::vector<ChangeCase> cases;
+    for (const Engine engine : {Engine::SQLite, Engine::PostgreSQL}) {
+        const std::vector<ChangeCase> each = {
+            {"TextDroppedOnTheFirst",
+             engine,
+             [](CMumbletDlg& first, const CTempLibrary&) {
+                 ASSERT_TRUE(first.AddDroppedText(QStringLiteral("Kind regards")));
+             },
+             {"Alpha", "Beta"},
+             {"one", "two", "three", "Kind regards"},
+             "two"},
+            {"ItemRenamedElsewhere",
+             engine,
+             [](CMumbletDlg&, const CTempLibrary& library) {
+                 Sql(library, "UPDATE \"tblPhrase\" SET \"Mnemonic\" = 'zwei' "
+                              "WHERE \"Mnemonic\" = 'two'");
+             },
+             {"Alpha", "Beta"},
+             {"one", "zwei", "three"},
+             "zwei"},
+            {"SelectedItemDeletedElsewhere",
+             engine,
+             [](CMumbletDlg&, const CTempLibrary& library) {
+                 Sql(library, "DELETE FROM \"tblPhrase\" WHERE \"Mnemonic\" = 'two'");
+             },
+             {"Alpha", "Beta"},
+             {"one", "three"},
+             ""},
+            {"ItemsReorderedElsewhere",
+             engine,
+             [](CMumbletDlg&, const CTempLibrary& library) {
+                 Sql(library, "UPDATE \"tblPhrase\" SET \"ZOrder\" = 5 - \"ZOrder\"");
+             },
+             {"Alpha", "Beta"},
+             {"three", "two", "one"},
+             "two"},
+            {"CategoryRenamedElsewhere",
+             engine,
+             [](CMumbletDlg&, const CTempLibrary& library) {
+                 Sql(library, "UPDATE \"tblCategory\" SET \"Description\" = 'First' "
+                              "WHERE \"Description\" = 'Alpha'");
+             },
+             {"First", "Beta"},
+             {"one", "two", "three"},
+             "two"},
+            {"ShownCategoryDeletedElsewhere",
+             engine,
+             [](CMumbletDlg&, const CTempLibrary& library) {
+                 Sql(library, "DELETE FROM \"tblCategory\" WHERE \"Description\" = 'Alpha'");
+             },
+             {"Beta"},
+             {"beta"},
+             ""},
+            // The second palette's user is moving "three" up: that order
+            // is stored, not thrown away, and stays on show.
+            {"DropWhileTheOtherIsOrdering",
+             engine,
+             [](CMumbletDlg& first, const CTempLibrary&) {
+                 ASSERT_TRUE(first.AddDroppedText(QStringLiteral("Kind regards")));
+             },
+             {"Alpha", "Beta"},
+             {"one", "three", "two", "Kind regards"},
+             "three",
+             [](CMumbletDlg& second) {
+                 second.Mnemonics().setCurrentRow(2);
+                 second.OnDeltaposSortSpin(-1);
+                 ASSERT_TRUE(second.IsOrderChanged());
+             },
+             1},
+        };
+        cases.insert(cases.end(), each.begin(), each.end());
+    }
+    return cases;
+}
+
+std::string CaseName(const testing::TestParamInfo<ChangeCase>& info) {
+    return EngineName(info.param.engine) + "_" + info.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, LiveRefresh, testing::ValuesIn(Changes()), CaseName);
+
+} // namespace
