@@ -123,6 +123,9 @@ public:
     // stays as the user arranged it.
     void OnLibraryChanged();
     bool IsRefreshPending() const { return m_bRefreshPending; }
+    // Whether changes to the library are heard now (false while its server
+    // is out of reach).
+    bool IsListening() const;
     // How long a refresh waits for the user to finish before looking again.
     static constexpr int kRefreshRetryMs = 250;
 

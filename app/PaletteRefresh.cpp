@@ -10,7 +10,6 @@
 #include "store/CategoryQry.h"
 #include "store/CurrentDatabase.h"
 #include "store/KeyHelpers.h"
-#include "store/LibraryLocation.h"
 #include "store/LibraryWatch.h"
 #include "store/RecordsetCloser.h"
 
@@ -72,6 +71,10 @@ void CMumbletDlg::WatchLibrary() {
     connect(m_watch.get(), &CLibraryWatch::Changed, this, &CMumbletDlg::OnLibraryChanged);
 }
 
+bool CMumbletDlg::IsListening() const {
+    return m_watch != nullptr && m_watch->IsListening();
+}
+
 void CMumbletDlg::OnLibraryChanged() {
     m_bRefreshPending = true;
     RefreshWhenQuiet();
@@ -106,10 +109,9 @@ void CMumbletDlg::RefreshWhenQuiet() {
             m_bOrderChanged = false;
         }
         m_bRefreshPending = false;
-        if (!CLibraryLocation::IsServerAddress(GetCurrentDatabasePath())) {
-            // Another file in the library's place is shown as a whole.
-            FollowLibrary();
-        }
+        // Another file in the library's place, or a server connection
+        // that broke meanwhile, is opened anew first.
+        FollowLibrary();
         RefreshFromLibrary();
     } catch (const std::exception& error) {
         // Nothing the user did failed: the next step the user takes says

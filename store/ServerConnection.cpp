@@ -9,6 +9,9 @@
 #include <QSqlError>
 #include <QStringDecoder>
 
+#include <map>
+#include <mutex>
+
 namespace {
 
 // Whether the role may insert, update and delete rows of both tables on a
@@ -41,6 +44,25 @@ const char* const kSetUpAndFindTables =
     "  AND to_regclass('\"qryCategory\"') IS NOT NULL\n"
     "  AND to_regclass('\"qryPhrasesInCategory\"') IS NOT NULL AS found) AS library";
 
+// How often the connections to each library were marked lost; the
+// watch's thread marks them, the window's thread asks.
+struct Generations {
+    std::mutex mutex;
+    std::map<std::string, unsigned long> byPath;
+};
+
+Generations& LostGenerations() {
+    static Generations generations;
+    return generations;
+}
+
+unsigned long LostGeneration(const std::string& path) {
+    Generations& generations = LostGenerations();
+    const std::lock_guard lock(generations.mutex);
+    const auto found = generations.byPath.find(path);
+    return found == generations.byPath.end() ? 0 : found->second;
+}
+
 std::string NotALibrary(const std::string& display) {
     return QStringLiteral("The database \"%1\" is not a Blurtle library.")
         .arg(QString::fromStdString(display))
@@ -50,7 +72,8 @@ std::string NotALibrary(const std::string& display) {
 } // namespace
 
 CServerConnection::CServerConnection(const std::string& path, const CLibraryLocation& location)
-    : CLibraryConnection(path, location.Display(), Access::ReadWrite) {
+    : CLibraryConnection(path, location.Display(), Access::ReadWrite),
+      m_generation(LostGeneration(path)) {
     AddDatabase(QStringLiteral("QPSQL"), "libqt6sql6-psql");
     if (!location.Host().isEmpty()) {
         m_db.setHostName(location.Host());
@@ -133,7 +156,13 @@ bool CServerConnection::ReadFormatAndRights() {
 }
 
 bool CServerConnection::IsCurrent() const {
-    return !m_broken && m_db.isOpen();
+    return !m_broken && m_db.isOpen() && m_generation == LostGeneration(m_path);
+}
+
+void CServerConnection::MarkConnectionsLost(const std::string& path) {
+    Generations& generations = LostGenerations();
+    const std::lock_guard lock(generations.mutex);
+    ++generations.byPath[path];
 }
 
 bool CServerConnection::IsReusable() const {

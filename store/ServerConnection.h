@@ -28,7 +28,15 @@ public:
     static std::unique_ptr<CLibraryConnection> OpenLibrary(const std::string& path,
                                                            const CLibraryLocation& location);
 
+    // False too once a connection to the same library was found broken
+    // after this one was made (MarkConnectionsLost).
     bool IsCurrent() const override;
+
+    // Every connection made so far to the library at `path` is taken for
+    // broken: the server went away, so they very likely broke with it,
+    // even those that have not tried to talk since. Their owners open new
+    // ones at their next step instead of failing once first.
+    static void MarkConnectionsLost(const std::string& path);
     // Text must be valid UTF-8 without zero characters (the server holds
     // nothing else in a text column).
     QVariant BindValue(const FieldValue& value) const override;
@@ -54,5 +62,7 @@ private:
     bool ReadFormatAndRights();
 
     mutable bool m_broken = false;
+    // The library's count of MarkConnectionsLost when this one was made.
+    unsigned long m_generation = 0;
     mutable bool m_transactionFailed = false;
 };

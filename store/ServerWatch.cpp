@@ -94,6 +94,7 @@ private:
             return;
         }
         Drop();
+        CServerConnection::MarkConnectionsLost(m_location);
         emit Listening(false);
         m_retry.start();
     }

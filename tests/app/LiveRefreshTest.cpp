@@ -7,7 +7,9 @@
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
+#include "store/LibraryLocation.h"
 #include "tests/store/LibraryFixture.h"
+#include "tests/support/PostgresServer.h"
 #include "tests/support/ScriptedPromptService.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +18,7 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QListWidgetItem>
+#include <QMimeData>
 #include <QSettings>
 #include <QThread>
 
@@ -232,5 +235,65 @@ std::string CaseName(const testing::TestParamInfo<ChangeCase>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Changes, LiveRefresh, testing::ValuesIn(Changes()), CaseName);
+
+class ServerOutage : public LiveRefresh {
+protected:
+    // Lets no one in and ends every connection to the library, as a server
+    // going down does (the test server is shared with other test programs,
+    // so only this library's database goes).
+    void TakeDown() {
+        Database("ALTER DATABASE %1 ALLOW_CONNECTIONS false");
+        Database("SELECT count(pg_terminate_backend(pid)) FROM pg_stat_activity "
+                 "WHERE datname = '%1'");
+    }
+    void BringBack() { Database("ALTER DATABASE %1 ALLOW_CONNECTIONS true"); }
+
+    void Database(const char* sql) {
+        const QString name = CLibraryLocation::Parse(library.path).DatabaseName();
+        CPostgresServer::Shared()->Run(QStringLiteral("postgres"),
+                                       QString::fromLatin1(sql).arg(name));
+    }
+};
+
+// Only the server cases: an outage is a server's.
+TEST_P(ServerOutage, IsToldAtTheNextStepAndWhenItEndsEverythingWorksAsBefore) {
+    TakeDown();
+    // Dropped as a drop arrives: refused, and told in words that name the
+    // library once the drag is over.
+    EXPECT_FALSE(first->TakeDroppedText(QStringLiteral("During")));
+    QCoreApplication::processEvents();
+    ASSERT_EQ(prompts.messages.size(), 1U);
+    EXPECT_TRUE(
+        prompts.messages[0].text.contains(QString::fromStdString(LibraryDisplayName(library.path))))
+        << prompts.messages[0].text.toStdString();
+    BringBack();
+    // The palettes hear the server again by themselves; the first step
+    // after that just works, with no "try again" first.
+    ASSERT_TRUE(Eventually([this] { return first->IsListening() && second->IsListening(); }));
+    ASSERT_TRUE(first->TakeDroppedText(QStringLiteral("After")));
+    // The second palette had nothing to do during the outage: its
+    // connections broke unseen, and are made anew before its first step,
+    // a drag or a drop.
+    std::unique_ptr<QMimeData> dragged;
+    ASSERT_NO_THROW(dragged = second->Mnemonics().PrepareDragData(1));
+    ASSERT_NE(dragged, nullptr);
+    EXPECT_EQ(dragged->text(), QStringLiteral("Two  "));
+    second->Category().setCurrentIndex(1);
+    second->OnSelchangeCategory();
+    ASSERT_TRUE(second->TakeDroppedText(QStringLiteral("Back again")));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(prompts.messages.size(), 1U);
+    EXPECT_TRUE(Eventually([this] { return Names(*first).contains(QStringLiteral("After")); }))
+        << Names(*first).join(',').toStdString();
+    EXPECT_FALSE(Names(*first).contains(QStringLiteral("During")));
+    EXPECT_EQ(QueryDirect(library.path, QStringLiteral("SELECT count(*) FROM \"tblPhrase\" "
+                                                       "WHERE \"Mnemonic\" = 'Back again'"))
+                  .toInt(),
+              1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Server, ServerOutage,
+                         testing::Values(ChangeCase{"Outage", Engine::PostgreSQL, {}, {}, {}, {}}),
+                         CaseName);
 
 } // namespace
