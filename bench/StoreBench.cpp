@@ -2,12 +2,14 @@
 // categories, in a file and on a PostgreSQL server on this machine (started
 // by the benchmark itself, as the tests start theirs): the drag-out's Seek
 // and read through the list's long-lived table, the fill of a 10,000-item
-// category, the list's order save after one move, and an order save of
-// 1,000 items. Run with --benchmark_repetitions=5 to see medians.
+// category, the list's order save after one move, an order save of 1,000
+// items, and how soon a watch hears a commit. Run with
+// --benchmark_repetitions=5 to see medians.
 #include "bench/BenchLibrary.h"
 #include "store/CurrentDatabase.h"
 #include "store/KeyHelpers.h"
 #include "store/LibraryConnection.h"
+#include "store/LibraryWatch.h"
 #include "store/PhraseTbl.h"
 #include "store/PhrasesInCategoryQry.h"
 #include "tests/support/PostgresServer.h"
@@ -15,8 +17,11 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QTemporaryDir>
+#include <QTimer>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -115,6 +120,46 @@ void SaveOrderOf1000(benchmark::State& state, const GeneratedLibrary* library) {
     }
 }
 
+// From a commit of one changed item to the moment a watch (as every
+// palette has) tells of it, the settle time included: how long another
+// member waits to see a change.
+void ChangeHeard(benchmark::State& state, const GeneratedLibrary* library) {
+    UseLibrary(*library);
+    const std::unique_ptr<CLibraryWatch> watch = CLibraryWatch::Start(library->path);
+    QEventLoop loop;
+    QObject::connect(watch.get(), &CLibraryWatch::Changed, &loop, &QEventLoop::quit);
+    const auto waitForChange = [&loop](int milliseconds) {
+        QTimer limit;
+        limit.setSingleShot(true);
+        QObject::connect(&limit, &QTimer::timeout, &loop, [&loop] { loop.exit(1); });
+        limit.start(milliseconds);
+        return loop.exec() == 0;
+    };
+    waitForChange(2000); // the server watch connects first
+    CPhraseTbl list;
+    list.Open();
+    list.SetCurrentIndex("PrimaryKey");
+    std::int16_t zOrder = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!list.Seek("=", MakeSeekKey(library->sampleKeys.front()))) {
+            state.SkipWithError("key not found");
+            break;
+        }
+        list.Edit();
+        list.m_ZOrder = zOrder = static_cast<std::int16_t>(1 - zOrder);
+        list.Update();
+        if (!waitForChange(5000)) {
+            state.SkipWithError("the change was not heard");
+            break;
+        }
+        state.SetIterationTime(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        // Whatever else the commit stirred (a checkpoint) passes first.
+        waitForChange(300);
+    }
+}
+
 void Register(const std::string& engine, const GeneratedLibrary* library) {
     benchmark::RegisterBenchmark(("BM_SeekAndReadOneItem/" + engine).c_str(), SeekAndReadOneItem,
                                  library)
@@ -126,6 +171,10 @@ void Register(const std::string& engine, const GeneratedLibrary* library) {
                                  SaveOrderAfterOneMove, library)
         ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark(("BM_SaveOrderOf1000/" + engine).c_str(), SaveOrderOf1000, library)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("BM_ChangeHeard/" + engine).c_str(), ChangeHeard, library)
+        ->UseManualTime()
+        ->Iterations(20)
         ->Unit(benchmark::kMillisecond);
 }
 

@@ -9,7 +9,7 @@ namespace {
 
 // libpq's messages for failures to connect, and what each means.
 QString WordsForConnection(const QString& text) {
-    static const std::array<std::pair<const char*, const char*>, 14> kWords{{
+    static const std::array<std::pair<const char*, const char*>, 15> kWords{{
         {"could not translate host name",
          "The server of the library \"%1\" was not found: its host name is unknown."},
         {"Name or service not known",
@@ -27,6 +27,9 @@ QString WordsForConnection(const QString& text) {
          "The server of the library \"%1\" does not let this user in from here."},
         {"role \"", "Blurtle could not log in to the server of the library \"%1\": the server "
                     "knows no such user."},
+        {"is not currently accepting connections",
+         "The database of the library \"%1\" takes no connections at the moment (its "
+         "administrator may be working on it). Try again later."},
         {"database \"", "The database of the library \"%1\" does not exist on its server."},
         {"Connection refused", "The server of the library \"%1\" refused the connection: no "
                                "PostgreSQL server is listening there."},

@@ -69,13 +69,17 @@ private:
         if (m_connection == nullptr) {
             return;
         }
-        if (qstrcmp(m_handle.typeName(), "PGconn*") == 0) {
-            PGconn* handle = *static_cast<PGconn* const*>(m_handle.constData());
-            if (handle != nullptr && PQstatus(handle) != CONNECTION_BAD) {
-                return;
-            }
+        // Qt's driver hands its libpq connection out under the name of the
+        // struct behind libpq's PGconn.
+        const char* type = m_handle.typeName();
+        if (qstrcmp(type, "pg_conn*") != 0 && qstrcmp(type, "PGconn*") != 0) {
+            m_state.stop(); // unknown: the probe alone tells
+            return;
         }
-        Lost();
+        PGconn* handle = *static_cast<PGconn* const*>(m_handle.constData());
+        if (handle == nullptr || PQstatus(handle) == CONNECTION_BAD) {
+            Lost();
+        }
     }
 
     void Probe() {
@@ -144,9 +148,11 @@ CServerWatch::CServerWatch(std::string location) : m_thread(new Thread(std::move
     // has gone, as the connections end with it.
     connect(m_thread, &Thread::Heard, this, &CServerWatch::NoteChange);
     connect(m_thread, &Thread::Listening, this, [this](bool listening) {
-        const bool back = listening && !IsListening();
         SetListening(listening);
-        if (back) {
+        if (listening) {
+            // Whatever changed before the listening began (the palette may
+            // have read the library while the watch was connecting, or the
+            // server was out of reach) is caught up with now.
             NoteChange();
         }
     });

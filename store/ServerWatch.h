@@ -9,7 +9,8 @@
 // Listens for the notifications a server library's triggers send, on a
 // connection of its own in a thread of its own. A connection that breaks
 // (the server restarted, the network failed) is told, tried again every
-// few seconds, and when it is back, a change is told for what was missed.
+// few seconds. Each time the listening begins, at the start and when the
+// connection is back, a change is told for what may have been missed.
 class CServerWatch : public CLibraryWatch {
     Q_OBJECT
 

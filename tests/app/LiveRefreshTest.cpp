@@ -262,14 +262,19 @@ TEST_P(ServerOutage, IsToldAtTheNextStepAndWhenItEndsEverythingWorksAsBefore) {
     // library once the drag is over.
     EXPECT_FALSE(first->TakeDroppedText(QStringLiteral("During")));
     QCoreApplication::processEvents();
-    ASSERT_EQ(prompts.messages.size(), 1U);
+    ASSERT_GE(prompts.messages.size(), 1U);
     EXPECT_TRUE(
         prompts.messages[0].text.contains(QString::fromStdString(LibraryDisplayName(library.path))))
         << prompts.messages[0].text.toStdString();
+    // Both palettes hear that the server went.
+    ASSERT_TRUE(Eventually([this] { return !first->IsListening() && !second->IsListening(); }));
     BringBack();
     // The palettes hear the server again by themselves; the first step
     // after that just works, with no "try again" first.
     ASSERT_TRUE(Eventually([this] { return first->IsListening() && second->IsListening(); }));
+    // (What the palettes said meanwhile, if the user turned to them, was
+    // said while the server was out.)
+    const std::size_t told = prompts.messages.size();
     ASSERT_TRUE(first->TakeDroppedText(QStringLiteral("After")));
     // The second palette had nothing to do during the outage: its
     // connections broke unseen, and are made anew before its first step,
@@ -282,7 +287,9 @@ TEST_P(ServerOutage, IsToldAtTheNextStepAndWhenItEndsEverythingWorksAsBefore) {
     second->OnSelchangeCategory();
     ASSERT_TRUE(second->TakeDroppedText(QStringLiteral("Back again")));
     QCoreApplication::processEvents();
-    EXPECT_EQ(prompts.messages.size(), 1U);
+    for (std::size_t i = told; i < prompts.messages.size(); ++i) {
+        ADD_FAILURE() << "told: " << prompts.messages[i].text.toStdString();
+    }
     EXPECT_TRUE(Eventually([this] { return Names(*first).contains(QStringLiteral("After")); }))
         << Names(*first).join(',').toStdString();
     EXPECT_FALSE(Names(*first).contains(QStringLiteral("During")));
