@@ -124,6 +124,20 @@ std::string DescribeServerError(const QSqlError& error, const std::string& libra
         .toStdString();
 }
 
+PasswordTrouble PasswordTroubleOf(const QSqlError& error) {
+    if (!error.nativeErrorCode().isEmpty()) {
+        return PasswordTrouble::None; // a statement's error, not a failed login
+    }
+    const QString text = error.databaseText() + QLatin1Char('\n') + error.text();
+    if (text.contains(QLatin1String("no password supplied"))) {
+        return PasswordTrouble::Missing;
+    }
+    if (text.contains(QLatin1String("password authentication failed"))) {
+        return PasswordTrouble::Refused;
+    }
+    return PasswordTrouble::None;
+}
+
 std::string DescribeUnstorableText(const std::string& library) {
     return QStringLiteral("The library \"%1\" holds only UTF-8 text without zero characters; "
                           "this text is not, so the change was not stored.")
