@@ -9,7 +9,7 @@ namespace {
 
 // libpq's messages for failures to connect, and what each means.
 QString WordsForConnection(const QString& text) {
-    static const std::array<std::pair<const char*, const char*>, 14> kWords{{
+    static const std::array<std::pair<const char*, const char*>, 18> kWords{{
         {"could not translate host name",
          "The server of the library \"%1\" was not found: its host name is unknown."},
         {"Name or service not known",
@@ -25,6 +25,17 @@ QString WordsForConnection(const QString& text) {
          "failed."},
         {"no pg_hba.conf entry",
          "The server of the library \"%1\" does not let this user in from here."},
+        {"permission denied for database",
+         "The server of the library \"%1\" does not let this user connect to its database."},
+        {"too many clients already",
+         "The server of the library \"%1\" has no room for another connection now. Try again "
+         "later."},
+        {"connection slots are reserved",
+         "The server of the library \"%1\" has no room for another connection now. Try again "
+         "later."},
+        {"does not support SSL",
+         "The server of the library \"%1\" offers no encrypted connection, which its address "
+         "asks for (sslmode)."},
         {"role \"", "Blurtle could not log in to the server of the library \"%1\": the server "
                     "knows no such user."},
         {"database \"", "The database of the library \"%1\" does not exist on its server."},
