@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 
 #include <optional>
+#include <ostream>
 #include <vector>
 
 namespace {
@@ -108,6 +109,10 @@ struct AnswersCase {
     std::vector<std::optional<QString>> answers; // nothing: Cancel
     bool opens;
 };
+
+void PrintTo(const AnswersCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class PasswordAnswers : public ServerPassword, public testing::WithParamInterface<AnswersCase> {};
 

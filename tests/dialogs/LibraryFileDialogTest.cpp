@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <optional>
+#include <ostream>
 
 namespace {
 
@@ -85,6 +86,10 @@ struct TypedCase {
     const char* expected;             // relative to the folder, unless an address; "" cancels
     bool warned;
 };
+
+void PrintTo(const TypedCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class LibraryFileDialog : public testing::TestWithParam<TypedCase> {
 protected:
