@@ -3,8 +3,18 @@
 #include "dialogs/PromptService.h"
 #include "store/PasswordSource.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
+#include <optional>
+
 CPasswordPrompt::CPasswordPrompt(QWidget* owner) : m_owner(owner) {
-    SetPasswordSource([this](const PasswordRequest& request) {
+    SetPasswordSource([this](const PasswordRequest& request) -> std::optional<QString> {
+        // Widgets live on the program's main thread only; elsewhere libpq's
+        // failure stands.
+        if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
+            return std::nullopt;
+        }
         return CPromptService::Current().AskPassword(m_owner, QStringLiteral("Blurtle (TM)"),
                                                      TextFor(request));
     });
