@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QUrl>
 
@@ -88,6 +89,10 @@ std::optional<QString> CWidgetPromptService::AskPassword(QWidget* owner, const Q
     dialog.setLabelText(text);
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setTextEchoMode(QLineEdit::Password);
+    // A long library address wraps instead of widening the dialog.
+    if (auto* label = dialog.findChild<QLabel*>()) {
+        label->setWordWrap(true);
+    }
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
