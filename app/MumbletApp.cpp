@@ -117,13 +117,18 @@ void CMumbletApp::ChooseDatabaseFile(QWidget* owner, bool closeAfterChange) {
     if (chosen.isEmpty()) {
         return;
     }
-    // Keeping a file that is no library would fail every recordset and
-    // every later start; it counts as a cancel, with the reason shown.
-    const std::string problem = CheckLibraryFile(chosen.toStdString());
+    // Keeping a file (or a server database) that is no library would fail
+    // every recordset and every later start; it counts as a cancel, with
+    // the reason shown. A server is asked for its password here if it
+    // wants one, and keeps it for the session.
+    const std::string problem = CheckLibrary(chosen.toStdString());
     if (!problem.empty()) {
         Tell(owner, QString::fromStdString(problem));
         return;
     }
+    // A password typed into the address logged in and is kept for the
+    // session; neither the settings nor any message ever hold it.
+    chosen = QString::fromStdString(LibraryDisplayName(chosen.toStdString()));
     if (!Profile::WriteString(kDatabasePathKey, chosen)) {
         QString why = Profile::WriteProblem();
         why = why.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + why + QLatin1Char('.');

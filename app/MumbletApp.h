@@ -27,9 +27,10 @@ public:
     // Afterwards m_strDatabasePath holds the path to use, valid or not.
     void VerifyDatabasePath(QWidget* palette);
 
-    // Runs the library file dialog. On OK stores the path in memory and in
-    // the settings; with `closeAfterChange` it then says the program must
-    // close and asks `owner` to close (the program's own close request).
+    // Runs the library file dialog, where a server address may be typed
+    // too. On OK checks the library and stores its path (an address
+    // without its password) in memory and in the settings; with `closeAfterChange` it then says the
+    // program must close and asks `owner` to close (the program's own close request).
     void ChooseDatabaseFile(QWidget* owner, bool closeAfterChange);
 
     // Blurtle.blz in the user's data directory (…/Quillfen/Blurtle).

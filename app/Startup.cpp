@@ -2,6 +2,7 @@
 
 #include "app/MumbletApp.h"
 #include "app/MumbletDlg.h"
+#include "app/PasswordPrompt.h"
 #include "app/SingleInstance.h"
 #include "automation/AutomatedWindow.h"
 #include "automation/AutomationServer.h"
@@ -120,6 +121,8 @@ int RunStartup(StartKind kind) {
     // object from here to the end.
     CMumbletApp theApp;
     CMumbletDlg palette;
+    // A library server that wants a password asks for it from here on.
+    CPasswordPrompt passwords(&palette);
     // From here automation objects can bind to the palette; the check's
     // message box below already lets their requests in.
     CAutomatedWindow::SetMain(&palette);

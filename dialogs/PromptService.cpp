@@ -1,8 +1,13 @@
 #include "dialogs/PromptService.h"
 
+#include "dialogs/LibraryFileDialog.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
 #include <QUrl>
 
 namespace {
@@ -50,9 +55,24 @@ QMessageBox::StandardButton CWidgetPromptService::ShowMessage(QWidget* owner, co
 QString CWidgetPromptService::ChooseFileToOpen(QWidget* owner, const QString& initialPath,
                                                const QString& filter,
                                                const QString& defaultSuffix) {
-    QFileDialog dialog(owner);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    CLibraryFileDialog dialog(owner);
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(initialPath);
+    if (dialog.exec() != QDialog::Accepted) {
+        return {};
+    }
+    return dialog.ChosenLibrary();
+}
+
+QString CWidgetPromptService::ChooseFileToSave(QWidget* owner, const QString& caption,
+                                               const QString& initialPath, const QString& filter,
+                                               const QString& defaultSuffix) {
+    QFileDialog dialog(owner, caption);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(defaultSuffix);
     dialog.selectFile(initialPath);
@@ -62,20 +82,21 @@ QString CWidgetPromptService::ChooseFileToOpen(QWidget* owner, const QString& in
     return dialog.selectedFiles().constFirst();
 }
 
-QString CWidgetPromptService::ChooseFileToSave(QWidget* owner, const QString& caption,
-                                               const QString& initialPath, const QString& filter,
-                                               const QString& defaultSuffix) {
-    QFileDialog dialog(owner, caption);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilter(filter);
-    dialog.setDefaultSuffix(defaultSuffix);
-    dialog.selectFile(initialPath);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return {};
+std::optional<QString> CWidgetPromptService::AskPassword(QWidget* owner, const QString& caption,
+                                                         const QString& text) {
+    QInputDialog dialog(owner);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(text);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextEchoMode(QLineEdit::Password);
+    // A long library address wraps instead of widening the dialog.
+    if (auto* label = dialog.findChild<QLabel*>()) {
+        label->setWordWrap(true);
     }
-    return dialog.selectedFiles().constFirst();
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.textValue();
 }
 
 void CWidgetPromptService::Beep() {

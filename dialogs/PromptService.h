@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QString>
 
+#include <optional>
+
 class QUrl;
 class QWidget;
 
@@ -21,9 +23,11 @@ public:
     ShowMessage(QWidget* owner, const QString& text, const QString& caption,
                 QMessageBox::StandardButtons buttons = QMessageBox::Ok, Icon icon = Icon::None) = 0;
 
-    // Runs the file-open dialog; returns the full chosen path, or an empty
-    // string when the user cancelled. The chosen file must exist; a name
-    // typed without extension gets `defaultSuffix`.
+    // Runs the file-open dialog for a library; returns the full chosen
+    // path, or an empty string when the user cancelled. The chosen file
+    // must exist; a name typed without extension gets `defaultSuffix`. A
+    // server address ("postgresql://..." or "postgres://...") typed into
+    // the file name comes back as typed.
     virtual QString ChooseFileToOpen(QWidget* owner, const QString& initialPath,
                                      const QString& filter, const QString& defaultSuffix) = 0;
 
@@ -34,6 +38,12 @@ public:
     virtual QString ChooseFileToSave(QWidget* owner, const QString& caption,
                                      const QString& initialPath, const QString& filter,
                                      const QString& defaultSuffix) = 0;
+
+    // Asks for a password in a modal dialog titled `caption` with `text`
+    // above a field that hides what is typed; nothing when the user
+    // cancelled.
+    virtual std::optional<QString> AskPassword(QWidget* owner, const QString& caption,
+                                               const QString& text) = 0;
 
     // The simple beep of a step that can't be taken.
     virtual void Beep() = 0;
@@ -47,7 +57,8 @@ public:
     static CPromptService* SetCurrent(CPromptService* service);
 };
 
-// The prompt service of the running program: QMessageBox, QFileDialog,
+// The prompt service of the running program: QMessageBox, Qt's own
+// QFileDialog (CLibraryFileDialog for a library), QInputDialog,
 // QApplication::beep, QDesktopServices.
 class CWidgetPromptService : public CPromptService {
 public:
@@ -59,6 +70,8 @@ public:
                              const QString& defaultSuffix) override;
     QString ChooseFileToSave(QWidget* owner, const QString& caption, const QString& initialPath,
                              const QString& filter, const QString& defaultSuffix) override;
+    std::optional<QString> AskPassword(QWidget* owner, const QString& caption,
+                                       const QString& text) override;
     void Beep() override;
     bool OpenUrl(const QUrl& url) override;
 };

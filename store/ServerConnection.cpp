@@ -4,6 +4,7 @@
 #include "store/DaoException.h"
 #include "store/LibraryFile.h"
 #include "store/LibraryLocation.h"
+#include "store/PasswordSource.h"
 #include "store/ServerErrors.h"
 
 #include <QSqlError>
@@ -11,6 +12,7 @@
 
 #include <map>
 #include <mutex>
+#include <optional>
 
 namespace {
 
@@ -85,9 +87,6 @@ CServerConnection::CServerConnection(const std::string& path, const CLibraryLoca
     if (!location.UserName().isEmpty()) {
         m_db.setUserName(location.UserName());
     }
-    if (!location.Password().isEmpty()) {
-        m_db.setPassword(location.Password());
-    }
     QString options = location.ConnectOptions();
     // An unreachable host is reported after a while, not waited for.
     if (!options.contains(QLatin1String("connect_timeout="))) {
@@ -98,10 +97,41 @@ CServerConnection::CServerConnection(const std::string& path, const CLibraryLoca
         options += QStringLiteral(";application_name='Blurtle'");
     }
     m_db.setConnectOptions(options);
-    if (!m_db.open()) {
+    Connect(location);
+}
+
+void CServerConnection::Connect(const CLibraryLocation& location) {
+    // The address's password, else one that logged in before in this
+    // session; without either libpq looks in its own places.
+    std::optional<QString> password =
+        location.Password().isEmpty() ? RememberedPassword(location) : location.Password();
+    bool asked = false;
+    for (;;) {
+        m_db.setPassword(password.value_or(QString()));
+        if (m_db.open()) {
+            if (password.has_value()) {
+                RememberPassword(location, *password);
+            }
+            return;
+        }
         const QSqlError error = m_db.lastError();
-        RemoveDatabase();
-        throw CDaoException(DescribeServerError(error, m_display));
+        const PasswordTrouble trouble = PasswordTroubleOf(error);
+        std::optional<QString> answer;
+        if (trouble != PasswordTrouble::None) {
+            if (trouble == PasswordTrouble::Refused) {
+                ForgetPassword(location); // changed on the server meanwhile, perhaps
+            }
+            // An empty answer comes back as "no password" rather than as
+            // a refusal; it was refused all the same.
+            answer = AskForPassword(
+                {LoginName(location), m_display, asked || trouble == PasswordTrouble::Refused});
+            asked = true;
+        }
+        if (!answer.has_value()) {
+            RemoveDatabase();
+            throw CDaoException(DescribeServerError(error, m_display));
+        }
+        password = std::move(answer);
     }
 }
 

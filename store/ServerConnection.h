@@ -8,8 +8,9 @@
 class CLibraryLocation;
 
 // A connection to a library on a PostgreSQL server, through Qt's QPSQL
-// driver and libpq. Passwords come from the address or from libpq's own
-// means (~/.pgpass, PGPASSWORD, a service file); nothing is stored.
+// driver and libpq. Passwords come from the address, from libpq's own
+// means (~/.pgpass, PGPASSWORD, a service file), or from the password
+// source (see PasswordSource.h), which keeps them for the session only.
 //
 // A role that may not insert, update and delete rows of both tables, or a
 // server that only serves reads (a standby), opens the library read-only.
@@ -57,6 +58,10 @@ protected:
     bool Revalidate() override;
 
 private:
+    // Opens the connection. When the server wants a password that nothing
+    // gave, or refuses the one given, asks the password source until one
+    // logs in or the source gives up (then throws libpq's failure in words).
+    void Connect(const CLibraryLocation& location);
     // Reads the library's format (throwing for a newer one) and whether
     // this role may change it.
     bool ReadFormatAndRights();

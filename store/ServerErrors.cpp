@@ -9,7 +9,7 @@ namespace {
 
 // libpq's messages for failures to connect, and what each means.
 QString WordsForConnection(const QString& text) {
-    static const std::array<std::pair<const char*, const char*>, 15> kWords{{
+    static const std::array<std::pair<const char*, const char*>, 19> kWords{{
         {"could not translate host name",
          "The server of the library \"%1\" was not found: its host name is unknown."},
         {"Name or service not known",
@@ -25,6 +25,17 @@ QString WordsForConnection(const QString& text) {
          "failed."},
         {"no pg_hba.conf entry",
          "The server of the library \"%1\" does not let this user in from here."},
+        {"permission denied for database",
+         "The server of the library \"%1\" does not let this user connect to its database."},
+        {"too many clients already",
+         "The server of the library \"%1\" has no room for another connection now. Try again "
+         "later."},
+        {"connection slots are reserved",
+         "The server of the library \"%1\" has no room for another connection now. Try again "
+         "later."},
+        {"does not support SSL",
+         "The server of the library \"%1\" offers no encrypted connection, which its address "
+         "asks for (sslmode)."},
         {"role \"", "Blurtle could not log in to the server of the library \"%1\": the server "
                     "knows no such user."},
         {"is not currently accepting connections",
@@ -125,6 +136,20 @@ std::string DescribeServerError(const QSqlError& error, const std::string& libra
     return (words.arg(QString::fromStdString(library)) + QStringLiteral("\n\nDetails: ") +
             engineText)
         .toStdString();
+}
+
+PasswordTrouble PasswordTroubleOf(const QSqlError& error) {
+    if (!error.nativeErrorCode().isEmpty()) {
+        return PasswordTrouble::None; // a statement's error, not a failed login
+    }
+    const QString text = error.databaseText() + QLatin1Char('\n') + error.text();
+    if (text.contains(QLatin1String("no password supplied"))) {
+        return PasswordTrouble::Missing;
+    }
+    if (text.contains(QLatin1String("password authentication failed"))) {
+        return PasswordTrouble::Refused;
+    }
+    return PasswordTrouble::None;
 }
 
 std::string DescribeUnstorableText(const std::string& library) {

@@ -15,5 +15,9 @@ std::string DescribeServerError(const QSqlError& error, const std::string& libra
 bool IsServerReadOnlyCode(const QString& sqlState);
 // Whether an SQLSTATE says the connection itself is gone.
 bool IsConnectionLostCode(const QString& sqlState);
+// Whether a failure to connect was for want of a password (none was
+// given and libpq found none), or because the server refused the one given.
+enum class PasswordTrouble { None, Missing, Refused };
+PasswordTrouble PasswordTroubleOf(const QSqlError& error);
 // The message for text that a server library can't hold.
 std::string DescribeUnstorableText(const std::string& library);

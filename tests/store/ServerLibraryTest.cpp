@@ -287,6 +287,16 @@ INSTANTIATE_TEST_SUITE_P(
         ConnectCase{"UnknownUser",
                     [](CPostgresServer& s) { return s.Address("postgres", "nobody_known"); },
                     "the server knows no such user"},
+        ConnectCase{"NoRightToConnect",
+                    [](CPostgresServer& s) {
+                        const QString database = s.CreateDatabase();
+                        const QString role = "no_connect_" + database;
+                        s.Run("postgres", "CREATE ROLE " + role + " LOGIN");
+                        s.Run("postgres",
+                              "REVOKE CONNECT ON DATABASE " + database + " FROM PUBLIC");
+                        return s.Address(database, role);
+                    },
+                    "does not let this user connect to its database"},
         ConnectCase{"NoSuchDatabase",
                     [](CPostgresServer& s) { return s.Address("no_such_database"); },
                     "does not exist on its server"},

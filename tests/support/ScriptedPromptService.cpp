@@ -55,6 +55,17 @@ QString CScriptedPromptService::NextFile() {
     return path;
 }
 
+std::optional<QString> CScriptedPromptService::AskPassword(QWidget*, const QString& caption,
+                                                           const QString& text) {
+    passwordRequests.push_back({caption, text});
+    if (m_passwords.empty()) {
+        return std::nullopt;
+    }
+    std::optional<QString> password = std::move(m_passwords.front());
+    m_passwords.pop_front();
+    return password;
+}
+
 bool CScriptedPromptService::OpenUrl(const QUrl& url) {
     openedUrls.push_back(url);
     return true;

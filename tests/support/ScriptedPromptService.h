@@ -7,6 +7,8 @@
 #include <QUrl>
 
 #include <deque>
+#include <optional>
+#include <utility>
 #include <vector>
 
 // A prompt service for tests: answers are queued in advance and every
@@ -27,6 +29,11 @@ public:
         QString caption;   // a save dialog's
     };
 
+    struct PasswordRequest {
+        QString caption;
+        QString text;
+    };
+
     CScriptedPromptService();
     ~CScriptedPromptService() override;
     CScriptedPromptService(const CScriptedPromptService&) = delete;
@@ -38,9 +45,15 @@ public:
     // Answers for the next file dialogs (open and save alike); an empty
     // string cancels. Without one a dialog is cancelled.
     void QueueFile(const QString& path) { m_files.push_back(path); }
+    // Answers for the next password dialogs; nothing cancels. Without one a
+    // password dialog is cancelled.
+    void QueuePassword(std::optional<QString> password) {
+        m_passwords.push_back(std::move(password));
+    }
 
     std::vector<Message> messages;
     std::vector<FileRequest> fileRequests;
+    std::vector<PasswordRequest> passwordRequests;
     int beeps = 0;
     std::vector<QUrl> openedUrls;
 
@@ -54,6 +67,8 @@ public:
                              const QString& defaultSuffix) override;
     QString ChooseFileToSave(QWidget* owner, const QString& caption, const QString& initialPath,
                              const QString& filter, const QString& defaultSuffix) override;
+    std::optional<QString> AskPassword(QWidget* owner, const QString& caption,
+                                       const QString& text) override;
     void Beep() override { ++beeps; }
     bool OpenUrl(const QUrl& url) override;
 
@@ -62,5 +77,6 @@ private:
 
     std::deque<QMessageBox::StandardButton> m_answers;
     std::deque<QString> m_files;
+    std::deque<std::optional<QString>> m_passwords;
     CPromptService* m_previous = nullptr;
 };

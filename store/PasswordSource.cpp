@@ -1,0 +1,90 @@
+#include "store/PasswordSource.h"
+
+#include "store/LibraryLocation.h"
+
+#include <map>
+#include <mutex>
+#include <tuple>
+#include <utility>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+
+std::mutex g_mutex;
+
+PasswordSource& Source() {
+    static PasswordSource source;
+    return source;
+}
+
+// Which login a password belongs to.
+using LoginKey = std::tuple<QString, int, QString, QString>;
+
+std::map<LoginKey, QString>& Passwords() {
+    static std::map<LoginKey, QString> passwords;
+    return passwords;
+}
+
+LoginKey KeyOf(const CLibraryLocation& location) {
+    return {location.Host(), location.Port(), LoginName(location), location.DatabaseName()};
+}
+
+} // namespace
+
+void SetPasswordSource(PasswordSource source) {
+    const std::lock_guard lock(g_mutex);
+    Source() = std::move(source);
+}
+
+std::optional<QString> AskForPassword(const PasswordRequest& request) {
+    PasswordSource source;
+    {
+        const std::lock_guard lock(g_mutex);
+        source = Source();
+    }
+    if (!source) {
+        return std::nullopt;
+    }
+    return source(request);
+}
+
+QString LoginName(const CLibraryLocation& location) {
+    if (!location.UserName().isEmpty()) {
+        return location.UserName();
+    }
+    const QString fromEnvironment = qEnvironmentVariable("PGUSER");
+    if (!fromEnvironment.isEmpty()) {
+        return fromEnvironment;
+    }
+    const passwd* user = ::getpwuid(::geteuid());
+    return user != nullptr ? QString::fromLocal8Bit(user->pw_name) : QString();
+}
+
+void RememberPassword(const CLibraryLocation& location, const QString& password) {
+    const LoginKey key = KeyOf(location);
+    const std::lock_guard lock(g_mutex);
+    Passwords()[key] = password;
+}
+
+std::optional<QString> RememberedPassword(const CLibraryLocation& location) {
+    const LoginKey key = KeyOf(location);
+    const std::lock_guard lock(g_mutex);
+    const auto found = Passwords().find(key);
+    if (found == Passwords().end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+void ForgetPassword(const CLibraryLocation& location) {
+    const LoginKey key = KeyOf(location);
+    const std::lock_guard lock(g_mutex);
+    Passwords().erase(key);
+}
+
+void ForgetAllPasswords() {
+    const std::lock_guard lock(g_mutex);
+    Passwords().clear();
+}

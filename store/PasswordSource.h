@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+class CLibraryLocation;
+
+// Passwords for libraries on a PostgreSQL server beyond libpq's own means
+// (the address, ~/.pgpass, PGPASSWORD, a service file).
+//
+// When a server wants a password that none of those gave, or refuses the
+// one given, the connection asks the installed source: the palette asks
+// its user in a dialog; console commands install none, so libpq's failure
+// stands there. A password that logged in is kept in this process's
+// memory, per server, port, user and database, so every later connection
+// to the same database uses it without asking again. Nothing here is ever
+// written anywhere.
+
+// What a source is told when a server asks for a password.
+struct PasswordRequest {
+    QString user;        // the role that logs in
+    std::string library; // the library as messages name it (no password)
+    bool refusedBefore;  // the server refused the password given last
+};
+
+// The password to try, or nothing when the user gave up.
+using PasswordSource = std::function<std::optional<QString>(const PasswordRequest&)>;
+
+// Installs the source to ask (an empty one: nobody is asked).
+void SetPasswordSource(PasswordSource source);
+// Asks the installed source; nothing when there is none or it gave up.
+std::optional<QString> AskForPassword(const PasswordRequest& request);
+
+// The role that logs in at `location`: the address's user, else libpq's
+// default (PGUSER, else the login name).
+QString LoginName(const CLibraryLocation& location);
+
+// The session's passwords, one per server, port, user and database.
+void RememberPassword(const CLibraryLocation& location, const QString& password);
+std::optional<QString> RememberedPassword(const CLibraryLocation& location);
+void ForgetPassword(const CLibraryLocation& location);
+void ForgetAllPasswords();
