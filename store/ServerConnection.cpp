@@ -5,6 +5,7 @@
 #include "store/LibraryFile.h"
 #include "store/LibraryLocation.h"
 #include "store/ServerErrors.h"
+#include "store/ServerSchema.h"
 
 #include <QSqlError>
 #include <QStringDecoder>
@@ -164,6 +165,10 @@ QVariant CServerConnection::BindValue(const FieldValue& value) const {
         return {};
     }
     return text;
+}
+
+QString CServerConnection::NewKeyExpression() const {
+    return ServerNewKeyExpression();
 }
 
 void CServerConnection::Begin() {

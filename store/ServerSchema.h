@@ -8,3 +8,11 @@
 // so the recordsets' statements serve both. docs/library-format.md shows
 // them to users.
 QStringList ServerSchemaStatements();
+
+// The SQL expression that makes a new key on the server (the key columns'
+// default).
+QString ServerNewKeyExpression();
+
+// A query whose one value says whether the database holds any table or
+// view of a library's names (ours or another program's of the same names).
+QString ServerLibraryNamesTakenQuery();
