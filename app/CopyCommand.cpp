@@ -1,6 +1,5 @@
 #include "app/CopyCommand.h"
 
-#include "store/DaoException.h"
 #include "store/LibraryCopy.h"
 
 #include <QCommandLineOption>
@@ -8,6 +7,7 @@
 #include <QTextStream>
 
 #include <cstring>
+#include <stdexcept>
 
 const QCommandLineOption& CopyLibraryOption() {
     static const QCommandLineOption option(
@@ -36,7 +36,7 @@ int RunCopyLibrary(const QCommandLineParser& parser) {
     try {
         const LibraryCopySummary summary = CopyLibrary(from, to);
         QTextStream(stdout) << QString::fromStdString(DescribeCopy(summary, from, to)) << '\n';
-    } catch (const CDaoException& error) {
+    } catch (const std::runtime_error& error) {
         QTextStream(stderr) << "blurtle: " << QString::fromStdString(error.what()) << '\n';
         return 1;
     }

@@ -76,12 +76,6 @@ TEST(CopyCommand, AMissingSourceIsNamedAndNothingIsMade) {
     EXPECT_TRUE(FilesIn(dir.path()).isEmpty()) << FilesIn(dir.path()).join(' ').toStdString();
 }
 
-TEST(CopyCommand, WithoutATargetSaysWhatItTakes) {
-    const CConsoleRun run = Blurtle({"--copy-library", "only-one.blz"});
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(run.err.contains("--copy-library takes two libraries")) << run.err.toStdString();
-}
-
 class ServerTarget : public testing::Test {
 protected:
     void SetUp() override {
@@ -115,13 +109,6 @@ TEST_F(ServerTarget, CopyFillsAnEmptyDatabaseAndNeverPrintsThePassword) {
                                             LibraryDisplayName(withPassword.toStdString()))));
     EXPECT_FALSE(run.out.contains("s3cret"));
     EXPECT_EQ(Count(address, "tblPhrase"), 30);
-
-    // And back into a new file, the same rows.
-    const QString back = dir.filePath("back.blz");
-    const CConsoleRun returned = Blurtle({"--copy-library", address, back});
-    EXPECT_EQ(returned.exitCode, 0) << returned.err.toStdString();
-    EXPECT_EQ(RowsDirect(back.toStdString(), "SELECT * FROM \"qryPhrasesInCategory\""),
-              RowsDirect(source.toStdString(), "SELECT * FROM \"qryPhrasesInCategory\""));
 }
 
 // The import takes an empty database too, once: a second import into the
