@@ -64,6 +64,15 @@ void FillOpenLibrary(const std::string& location,
                      const std::function<void(CLibraryConnection&)>& fill) {
     std::unique_ptr<CLibraryConnection> connection = CLibraryConnection::OpenLibrary(location);
     InTransaction(*connection, [&] {
+        // A file's transaction holds the write lock from its start; on a
+        // server, rows are locked one by one, so two fills at once would
+        // both find the library empty. Locking the tables against other
+        // writers (readers go on) makes the second wait and then see the
+        // first one's rows.
+        if (dynamic_cast<CServerConnection*>(connection.get()) != nullptr) {
+            connection->Exec(QStringLiteral("LOCK TABLE \"tblCategory\", \"tblPhrase\" "
+                                            "IN SHARE ROW EXCLUSIVE MODE"));
+        }
         RequireEmpty(*connection);
         fill(*connection);
     });
