@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include "app/ComposeCommand.h"
+#include "app/CopyCommand.h"
 #include "app/ErrorGuard.h"
 #include "app/ImportCommand.h"
 #include "app/Startup.h"
@@ -28,7 +29,8 @@ bool WantsConsoleOnly(int argc, char** argv) {
             std::strcmp(arg, "--help-all") == 0 || std::strcmp(arg, "--version") == 0 ||
             std::strcmp(arg, "-v") == 0 || std::strcmp(arg, "--new-library") == 0 ||
             std::strncmp(arg, "--new-library=", 14) == 0 || std::strcmp(arg, "--compose") == 0 ||
-            std::strncmp(arg, "--compose=", 10) == 0 || IsImportLibraryArgument(arg)) {
+            std::strncmp(arg, "--compose=", 10) == 0 || IsImportLibraryArgument(arg) ||
+            IsCopyLibraryArgument(arg)) {
             return true;
         }
     }
@@ -157,6 +159,7 @@ void DescribeOptions(QCommandLineParser& parser) {
     parser.addOption(ComposeOption());
     parser.addOption(AutomationOption());
     parser.addOption(ImportLibraryOption());
+    parser.addOption(CopyLibraryOption());
 }
 
 int CreateNewLibrary(const QString& path) {
@@ -199,6 +202,9 @@ int RunBlurtle(int argc, char** argv) {
     }
     if (parser.isSet(ImportLibraryOption())) {
         return RunImportLibrary(parser);
+    }
+    if (parser.isSet(CopyLibraryOption())) {
+        return RunCopyLibrary(parser);
     }
     if (standIn.IsActive()) {
         QTextStream(stderr) << "blurtle: there is no display to show the palette on"

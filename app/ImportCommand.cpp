@@ -21,9 +21,10 @@ void SayError(const QString& text) {
 const QCommandLineOption& ImportLibraryOption() {
     static const QCommandLineOption option(
         QStringLiteral("import-library"),
-        QStringLiteral("Makes the new library file <NEW.blz> from every category and item of "
-                       "the older library <OLD.mdb> (Access 97 or 2000-2003) and ends; an "
-                       "existing file is never overwritten."),
+        QStringLiteral("Makes the new library <NEW.blz> from every category and item of the "
+                       "older library <OLD.mdb> (Access 97 or 2000-2003) and ends; an existing "
+                       "file is never overwritten. <NEW.blz> may also be an empty PostgreSQL "
+                       "database (postgresql://...) or one holding an empty library."),
         QStringLiteral("OLD.mdb> <NEW.blz"));
     return option;
 }
@@ -38,7 +39,8 @@ int RunImportLibrary(const QCommandLineParser& parser) {
     const QStringList rest = parser.positionalArguments();
     if (rest.size() != 1) {
         SayError(QStringLiteral("--import-library takes two file names: the older library "
-                                "(.mdb) and the new library to make (.blz)."));
+                                "(.mdb) and the new library to make (.blz, or a server "
+                                "database)."));
         return 1;
     }
     const std::string from = oldPath.toStdString();

@@ -4,7 +4,8 @@ class QCommandLineOption;
 class QCommandLineParser;
 
 // `--import-library OLD.mdb NEW.blz`: makes a new library from an older
-// library file, on the terminal, without a display.
+// library file (or fills an empty server database with it), on the
+// terminal, without a display.
 
 const QCommandLineOption& ImportLibraryOption();
 

@@ -2,11 +2,13 @@
 
 #include "import/MdbReader.h"
 #include "import/OldLibraryError.h"
+#include "store/BatchInsert.h"
 #include "store/BoundFields.h"
 #include "store/DaoException.h"
+#include "store/EmptyLibrary.h"
 #include "store/LibraryConnection.h"
 #include "store/LibraryFile.h"
-#include "store/LibrarySchema.h"
+#include "store/LibraryLocation.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -17,18 +19,6 @@
 #include <unordered_set>
 
 namespace {
-
-// Text goes in as the store binds it (valid UTF-8 as text).
-QVariant TextValue(const std::string& text) {
-    FieldValue value;
-    value.text = text;
-    return ToBindValue(value);
-}
-
-// An empty key leaves the column to its default: a new key.
-QVariant KeyValue(const std::string& key) {
-    return key.empty() ? QVariant() : TextValue(key);
-}
 
 // Keys compare without regard to letter case, as the library's do.
 std::string Folded(const std::string& key) {
@@ -49,25 +39,22 @@ void CheckUnique(std::unordered_set<std::string>& seen, const std::string& key,
     }
 }
 
-void Run(CLibraryConnection& connection, QSqlQuery& query) {
-    if (!query.exec()) {
-        connection.Fail(query.lastError());
-    }
-}
-
 class CLibraryWriter {
 public:
     CLibraryWriter(CLibraryConnection& connection, CProgressSteps& progress)
         : m_connection(connection), m_progress(progress),
           m_category(connection.Prepare(
-              QStringLiteral("INSERT INTO tblCategory (CategoryID, Description, ZOrder, "
-                             "strCategoryID) VALUES (coalesce(?, %1), ?, ?, ?)")
-                  .arg(LibraryNewKeyExpression()))),
-          m_item(connection.Prepare(
-              QStringLiteral("INSERT INTO tblPhrase (CategoryID, Data, Mnemonic, PhraseID, "
-                             "ZOrder, PunctuationLeading, PunctuationTrailing) "
-                             "VALUES (?, ?, ?, coalesce(?, %1), ?, ?, ?)")
-                  .arg(LibraryNewKeyExpression()))) {}
+              QStringLiteral("INSERT INTO \"tblCategory\" (\"CategoryID\", \"Description\", "
+                             "\"ZOrder\", \"strCategoryID\") VALUES (coalesce(?, %1), ?, ?, ?) "
+                             "RETURNING \"CategoryID\"")
+                  .arg(connection.NewKeyExpression()))),
+          m_items(connection,
+                  QStringLiteral("INSERT INTO \"tblPhrase\" (\"CategoryID\", \"Data\", "
+                                 "\"Mnemonic\", \"PhraseID\", \"ZOrder\", "
+                                 "\"PunctuationLeading\", \"PunctuationTrailing\") VALUES"),
+                  QStringLiteral("(?, ?, ?, coalesce(?, %1), ?, ?, ?)")
+                      .arg(connection.NewKeyExpression()),
+                  7) {}
 
     // Adds a category; returns its key (a new one when `key` is empty).
     std::string AddCategory(const std::string& key, const std::string& description,
@@ -77,37 +64,50 @@ public:
         m_category.bindValue(2, zOrder);
         // Left Null, the library's trigger copies the key into it.
         m_category.bindValue(3, textKey.empty() ? QVariant() : TextValue(textKey));
-        Run(m_connection, m_category);
+        if (!m_category.exec() || !m_category.next()) {
+            m_connection.Fail(m_category.lastError());
+        }
+        const std::string made = m_category.value(0).toString().toStdString();
+        m_category.finish();
         m_progress.Step();
-        if (!key.empty()) {
-            return key;
-        }
-        QSqlQuery made = m_connection.Prepare(
-            QStringLiteral("SELECT CategoryID FROM tblCategory WHERE rowid = ?"));
-        made.bindValue(0, m_category.lastInsertId());
-        if (!made.exec() || !made.next()) {
-            m_connection.Fail(made.lastError());
-        }
-        return made.value(0).toString().toStdString();
+        return key.empty() ? made : key;
     }
 
+    // Items are written in batches: Finish writes the last one.
     void AddItem(const OldItem& item, const std::string& categoryKey) {
-        m_item.bindValue(0, TextValue(categoryKey));
-        m_item.bindValue(1, TextValue(item.data));
-        m_item.bindValue(2, TextValue(item.mnemonic));
-        m_item.bindValue(3, KeyValue(item.key));
-        m_item.bindValue(4, item.zOrder);
-        m_item.bindValue(5, item.punctuationLeading);
-        m_item.bindValue(6, item.punctuationTrailing);
-        Run(m_connection, m_item);
+        m_items.Add({TextValue(categoryKey), TextValue(item.data), TextValue(item.mnemonic),
+                     KeyValue(item.key), item.zOrder, item.punctuationLeading,
+                     item.punctuationTrailing});
         m_progress.Step();
     }
+    void Finish() { m_items.Flush(); }
 
 private:
+    // Text goes in as the library binds it; a server refuses text with a
+    // zero character, and says so here before any statement runs.
+    QVariant TextValue(const std::string& text) const {
+        FieldValue value;
+        value.text = text;
+        QVariant bound = m_connection.BindValue(value);
+        if (!bound.isValid()) {
+            throw CDaoException(QStringLiteral("The library \"%1\" can't hold the text \"%2\": "
+                                               "it holds a zero character.")
+                                    .arg(QString::fromStdString(m_connection.DisplayName()),
+                                         QString::fromUtf8(text).remove(QChar(0)))
+                                    .toStdString());
+        }
+        return bound;
+    }
+
+    // An empty key leaves the column to its default: a new key.
+    QVariant KeyValue(const std::string& key) const {
+        return key.empty() ? QVariant() : TextValue(key);
+    }
+
     CLibraryConnection& m_connection;
     CProgressSteps& m_progress;
     QSqlQuery m_category;
-    QSqlQuery m_item;
+    CBatchInsert m_items;
 };
 
 void Fill(CLibraryConnection& connection, const OldLibrary& library, CProgressSteps& progress,
@@ -141,6 +141,7 @@ void Fill(CLibraryConnection& connection, const OldLibrary& library, CProgressSt
     for (const OldItem& item : library.items) {
         writer.AddItem(item, stray(item) ? strayCategory : item.categoryKey);
     }
+    writer.Finish();
     summary.items = static_cast<int>(library.items.size());
 }
 
@@ -154,9 +155,16 @@ ImportSummary WriteImportedLibrary(const OldLibrary& library, const std::string&
     CProgressSteps counter(progress, rows, 2 * rows + 2);
     ImportSummary summary;
     summary.warnings = library.warnings;
-    CreateLibraryFile(libraryPath, [&](CLibraryConnection& connection) {
+    const auto fill = [&](CLibraryConnection& connection) {
         Fill(connection, library, counter, summary);
-    });
+    };
+    // A file is always a new one; a server database may be empty or hold
+    // an empty library.
+    if (CLibraryLocation::IsServerAddress(libraryPath)) {
+        FillEmptyLibrary(libraryPath, fill);
+    } else {
+        CreateLibraryFile(libraryPath, fill);
+    }
     return summary;
 }
 
@@ -166,7 +174,8 @@ ImportSummary ImportOldLibrary(const std::string& oldPath, const std::string& li
     // mistyped command line says the cheaper thing first; the creation
     // checks again.
     const QFileInfo target(QString::fromStdString(libraryPath));
-    if (target.exists() || target.isSymLink()) {
+    if (!CLibraryLocation::IsServerAddress(libraryPath) &&
+        (target.exists() || target.isSymLink())) {
         throw CDaoException("\"" + libraryPath +
                             "\" already exists; a new library needs a new file name.");
     }
@@ -185,7 +194,7 @@ std::string DescribeImport(const ImportSummary& summary, const std::string& oldP
     };
     std::string text = "Imported " + count(summary.categories, "category", "categories") + " and " +
                        count(summary.items, "item", "items") + " from " + oldPath + " into " +
-                       libraryPath + ".";
+                       LibraryDisplayName(libraryPath) + ".";
     if (summary.itemsWithoutCategory > 0) {
         text += " " +
                 count(summary.itemsWithoutCategory, "item whose category is not in the file is",

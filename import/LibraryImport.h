@@ -17,13 +17,16 @@ struct ImportSummary {
     std::vector<std::string> warnings; // the reader's
 };
 
-// Makes a new library at `libraryPath` (refusing an existing file, as
-// CreateLibraryFile does) holding every category and item of `library`:
+// Makes a new library at `libraryPath` (a file: refusing an existing one,
+// as CreateLibraryFile does; a server database: an empty one, or one that
+// holds an empty library, see FillEmptyLibrary) holding every category
+// and item of `library`:
 // keys, names, texts, orders and punctuation as read, a category's empty
 // strCategoryID filled with its key, and the items whose category is not
 // there in one more category, kCategoryForStrayItems, ordered last. All in
 // one transaction: on any failure (CDaoException) or cancel
-// (CImportCancelled) no file is left behind.
+// (CImportCancelled) no file is left behind, and a server database stays
+// as it was.
 ImportSummary WriteImportedLibrary(const OldLibrary& library, const std::string& libraryPath,
                                    const ImportProgress& progress = {});
 
@@ -35,7 +38,8 @@ ImportSummary WriteImportedLibrary(const OldLibrary& library, const std::string&
 ImportSummary ImportOldLibrary(const std::string& oldPath, const std::string& libraryPath,
                                const ImportProgress& progress = {});
 
-// "Imported 5 categories and 30 items from A into B." and, when there were
+// "Imported 5 categories and 30 items from A into B." (B without a
+// password) and, when there were
 // any, how many items went into kCategoryForStrayItems.
 std::string DescribeImport(const ImportSummary& summary, const std::string& oldPath,
                            const std::string& libraryPath);

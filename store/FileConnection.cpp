@@ -4,6 +4,7 @@
 #include "store/DaoException.h"
 #include "store/EngineErrors.h"
 #include "store/LibraryFile.h"
+#include "store/LibrarySchema.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -228,6 +229,10 @@ std::unique_ptr<CLibraryConnection> CFileConnection::OpenLibrary(const std::stri
 
 QVariant CFileConnection::BindValue(const FieldValue& value) const {
     return ToBindValue(value);
+}
+
+QString CFileConnection::NewKeyExpression() const {
+    return LibraryNewKeyExpression();
 }
 
 void CFileConnection::Begin() {

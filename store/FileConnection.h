@@ -38,6 +38,7 @@ public:
     bool HoldsFileAt(const std::string& path) const;
 
     QVariant BindValue(const FieldValue& value) const override;
+    QString NewKeyExpression() const override;
 
     void Begin() override;
     // Takes the write lock and lets it go at once, without waiting for

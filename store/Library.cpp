@@ -13,14 +13,7 @@ void CreateServerLibrary(const std::string& address, const CLibraryLocation& loc
                          const std::vector<LibrarySeedCategory>& seed) {
     CServerConnection connection(address, location);
     connection.Begin();
-    const bool taken =
-        connection
-            .Value(QStringLiteral("SELECT to_regclass('blurtle_library') IS NOT NULL\n"
-                                  "  OR to_regclass('\"tblCategory\"') IS NOT NULL\n"
-                                  "  OR to_regclass('\"tblPhrase\"') IS NOT NULL\n"
-                                  "  OR to_regclass('\"qryCategory\"') IS NOT NULL\n"
-                                  "  OR to_regclass('\"qryPhrasesInCategory\"') IS NOT NULL"))
-            .toBool();
+    const bool taken = connection.Value(ServerLibraryNamesTakenQuery()).toBool();
     if (taken) {
         throw CDaoException(QStringLiteral("The database \"%1\" already holds a Blurtle library "
                                            "or tables of its names; a new library needs an "

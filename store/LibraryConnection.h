@@ -63,6 +63,10 @@ public:
     // What a statement takes for a member's value: text, bytes or a number.
     // Invalid for text that this library can't hold.
     virtual QVariant BindValue(const FieldValue& value) const = 0;
+    // The SQL expression that makes a new key on this engine (the key
+    // columns' default), for statements that give a key where they have one
+    // and want a new one where they have none: coalesce(?, expression).
+    virtual QString NewKeyExpression() const = 0;
 
     // Transactions of several writes; every other write commits by itself.
     virtual void Begin() = 0;

@@ -6,6 +6,7 @@
 #include "store/LibraryLocation.h"
 #include "store/PasswordSource.h"
 #include "store/ServerErrors.h"
+#include "store/ServerSchema.h"
 
 #include <QSqlError>
 #include <QStringDecoder>
@@ -223,6 +224,10 @@ QVariant CServerConnection::BindValue(const FieldValue& value) const {
         return {};
     }
     return text;
+}
+
+QString CServerConnection::NewKeyExpression() const {
+    return ServerNewKeyExpression();
 }
 
 void CServerConnection::Begin() {

@@ -41,6 +41,7 @@ public:
     // Text must be valid UTF-8 without zero characters (the server holds
     // nothing else in a text column).
     QVariant BindValue(const FieldValue& value) const override;
+    QString NewKeyExpression() const override;
 
     void Begin() override;
     // Rows are locked one by one on a server: no lock of the whole library

@@ -10,6 +10,18 @@ const char* const kNewKey = "('{' || upper(gen_random_uuid()::text) || '}')";
 
 } // namespace
 
+QString ServerNewKeyExpression() {
+    return QString::fromLatin1(kNewKey);
+}
+
+QString ServerLibraryNamesTakenQuery() {
+    return QStringLiteral("SELECT to_regclass('blurtle_library') IS NOT NULL\n"
+                          "  OR to_regclass('\"tblCategory\"') IS NOT NULL\n"
+                          "  OR to_regclass('\"tblPhrase\"') IS NOT NULL\n"
+                          "  OR to_regclass('\"qryCategory\"') IS NOT NULL\n"
+                          "  OR to_regclass('\"qryPhrasesInCategory\"') IS NOT NULL");
+}
+
 QStringList ServerSchemaStatements() {
     const QString key = QString::fromLatin1(kNewKey);
     return {

@@ -12,3 +12,11 @@ QStringList ServerSchemaStatements();
 // The notification channel on which the library's triggers announce every
 // committed change to its categories or items.
 inline constexpr char kLibraryChangedChannel[] = "blurtle_library_changed";
+
+// The SQL expression that makes a new key on the server (the key columns'
+// default).
+QString ServerNewKeyExpression();
+
+// A query whose one value says whether the database holds any table or
+// view of a library's names (ours or another program's of the same names).
+QString ServerLibraryNamesTakenQuery();

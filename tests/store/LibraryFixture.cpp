@@ -13,6 +13,9 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
+
+#include <functional>
 
 namespace {
 
@@ -107,10 +110,14 @@ std::string AddPhrase(const std::string& categoryId, const std::string& mnemonic
     return ExtractBracedIdentifier(table.m_PhraseID);
 }
 
-QVariant QueryDirect(const std::string& path, const QString& sql) {
+namespace {
+
+// Runs `sql` on a plain Qt connection of its own and hands each row to
+// `take`.
+void EachRowDirect(const std::string& path, const QString& sql,
+                   const std::function<void(const QSqlQuery&)>& take) {
     const QString name = QStringLiteral("test-direct");
     const CLibraryLocation location = CLibraryLocation::Parse(path);
-    QVariant result;
     {
         QSqlDatabase db;
         if (location.IsServer()) {
@@ -130,12 +137,41 @@ QVariant QueryDirect(const std::string& path, const QString& sql) {
             query.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
         }
         EXPECT_TRUE(query.exec(sql)) << query.lastError().text().toStdString();
-        if (query.next()) {
-            result = query.value(0);
+        while (query.next()) {
+            take(query);
         }
         query.finish();
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
+}
+
+} // namespace
+
+QVariant QueryDirect(const std::string& path, const QString& sql) {
+    QVariant result;
+    bool first = true;
+    EachRowDirect(path, sql, [&](const QSqlQuery& query) {
+        if (first) {
+            result = query.value(0);
+            first = false;
+        }
+    });
     return result;
+}
+
+std::vector<QStringList> RowsDirect(const std::string& path, const QString& sql) {
+    std::vector<QStringList> rows;
+    EachRowDirect(path, sql, [&](const QSqlQuery& query) {
+        QStringList row;
+        for (int i = 0; i < query.record().count(); ++i) {
+            const QVariant value = query.value(i);
+            row << (value.isNull() ? QStringLiteral("<null>")
+                    : value.typeId() == QMetaType::QByteArray
+                        ? QString::fromUtf8(value.toByteArray())
+                        : value.toString());
+        }
+        rows.push_back(row);
+    });
+    return rows;
 }

@@ -3,10 +3,12 @@
 #include "store/CurrentDatabase.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The engines a library can live on.
 enum class Engine { SQLite, PostgreSQL };
@@ -56,3 +58,7 @@ std::string AddPhrase(const std::string& categoryId, const std::string& mnemonic
 // column of its first row, or an invalid value. Identifiers in double
 // quotes serve both engines.
 QVariant QueryDirect(const std::string& path, const QString& sql);
+
+// Every row of `sql`, read as QueryDirect reads, each value as text ("<null>"
+// for Null, a blob's bytes as UTF-8).
+std::vector<QStringList> RowsDirect(const std::string& path, const QString& sql);

@@ -1,0 +1,54 @@
+#include "store/BatchInsert.h"
+
+#include "store/LibraryConnection.h"
+
+#include <QSqlError>
+
+#include <cassert>
+
+CBatchInsert::CBatchInsert(CLibraryConnection& connection, QString head, QString row,
+                           int parameters, int rowsPerBatch)
+    : m_connection(connection), m_head(std::move(head)), m_row(std::move(row)),
+      m_parameters(parameters), m_rowsPerBatch(rowsPerBatch) {
+    m_pending.reserve(static_cast<std::size_t>(m_parameters * m_rowsPerBatch));
+}
+
+void CBatchInsert::Add(std::initializer_list<QVariant> values) {
+    assert(static_cast<int>(values.size()) == m_parameters);
+    m_pending.insert(m_pending.end(), values.begin(), values.end());
+    if (static_cast<int>(m_pending.size()) == m_parameters * m_rowsPerBatch) {
+        if (!m_full) {
+            m_full = Prepare(m_rowsPerBatch);
+        }
+        Write(*m_full);
+    }
+}
+
+void CBatchInsert::Flush() {
+    if (m_pending.empty()) {
+        return;
+    }
+    // The last, shorter batch has a statement of its own, made once.
+    QSqlQuery rest = Prepare(static_cast<int>(m_pending.size()) / m_parameters);
+    Write(rest);
+}
+
+QSqlQuery CBatchInsert::Prepare(int rows) {
+    QString sql = m_head;
+    sql.reserve(m_head.size() + rows * (m_row.size() + 2));
+    for (int i = 0; i < rows; ++i) {
+        sql += i == 0 ? QStringLiteral(" ") : QStringLiteral(", ");
+        sql += m_row;
+    }
+    return m_connection.Prepare(sql);
+}
+
+void CBatchInsert::Write(QSqlQuery& statement) {
+    for (std::size_t i = 0; i < m_pending.size(); ++i) {
+        statement.bindValue(static_cast<int>(i), m_pending[i]);
+    }
+    if (!statement.exec()) {
+        m_connection.Fail(statement.lastError());
+    }
+    m_pending.clear();
+}
