@@ -12,6 +12,7 @@
 #include "store/DaoException.h"
 #include "store/EngineErrors.h"
 #include "store/KeyHelpers.h"
+#include "store/LibraryLocation.h"
 #include "store/PhraseTbl.h"
 #include "store/RecordsetCloser.h"
 
@@ -37,12 +38,17 @@ void CMumbletDlg::FollowLibrary() {
         }
         if (!m_bToldLibraryGone) {
             m_bToldLibraryGone = true;
-            CPromptService::Current().ShowMessage(
-                this,
-                QString::fromUtf8(error.what()) +
-                    QStringLiteral("\n\nPut it back, or choose another library with \"Change "
-                                   "Active Database...\" in the window menu."),
-                QStringLiteral("Blurtle (TM)"), QMessageBox::Ok, CPromptService::Icon::Warning);
+            // A server out of reach comes back by itself; a file is put
+            // back by the user.
+            const QString what =
+                CLibraryLocation::IsServerAddress(GetCurrentDatabasePath())
+                    ? QStringLiteral("\n\nBlurtle connects again by itself when the server can be "
+                                     "reached.")
+                    : QStringLiteral("\n\nPut it back, or choose another library with \"Change "
+                                     "Active Database...\" in the window menu.");
+            CPromptService::Current().ShowMessage(this, QString::fromUtf8(error.what()) + what,
+                                                  QStringLiteral("Blurtle (TM)"), QMessageBox::Ok,
+                                                  CPromptService::Icon::Warning);
         }
         return;
     }

@@ -8,6 +8,7 @@
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
 #include "store/LibraryLocation.h"
+#include "tests/app/PaletteFixture.h"
 #include "tests/store/LibraryFixture.h"
 #include "tests/support/PostgresServer.h"
 #include "tests/support/ScriptedPromptService.h"
@@ -16,10 +17,8 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QFileInfo>
 #include <QListWidgetItem>
 #include <QMimeData>
-#include <QSettings>
 #include <QThread>
 
 #include <functional>
@@ -67,12 +66,6 @@ bool Eventually(const std::function<bool()>& done) {
     return true;
 }
 
-void ForgetSettings() {
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quillfen"),
-              QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName())
-        .clear();
-}
-
 struct ChangeCase {
     const char* name;
     Engine engine;
@@ -95,7 +88,7 @@ class LiveRefresh : public testing::TestWithParam<ChangeCase> {
 protected:
     void SetUp() override {
         SKIP_WITHOUT_ENGINE(library);
-        ForgetSettings();
+        PaletteTest::ForgetSettings();
         const std::string alpha = AddCategory("Alpha", 0);
         AddPhrase(alpha, "one", "One9|", 0);
         AddPhrase(alpha, "two", "Two9|", 1);
@@ -113,7 +106,7 @@ protected:
         second.reset();
         QCoreApplication::processEvents();
         app.reset();
-        ForgetSettings();
+        PaletteTest::ForgetSettings();
     }
 
     static std::unique_ptr<CMumbletDlg> Start() {

@@ -16,6 +16,10 @@
 // two, three) and "Beta" (item beta), with the settings of a first start,
 // the prompts scripted and the application object pointing at the library.
 class PaletteTest : public testing::Test {
+public:
+    // Clears the settings the palettes of the test program write.
+    static void ForgetSettings();
+
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -28,7 +32,6 @@ protected:
     QStringList CategoryNames();
     QStringList MnemonicNames();
     int StoredZOrder(const std::string& mnemonic);
-    static void ForgetSettings();
 
     CTempLibrary library;
     std::string alpha;

@@ -8,6 +8,7 @@
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/PaletteMessages.h"
 #include "store/LibraryLocation.h"
+#include "tests/app/PaletteFixture.h"
 #include "tests/store/LibraryFixture.h"
 #include "tests/support/PostgresServer.h"
 #include "tests/support/ScriptedPromptService.h"
@@ -15,9 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QMimeData>
-#include <QSettings>
 
 #include <functional>
 #include <memory>
@@ -25,12 +24,6 @@
 #include <string>
 
 namespace {
-
-void ForgetSettings() {
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quillfen"),
-              QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName())
-        .clear();
-}
 
 struct ChangeCase {
     const char* name;
@@ -46,7 +39,7 @@ class ReadOnlyMember : public testing::TestWithParam<ChangeCase> {
 protected:
     void SetUp() override {
         SKIP_WITHOUT_ENGINE(library);
-        ForgetSettings();
+        PaletteTest::ForgetSettings();
         const std::string alpha = AddCategory("Alpha", 0);
         AddPhrase(alpha, "one", "One9|", 0);
         AddPhrase(alpha, "two", "Two9|", 1);
@@ -72,7 +65,7 @@ protected:
         palette.reset();
         QCoreApplication::processEvents();
         app.reset();
-        ForgetSettings();
+        PaletteTest::ForgetSettings();
     }
 
     // The library as the owner sees it.
