@@ -61,8 +61,14 @@ std::optional<QString> CScriptedPromptService::AskPassword(QWidget*, const QStri
     if (m_passwords.empty()) {
         return std::nullopt;
     }
-    std::optional<QString> password = std::move(m_passwords.front());
+    // Taken apart rather than moved: GCC's optimiser takes a moved-from
+    // optional QString for uninitialised.
+    const bool answered = m_passwords.front().has_value();
+    const QString password = m_passwords.front().value_or(QString());
     m_passwords.pop_front();
+    if (!answered) {
+        return std::nullopt;
+    }
     return password;
 }
 
