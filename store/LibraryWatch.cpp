@@ -4,14 +4,10 @@
 #include "store/LibraryLocation.h"
 #include "store/ServerWatch.h"
 
-#include <QTimer>
-
-class CLibraryWatch::Settle : public QTimer {};
-
-CLibraryWatch::CLibraryWatch() : m_settle(std::make_unique<Settle>()) {
-    m_settle->setSingleShot(true);
-    m_settle->setInterval(kSettleMs);
-    connect(m_settle.get(), &QTimer::timeout, this, &CLibraryWatch::Changed);
+CLibraryWatch::CLibraryWatch() {
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(kSettleMs);
+    connect(&m_settle, &QTimer::timeout, this, &CLibraryWatch::Changed);
 }
 
 CLibraryWatch::~CLibraryWatch() = default;
@@ -24,7 +20,7 @@ std::unique_ptr<CLibraryWatch> CLibraryWatch::Start(const std::string& location)
 }
 
 void CLibraryWatch::NoteChange() {
-    m_settle->start();
+    m_settle.start();
 }
 
 void CLibraryWatch::SetListening(bool listening) {

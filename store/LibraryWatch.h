@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 
 #include <memory>
 #include <string>
@@ -47,7 +48,6 @@ protected:
     void SetListening(bool listening);
 
 private:
-    class Settle;
-    std::unique_ptr<Settle> m_settle;
+    QTimer m_settle;
     bool m_listening = true;
 };
