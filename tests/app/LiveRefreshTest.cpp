@@ -89,11 +89,7 @@ protected:
     void SetUp() override {
         SKIP_WITHOUT_ENGINE(library);
         PaletteTest::ForgetSettings();
-        const std::string alpha = AddCategory("Alpha", 0);
-        AddPhrase(alpha, "one", "One9|", 0);
-        AddPhrase(alpha, "two", "Two9|", 1);
-        AddPhrase(alpha, "three", "Three9|", 2);
-        AddPhrase(AddCategory("Beta", 1), "beta", "Beta9|", 0);
+        PaletteTest::AddAlphaAndBeta();
         Profile::WriteString(QStringLiteral("DatabasePath"), QString::fromStdString(library.path));
         app = std::make_unique<CMumbletApp>();
         first = Start();

@@ -8,16 +8,23 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <tuple>
+
 void PaletteTest::SetUp() {
     ForgetSettings();
-    alpha = AddCategory("Alpha", 0);
-    beta = AddCategory("Beta", 1);
+    std::tie(alpha, beta) = AddAlphaAndBeta();
+    Profile::WriteString(QStringLiteral("DatabasePath"), QString::fromStdString(library.path));
+    app = std::make_unique<CMumbletApp>();
+}
+
+std::pair<std::string, std::string> PaletteTest::AddAlphaAndBeta() {
+    const std::string alpha = AddCategory("Alpha", 0);
+    const std::string beta = AddCategory("Beta", 1);
     AddPhrase(alpha, "one", "One9|", 0);
     AddPhrase(alpha, "two", "Two9|", 1);
     AddPhrase(alpha, "three", "Three9|", 2);
     AddPhrase(beta, "beta", "Beta9|", 0);
-    Profile::WriteString(QStringLiteral("DatabasePath"), QString::fromStdString(library.path));
-    app = std::make_unique<CMumbletApp>();
+    return {alpha, beta};
 }
 
 void PaletteTest::TearDown() {

@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 // A palette over a fresh library with two categories, "Alpha" (items one,
 // two, three) and "Beta" (item beta), with the settings of a first start,
@@ -19,6 +20,9 @@ class PaletteTest : public testing::Test {
 public:
     // Clears the settings the palettes of the test program write.
     static void ForgetSettings();
+    // Writes the two categories and their items into the current library;
+    // returns the keys of "Alpha" and "Beta".
+    static std::pair<std::string, std::string> AddAlphaAndBeta();
 
 protected:
     void SetUp() override;

@@ -40,10 +40,7 @@ protected:
     void SetUp() override {
         SKIP_WITHOUT_ENGINE(library);
         PaletteTest::ForgetSettings();
-        const std::string alpha = AddCategory("Alpha", 0);
-        AddPhrase(alpha, "one", "One9|", 0);
-        AddPhrase(alpha, "two", "Two9|", 1);
-        AddPhrase(AddCategory("Beta", 1), "beta", "Beta9|", 0);
+        PaletteTest::AddAlphaAndBeta();
 
         CPostgresServer* server = CPostgresServer::Shared();
         const QString database = CLibraryLocation::Parse(library.path).DatabaseName();
