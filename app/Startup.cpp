@@ -46,8 +46,13 @@ bool ClaimForNormalStart(CSingleInstance& instance, int* code) {
         *code = 0;
         return false;
     case CSingleInstance::Role::Failed:
-        QTextStream(stderr) << "blurtle: another Blurtle is starting and does not answer; "
-                               "try again in a moment.\n";
+        if (!instance.HasPrivateDirectory()) {
+            QTextStream(stderr) << "blurtle: no folder that only you can reach could be made "
+                                   "for the palette's lock; set XDG_RUNTIME_DIR.\n";
+        } else {
+            QTextStream(stderr) << "blurtle: another Blurtle is starting and does not answer; "
+                                   "try again in a moment.\n";
+        }
         *code = 1;
         return false;
     case CSingleInstance::Role::Primary:
