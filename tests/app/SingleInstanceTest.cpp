@@ -133,11 +133,14 @@ protected:
         qputenv("TMPDIR", QFile::encodeName(m_shared.path()));
     }
     void TearDown() override {
-        qputenv("XDG_RUNTIME_DIR", m_runtime);
-        m_tmp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", m_tmp);
+        Restore("XDG_RUNTIME_DIR", m_runtime);
+        Restore("TMPDIR", m_tmp);
     }
 
     QString Shared(const QString& name) const { return m_shared.filePath(name); }
+    static void Restore(const char* name, const QByteArray& value) {
+        value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    }
 
     QTemporaryDir m_shared;
     QByteArray m_runtime;
