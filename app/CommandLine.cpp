@@ -7,6 +7,8 @@
 #include "app/Startup.h"
 #include "automation/AutomationNames.h"
 #include "dialogs/BuildInfo.h"
+#include "import/ReaderChild.h"
+#include "import/ReaderFrame.h"
 #include "store/DaoException.h"
 #include "store/Library.h"
 #include "store/LibraryLocation.h"
@@ -179,6 +181,11 @@ int CreateNewLibrary(const QString& path) {
 } // namespace
 
 int RunBlurtle(int argc, char** argv) {
+    // The program as the reader of an older library for an import it runs
+    // itself: no application object, no options of its own.
+    if (argc == 3 && std::strcmp(argv[1], kReadOlderLibrarySwitch) == 0) {
+        return ServeOldLibraryReading(argv[2]);
+    }
     const bool displayAtHand = HasDisplay() || NamesDisplay(argc, argv);
     CPlatformStandIn standIn(!NamesPlatform(argc, argv) &&
                              (WantsConsoleOnly(argc, argv) || !displayAtHand));

@@ -1,6 +1,7 @@
 #include "app/ImportCommand.h"
 
 #include "import/LibraryImport.h"
+#include "import/ReaderProcess.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -46,7 +47,8 @@ int RunImportLibrary(const QCommandLineParser& parser) {
     const std::string from = oldPath.toStdString();
     const std::string to = rest.constFirst().toStdString();
     try {
-        const ImportSummary summary = ImportOldLibrary(from, to);
+        // Read apart: a crash in the reader becomes a message, not ours.
+        const ImportSummary summary = ImportOldLibrary(from, to, {}, ReadOldLibraryApart);
         for (const std::string& warning : summary.warnings) {
             SayError(QString::fromStdString(warning));
         }

@@ -66,6 +66,8 @@ CMumbletDlg::CMumbletDlg(QWidget* parent)
     m_refreshTimer.setSingleShot(true);
     m_refreshTimer.setInterval(kRefreshRetryMs);
     connect(&m_refreshTimer, &QTimer::timeout, this, &CMumbletDlg::RefreshWhenQuiet);
+    m_takeOverTimer.setInterval(kDialogWatchMs);
+    connect(&m_takeOverTimer, &QTimer::timeout, this, &CMumbletDlg::CloseForAnotherStart);
     m_placementTimer.setSingleShot(true);
     m_placementTimer.setInterval(kPlacementSettleMs);
     connect(&m_placementTimer, &QTimer::timeout, this, &CMumbletDlg::SaveWindowPlacement);

@@ -108,6 +108,13 @@ public:
 
     // A later start of the program asks for the palette.
     void BringForward();
+    // An automation start takes over: the palette hides and runs its close
+    // steps. While the user is in a dialog (the item editor, a question, a
+    // message) it first comes forward with that dialog and closes only
+    // once the dialog has ended, so nothing the user typed is lost.
+    void CloseForAnotherStart();
+    // How often a close held back for a dialog looks whether it has ended.
+    static constexpr int kDialogWatchMs = 100;
 
     // Makes sure the palette shows the library file its path names now: a
     // file renamed over it (a sync tool, a restored backup) is read afresh,
@@ -243,6 +250,7 @@ private:
     mutable bool m_bDropInDoubt = false; // see DropMayFail
     std::unique_ptr<CLibraryWatch> m_watch;
     QTimer m_refreshTimer;
+    QTimer m_takeOverTimer; // see CloseForAnotherStart
     bool m_bRefreshPending = false;
     QMenu m_windowMenu;
 };

@@ -4,6 +4,7 @@
 #include "dialogs/PromptService.h"
 #include "import/ImportProgress.h"
 #include "import/LibraryImport.h"
+#include "import/ReaderProcess.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -141,10 +142,14 @@ QString ImportOlderLibrary(QWidget* owner, const QString& oldPath) {
     QString failure;
     try {
         CImportProgressDialog progress(owner, oldPath);
-        summary = ImportOldLibrary(oldPath.toStdString(), newPath.toStdString(),
-                                   [&progress](std::int64_t done, std::int64_t total) {
-                                       return progress.Update(done, total);
-                                   });
+        // The file is read in a child process: a crash inside libmdb ends
+        // that process and is told here, and the palette lives on.
+        summary = ImportOldLibrary(
+            oldPath.toStdString(), newPath.toStdString(),
+            [&progress](std::int64_t done, std::int64_t total) {
+                return progress.Update(done, total);
+            },
+            ReadOldLibraryApart);
     } catch (const CImportCancelled&) {
         return {};
     } catch (const std::runtime_error& error) {

@@ -1,11 +1,11 @@
 #include "app/SingleInstance.h"
 
+#include "app/PrivateRuntimeDirectory.h"
+
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 
@@ -17,21 +17,10 @@ constexpr char kShow[] = "show\n";
 constexpr char kHideAndClose[] = "hide-and-close\n";
 constexpr char kDone[] = "done\n";
 
-// A directory only this user can write: the session's runtime directory,
-// else the temporary directory (the uid in the key keeps users apart there,
-// and the socket itself is made user-only).
-QString PrivateDirectory() {
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir(runtime).exists()) {
-        return runtime;
-    }
-    return QDir::tempPath();
-}
-
 } // namespace
 
 CSingleInstance::CSingleInstance(const QString& key, QObject* parent)
-    : QObject(parent), m_directory(PrivateDirectory()), m_key(key) {}
+    : QObject(parent), m_directory(PrivateRuntimeDirectory()), m_key(key) {}
 
 CSingleInstance::~CSingleInstance() {
     if (m_server != nullptr) {
@@ -60,6 +49,9 @@ QString CSingleInstance::LockPath() const {
 }
 
 CSingleInstance::Role CSingleInstance::Claim(Request request, int timeoutMs) {
+    if (!HasPrivateDirectory()) {
+        return Role::Failed;
+    }
     QDeadlineTimer deadline(timeoutMs);
     for (;;) {
         if (TryBecomePrimary()) {
@@ -99,6 +91,9 @@ void CSingleInstance::KeepTryingToBecomePrimary(int intervalMs) {
 }
 
 bool CSingleInstance::TryBecomePrimary() {
+    if (!HasPrivateDirectory()) {
+        return false;
+    }
     if (!m_lock) {
         m_lock = std::make_unique<QLockFile>(LockPath());
         // A running palette's lock never goes stale by age; a dead owner's

@@ -18,7 +18,9 @@ class QLocalSocket;
 // when several copies start at the same moment, and a copy that crashed
 // leaves its socket file behind. The lock file carries its owner's process
 // id, so a lock left by a dead process is taken over, and the new owner
-// removes the stale socket before it listens.
+// removes the stale socket before it listens. Both live in a directory no
+// other user can reach (PrivateRuntimeDirectory), so nobody else can hold
+// the lock or answer in the palette's place.
 class CSingleInstance : public QObject {
     Q_OBJECT
 
@@ -55,6 +57,9 @@ public:
     // palette may first ask its user something), until it succeeds.
     void KeepTryingToBecomePrimary(int intervalMs = 500);
     bool IsPrimary() const { return m_server != nullptr; }
+    // False when no directory only this user can reach could be had: then
+    // no start can claim anything.
+    bool HasPrivateDirectory() const { return !m_directory.isEmpty(); }
 
     // Only after Claim; the socket's and the lock's file names.
     QString SocketPath() const;

@@ -12,6 +12,8 @@
 
 #include <QApplication>
 #include <QTextStream>
+#include <QTimer>
+#include <QWindow>
 
 #include <chrono>
 #include <cstdint>
@@ -22,6 +24,9 @@ namespace {
 // The palette's title names the lock and the socket that keep one palette
 // per user.
 const QString kTitle = QStringLiteral("Blurtle (TM)");
+
+// Long enough for the window manager to have mapped a new window.
+constexpr int kShownMomentMs = 300;
 
 void SeedOnce() {
     // The only seeding in the program: the milliseconds since boot, as the
@@ -46,8 +51,13 @@ bool ClaimForNormalStart(CSingleInstance& instance, int* code) {
         *code = 0;
         return false;
     case CSingleInstance::Role::Failed:
-        QTextStream(stderr) << "blurtle: another Blurtle is starting and does not answer; "
-                               "try again in a moment.\n";
+        if (!instance.HasPrivateDirectory()) {
+            QTextStream(stderr) << "blurtle: no folder that only you can reach could be made "
+                                   "for the palette's lock; set XDG_RUNTIME_DIR.\n";
+        } else {
+            QTextStream(stderr) << "blurtle: another Blurtle is starting and does not answer; "
+                                   "try again in a moment.\n";
+        }
         *code = 1;
         return false;
     case CSingleInstance::Role::Primary:
@@ -94,6 +104,23 @@ bool ClaimForAutomatedStart(CSingleInstance& instance, CAutomationServer& server
     return true;
 }
 
+// Starts the palette of an automated start while the palette it takes
+// over is still with its user (a dialog the user is typing in): ours
+// shows, but leaves the keyboard with that dialog. It accepts the focus
+// again a moment after it is shown, so a click still activates it.
+void StartWithoutTakingFocus(CMumbletDlg& palette) {
+    const auto refuseFocus = [&palette](bool refuse) {
+        palette.setAttribute(Qt::WA_ShowWithoutActivating, refuse);
+        // The window manager is asked on the native window: the attribute
+        // alone does not keep every one from focusing a new window.
+        palette.windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, refuse);
+    };
+    palette.winId(); // the native window, so its flag can be set before the show
+    refuseFocus(true);
+    palette.Start();
+    QTimer::singleShot(kShownMomentMs, &palette, [refuseFocus] { refuseFocus(false); });
+}
+
 } // namespace
 
 int RunStartup(StartKind kind) {
@@ -130,16 +157,18 @@ int RunStartup(StartKind kind) {
 
     QObject::connect(&instance, &CSingleInstance::ShowRequested, &palette,
                      &CMumbletDlg::BringForward);
-    QObject::connect(&instance, &CSingleInstance::HideAndCloseRequested, &palette, [&palette] {
-        palette.hide();
-        palette.close();
-    });
+    QObject::connect(&instance, &CSingleInstance::HideAndCloseRequested, &palette,
+                     &CMumbletDlg::CloseForAnotherStart);
     // The end of the palette is the end of the program; hiding it (its
     // close box) is not.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&palette, &QDialog::finished, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 
-    palette.Start();
+    if (instance.IsPrimary()) {
+        palette.Start();
+    } else {
+        StartWithoutTakingFocus(palette);
+    }
     return QApplication::exec();
 }

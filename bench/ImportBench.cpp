@@ -4,10 +4,14 @@
 // grown from the small test library: 100 categories, item texts of 20 to
 // 200 characters, every 50th about 2 KB (on a long-value page of its own)
 // and every 500th about 12 KB (a chain of long-value pages), a third of
-// them with characters outside Latin-1. Run with
+// them with characters outside Latin-1. Reading is measured in the
+// benchmark's own process and apart, in a child process of the program as
+// the program reads (the difference is the cost of the child and of
+// passing the rows over a pipe). Run with
 // --benchmark_repetitions=9 to see medians.
 #include "import/LibraryImport.h"
 #include "import/MdbReader.h"
+#include "import/ReaderProcess.h"
 #include "tests/support/MdbGrower.h"
 
 #include <benchmark/benchmark.h>
@@ -88,6 +92,15 @@ void BM_ReadTenThousandItems(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ReadTenThousandItems)->Unit(benchmark::kMillisecond);
+
+void BM_ReadTenThousandItemsApart(benchmark::State& state) {
+    SetOldLibraryReaderProgram(QStringLiteral(BLURTLE_EXECUTABLE));
+    for (auto _ : state) {
+        const OldLibrary library = ReadOldLibraryApart(g_mdb);
+        benchmark::DoNotOptimize(library.items.size());
+    }
+}
+BENCHMARK(BM_ReadTenThousandItemsApart)->Unit(benchmark::kMillisecond);
 
 void BM_WriteTenThousandItems(benchmark::State& state) {
     const OldLibrary library = ReadOldLibrary(g_mdb);

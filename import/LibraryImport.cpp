@@ -169,7 +169,7 @@ ImportSummary WriteImportedLibrary(const OldLibrary& library, const std::string&
 }
 
 ImportSummary ImportOldLibrary(const std::string& oldPath, const std::string& libraryPath,
-                               const ImportProgress& progress) {
+                               const ImportProgress& progress, const OldLibraryReader& read) {
     // The new file's name is refused before the old file is read, so a
     // mistyped command line says the cheaper thing first; the creation
     // checks again.
@@ -183,7 +183,7 @@ ImportSummary ImportOldLibrary(const std::string& oldPath, const std::string& li
     const ImportProgress reading = [&progress](std::int64_t done, std::int64_t total) {
         return !progress || progress(done, 2 * total + 2);
     };
-    const OldLibrary library = ReadOldLibrary(oldPath, reading);
+    const OldLibrary library = read(oldPath, reading);
     return WriteImportedLibrary(library, libraryPath, progress);
 }
 

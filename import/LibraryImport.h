@@ -1,8 +1,10 @@
 #pragma once
 
 #include "import/ImportProgress.h"
+#include "import/MdbReader.h"
 #include "import/OldLibrary.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,13 +32,18 @@ struct ImportSummary {
 ImportSummary WriteImportedLibrary(const OldLibrary& library, const std::string& libraryPath,
                                    const ImportProgress& progress = {});
 
-// Reads the older library file `oldPath` (ReadOldLibrary) and writes it to
+// Reads an older library file: ReadOldLibrary, or ReadOldLibraryApart.
+using OldLibraryReader =
+    std::function<OldLibrary(const std::string& path, const ImportProgress& progress)>;
+
+// Reads the older library file `oldPath` with `read` and writes it to
 // the new library `libraryPath` (WriteImportedLibrary). `progress` counts
 // the rows read, then the rows written. Throws COldLibraryError,
 // CDaoException or CImportCancelled; all derive from std::runtime_error
 // and say what happened in a sentence that names the file.
 ImportSummary ImportOldLibrary(const std::string& oldPath, const std::string& libraryPath,
-                               const ImportProgress& progress = {});
+                               const ImportProgress& progress = {},
+                               const OldLibraryReader& read = ReadOldLibrary);
 
 // "Imported 5 categories and 30 items from A into B." (B without a
 // password) and, when there were
