@@ -133,7 +133,7 @@ TEST_F(ContextMenuTest, TheMenuKeysOpenEachControlsMenu) {
                 }
             });
             QTest::keyClick(control, key, modifiers);
-            EXPECT_EQ(shown, title) << title.toStdString() << " " << key;
+            EXPECT_EQ(shown.toStdString(), title.toStdString()) << key;
         }
     }
     EXPECT_EQ(p.Mnemonics().currentRow(), 1);
