@@ -3,6 +3,8 @@
 #include "dialogs/ItemEditorFields.h"
 #include "ui_Hint.h"
 
+#include <QKeyEvent>
+
 CHint::CHint(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::Hint>()) {
     m_ui->setupUi(this);
     setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -26,6 +28,18 @@ void CHint::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     m_ui->IDC_HINT_TEXT->setFocus();
     m_ui->IDC_HINT_TEXT->CaretToStart();
+}
+
+void CHint::keyPressEvent(QKeyEvent* event) {
+    // Enter hides the window as Escape does; a dialog without buttons
+    // would otherwise ignore it.
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            accept();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
 }
 
 QString CHint::ItemEditorText() {

@@ -3,9 +3,11 @@
 #include "dialogs/NameLimit.h"
 
 #include "dialogs/DialogUnits.h"
+#include "dialogs/GroupShortcut.h"
 #include "dialogs/Hint.h"
 #include "dialogs/ItemEditorFields.h"
 #include "dialogs/PromptService.h"
+#include "store/DaoException.h"
 #include "ui_ItemPropertyDlg.h"
 
 #include <QButtonGroup>
@@ -53,6 +55,8 @@ CItemPropertyDlg::CItemPropertyDlg(QWidget* parent, bool bNewItem)
     m_trailing = MakeGroup(this, {m_ui->IDC_TRAILING_NONE, m_ui->IDC_TRAILING_SPACE,
                                   m_ui->IDC_TRAILING_DOUBLE_SPACE, m_ui->IDC_TRAILING_CR,
                                   m_ui->IDC_TRAILING_DOUBLE_CR});
+    new CGroupShortcut(m_ui->IDC_LEADING_GROUP, m_leading);
+    new CGroupShortcut(m_ui->IDC_TRAILING_GROUP, m_trailing);
     LimitToNameLength(m_ui->IDC_MNEMONIC);
     connect(m_ui->IDOK, &QPushButton::clicked, this, &CItemPropertyDlg::accept);
     connect(m_ui->IDCANCEL, &QPushButton::clicked, this, &CItemPropertyDlg::reject);
@@ -126,7 +130,7 @@ void CItemPropertyDlg::UpdateData(bool saveAndValidate) {
         m_nLeadingPunctuation = m_leading->checkedId();
         m_nTrailingPunctuation = m_trailing->checkedId();
     } else {
-        m_ui->IDC_MNEMONIC->setText(m_strMnemonic);
+        SetNameText(m_ui->IDC_MNEMONIC, m_strMnemonic);
         CheckCode(m_leading, m_nLeadingPunctuation);
         CheckCode(m_trailing, m_nTrailingPunctuation);
     }
@@ -167,6 +171,9 @@ void CItemPropertyDlg::accept() {
                    "Nothing was saved."));
         return;
     }
+    if (!m_bNewItem && m_verbiage.ChangedSinceLoad() && !StoreOverOtherChange()) {
+        return;
+    }
     // A code outside the buttons' range that the user left alone stays
     // as it was stored.
     const bool keepLeading = !m_bNewItem && m_nLeadingPunctuation < 0;
@@ -175,10 +182,30 @@ void CItemPropertyDlg::accept() {
                                         : static_cast<std::int16_t>(m_nLeadingPunctuation);
     m_verbiage.m_nTrailing = keepTrailing ? m_verbiage.m_nStoredTrailing
                                           : static_cast<std::int16_t>(m_nTrailingPunctuation);
-    m_verbiage.CommitCurrent();
-    m_verbiage.Save();
+    try {
+        m_verbiage.SaveShown();
+    } catch (const CDaoException& error) {
+        // The store's words; the editor stays as it was, so the user can
+        // try again or cancel.
+        Refused(QString::fromStdString(error.what()));
+        return;
+    }
     UpdateData(true);
     QDialog::accept();
+}
+
+bool CItemPropertyDlg::StoreOverOtherChange() {
+    const QMessageBox::StandardButton answer = CPromptService::Current().ShowMessage(
+        this,
+        tr("This item was changed in the library after you opened it (by another palette, "
+           "perhaps).\n\nStore your version over that change? Yes stores yours; No shows the "
+           "item as it is stored now, in place of your changes."),
+        kCaption, QMessageBox::Yes | QMessageBox::No, CPromptService::Icon::Question);
+    if (answer == QMessageBox::Yes) {
+        return true;
+    }
+    m_verbiage.Load();
+    return false;
 }
 
 void CItemPropertyDlg::done(int result) {

@@ -61,6 +61,9 @@ private:
     void UpdateData(bool saveAndValidate);
     void OnHint();
     bool Refused(const QString& text);
+    // The row changed in the library since the editor read it: asks
+    // whether to store over that change; if not, shows the stored row.
+    bool StoreOverOtherChange();
 
     std::unique_ptr<Ui::ItemPropertyDlg> m_ui;
     QButtonGroup* m_leading;

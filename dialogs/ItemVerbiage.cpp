@@ -1,5 +1,6 @@
 #include "dialogs/ItemVerbiage.h"
 
+#include "dialogs/NameLimit.h"
 #include "dialogs/PromptService.h"
 #include "dialogs/UpDownButtons.h"
 #include "dragdrop/PaletteMessages.h"
@@ -11,8 +12,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -29,6 +32,21 @@ int WeightValue(const std::string& weight) {
 
 QString FromBytes(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// An edited iteration's text as the library stores it: the document's
+// paragraph and line separators become carriage return and line feed, and
+// white space at its end goes. The document's raw text is read, not
+// toPlainText(), which would turn no-break spaces into spaces.
+std::string StoredForm(QString text) {
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1].isSpace()) {
+        --end;
+    }
+    text.truncate(end);
+    return text.toStdString();
 }
 
 } // namespace
@@ -80,6 +98,8 @@ void CItemVerbiage::Load() {
         return;
     }
     m_bFound = true;
+    m_loaded = {m_rsPhrase.m_Mnemonic, m_rsPhrase.m_Data, m_rsPhrase.m_PunctuationLeading,
+                m_rsPhrase.m_PunctuationTrailing};
     m_nStoredLeading = m_rsPhrase.m_PunctuationLeading;
     m_nStoredTrailing = m_rsPhrase.m_PunctuationTrailing;
     if (m_pDialog != nullptr) {
@@ -88,8 +108,9 @@ void CItemVerbiage::Load() {
         QCoreApplication::sendEvent(m_pDialog, &event);
     }
     if (m_pMnemonicEdit != nullptr) {
-        m_pMnemonicEdit->setText(FromBytes(m_rsPhrase.m_Mnemonic));
+        SetNameText(m_pMnemonicEdit, FromBytes(m_rsPhrase.m_Mnemonic));
         m_pMnemonicEdit->setCursorPosition(0);
+        m_shownMnemonic = m_pMnemonicEdit->text();
     }
     m_strData = m_rsPhrase.m_Data;
     ParseData();
@@ -98,6 +119,12 @@ void CItemVerbiage::Load() {
 
 bool CItemVerbiage::FindRowAgain() {
     return !m_strPhraseID.empty() && m_rsPhrase.Seek("=", MakeSeekKey(m_strPhraseID));
+}
+
+bool CItemVerbiage::ChangedSinceLoad() const {
+    return m_rsPhrase.m_Mnemonic != m_loaded.mnemonic || m_rsPhrase.m_Data != m_loaded.data ||
+           m_rsPhrase.m_PunctuationLeading != m_loaded.leading ||
+           m_rsPhrase.m_PunctuationTrailing != m_loaded.trailing;
 }
 
 int CItemVerbiage::CurrentPosition() const {
@@ -130,12 +157,9 @@ void CItemVerbiage::ShowIteration(int n) {
         if (index < m_arrIterations.GetSize() && m_arrIterations.GetAt(index) != nullptr) {
             SplitIteration(m_arrIterations.GetAt(index)->m_strIteration, text, weight);
         }
-        if (m_pDescriptionEdit != nullptr) {
-            m_pDescriptionEdit->setPlainText(FromBytes(text));
-        }
-        SelectWeight(FromBytes(weight));
+        Present(text, weight);
     } else {
-        SelectWeight(QStringLiteral("9"));
+        Present(std::string(), "9");
         if (m_pNumberStatic != nullptr) {
             m_pNumberStatic->setText(QStringLiteral("1"));
         }
@@ -143,22 +167,52 @@ void CItemVerbiage::ShowIteration(int n) {
     UpdateChance();
 }
 
-QString CItemVerbiage::CurrentText() const {
+void CItemVerbiage::Present(const std::string& text, const std::string& weight) {
+    m_shownText = text;
+    m_shownWeight = weight;
+    if (m_pDescriptionEdit != nullptr) {
+        m_pDescriptionEdit->setPlainText(FromBytes(text));
+        m_shownDocument = m_pDescriptionEdit->document()->toRawText();
+    }
+    SelectWeight(FromBytes(weight));
+    m_shownWeightIndex = m_pWeightCombo != nullptr ? m_pWeightCombo->currentIndex() : -1;
+}
+
+std::string CItemVerbiage::CurrentTextBytes() const {
     if (m_pDescriptionEdit == nullptr) {
         return {};
     }
-    QString text = m_pDescriptionEdit->toPlainText();
-    qsizetype end = text.size();
-    while (end > 0 && text[end - 1].isSpace()) {
-        --end;
+    const QString document = m_pDescriptionEdit->document()->toRawText();
+    // Left alone, the text is committed as stored, byte for byte.
+    return document == m_shownDocument ? m_shownText : StoredForm(document);
+}
+
+std::string CItemVerbiage::CurrentWeight() const {
+    if (m_pWeightCombo == nullptr) {
+        return {};
     }
-    text.truncate(end);
-    return text;
+    // A weight the list can't show (written by other software) stays
+    // unless the user picks another.
+    if (m_pWeightCombo->currentIndex() == m_shownWeightIndex) {
+        return m_shownWeight;
+    }
+    return m_pWeightCombo->currentText().toStdString();
 }
 
 std::string CItemVerbiage::CurrentIteration() const {
-    const QString weight = m_pWeightCombo != nullptr ? m_pWeightCombo->currentText() : QString();
-    return (CurrentText() + weight).toStdString();
+    return CurrentTextBytes() + CurrentWeight();
+}
+
+std::string CItemVerbiage::MnemonicToSave() const {
+    if (m_pMnemonicEdit == nullptr) {
+        return {};
+    }
+    const QString shown = m_pMnemonicEdit->text();
+    // Left alone, the mnemonic is written back as stored, byte for byte.
+    if (!m_bNew && m_bFound && shown == m_shownMnemonic) {
+        return m_loaded.mnemonic;
+    }
+    return shown.toStdString();
 }
 
 void CItemVerbiage::CommitInto(std::size_t index) {
@@ -169,8 +223,7 @@ void CItemVerbiage::CommitInto(std::size_t index) {
 
 void CItemVerbiage::ShowBlank(int n) {
     m_pNumberStatic->setText(QString::number(n));
-    m_pDescriptionEdit->clear();
-    SelectWeight(QStringLiteral("9"));
+    Present(std::string(), "9");
 }
 
 void CItemVerbiage::OnDeltaposIteration(int delta, bool* refuse) {
@@ -208,8 +261,7 @@ void CItemVerbiage::OnDeltaposIteration(int delta, bool* refuse) {
         if (CIteration* entry = m_arrIterations.GetAt(static_cast<std::size_t>(n - 1))) {
             SplitIteration(entry->m_strIteration, text, weight);
         }
-        m_pDescriptionEdit->setPlainText(FromBytes(text));
-        SelectWeight(FromBytes(weight));
+        Present(text, weight);
         m_pNumberStatic->setText(QString::number(n));
     } else if (n == c + 1 && n >= 1) {
         CommitInto(static_cast<std::size_t>(p - 1));
@@ -231,14 +283,32 @@ void CItemVerbiage::OnDeltaposIteration(int delta, bool* refuse) {
     UpdateChance();
 }
 
-void CItemVerbiage::CommitCurrent() {
-    if (m_pSpin == nullptr) {
-        return;
+void CItemVerbiage::SaveShown() {
+    const int p = CurrentPosition();
+    const std::size_t c = m_arrIterations.GetSize();
+    if (c > 0 && static_cast<std::size_t>(p) >= c) {
+        // The beep of the step past the last iteration that commits it.
+        CPromptService::Current().Beep();
     }
-    bool refuse = false;
-    OnDeltaposIteration(+1, &refuse);
-    if (!refuse) {
-        m_pSpin->SetPosition(m_pSpin->Position() + 1);
+    std::vector<std::string> before;
+    before.reserve(c);
+    for (std::size_t i = 0; i < c; ++i) {
+        const CIteration* entry = m_arrIterations.GetAt(i);
+        before.push_back(entry != nullptr ? entry->m_strIteration : std::string());
+    }
+    if (p >= 1 && static_cast<std::size_t>(p) <= c) {
+        CommitInto(static_cast<std::size_t>(p - 1));
+    } else {
+        m_arrIterations.Add(std::make_unique<CIteration>(CurrentIteration()));
+    }
+    try {
+        Save();
+    } catch (...) {
+        ClearIterations();
+        for (const std::string& iteration : before) {
+            m_arrIterations.Add(std::make_unique<CIteration>(iteration));
+        }
+        throw;
     }
 }
 
@@ -251,8 +321,7 @@ void CItemVerbiage::Save() {
     } else {
         m_rsPhrase.Edit();
     }
-    m_rsPhrase.m_Mnemonic =
-        m_pMnemonicEdit != nullptr ? m_pMnemonicEdit->text().toStdString() : std::string();
+    m_rsPhrase.m_Mnemonic = MnemonicToSave();
     m_rsPhrase.m_PunctuationLeading = m_nLeading;
     m_rsPhrase.m_PunctuationTrailing = m_nTrailing;
     m_rsPhrase.m_Data = m_strData;
@@ -280,9 +349,8 @@ double CItemVerbiage::Chance() const {
     const int number =
         m_pNumberStatic != nullptr ? m_pNumberStatic->text().toInt() : CurrentPosition();
     const std::size_t shown = static_cast<std::size_t>(number - 1);
-    const int shownWeight =
-        m_pWeightCombo != nullptr ? WeightValue(m_pWeightCombo->currentText().toStdString()) : 0;
-    const int own = CurrentText().isEmpty() ? 0 : std::max(0, shownWeight);
+    const int shownWeight = WeightValue(CurrentWeight());
+    const int own = CurrentTextBytes().empty() ? 0 : std::max(0, shownWeight);
     int total = own;
     for (std::size_t i = 0; i < m_arrIterations.GetSize(); ++i) {
         const CIteration* entry = m_arrIterations.GetAt(i);

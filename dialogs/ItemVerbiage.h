@@ -73,11 +73,16 @@ public:
     // The spin's request to move by `delta`; sets *refuse to keep the
     // spin's position where it is.
     void OnDeltaposIteration(int delta, bool* refuse);
-    // Stores the iteration on display in the list, as a step to the right
-    // would.
-    void CommitCurrent();
-    // Writes the row: a new one (ZOrder 0, in the model's category) or the
-    // one Load read.
+    // Whether the row in the library differs from the row Load read
+    // (another palette wrote it meanwhile). Call after FindRowAgain.
+    bool ChangedSinceLoad() const;
+    // OK's write: the item with the iteration on display as it stands
+    // (with the beep of OK at the last iteration). The editor stays as it
+    // is: when the store refuses (it throws), the list, the iteration on
+    // display and its text are as they were before.
+    void SaveShown();
+    // Writes the row from the list: a new one (ZOrder 0, in the model's
+    // category) or the one Load read.
     void Save();
     void CaretToStart();
     std::string GetSavedID() const { return m_strSavedID; }
@@ -87,8 +92,6 @@ public:
     bool CanWrite() const { return m_rsPhrase.CanUpdate(); }
     std::string ReadOnlyText();
 
-    // The text on display without white space at its end.
-    QString CurrentText() const;
     // The chance of the iteration on display, in percent of the weights of
     // every iteration that would be saved (the one on display as it stands).
     double Chance() const;
@@ -103,8 +106,25 @@ public:
     bool m_bNew = false;
 
 private:
+    // The row's editable columns as Load read them.
+    struct LoadedRow {
+        std::string mnemonic;
+        std::string data;
+        std::int16_t leading = 0;
+        std::int16_t trailing = 0;
+    };
+
     std::string CurrentIteration() const;
+    // The text of the iteration on display as it would be committed: as
+    // stored while the user left it alone, else as edited, with the
+    // stored line breaks and without white space at its end.
+    std::string CurrentTextBytes() const;
+    std::string CurrentWeight() const;
+    std::string MnemonicToSave() const;
     void CommitInto(std::size_t index);
+    // Puts an iteration on display and remembers it as shown, so that what
+    // the user leaves alone is committed exactly as stored.
+    void Present(const std::string& text, const std::string& weight);
     void ShowBlank(int n);
     void SelectWeight(const QString& weight);
     int CurrentPosition() const;
@@ -120,4 +140,12 @@ private:
     std::string m_strPhraseID;
     std::string m_strCategoryID;
     bool m_bFound = false;
+    LoadedRow m_loaded;
+    // The iteration on display as Present put it there: its stored text and
+    // weight, the document's text and the weight list's choice then.
+    std::string m_shownText;
+    std::string m_shownWeight;
+    QString m_shownDocument;
+    int m_shownWeightIndex = -1;
+    QString m_shownMnemonic;
 };

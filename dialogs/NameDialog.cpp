@@ -23,7 +23,7 @@ void CNameDialog::BindName(QLineEdit* edit, QString* name) {
 
 void CNameDialog::accept() {
     if (m_edit != nullptr && m_name != nullptr) {
-        *m_name = LeftCharacters(m_edit->text(), kNameLength);
+        *m_name = m_edit->text();
     }
     QDialog::accept();
 }
@@ -31,7 +31,7 @@ void CNameDialog::accept() {
 void CNameDialog::showEvent(QShowEvent* event) {
     // The window system's own shows (a restore) leave the edit as it is.
     if (!event->spontaneous() && m_edit != nullptr && m_name != nullptr) {
-        m_edit->setText(*m_name);
+        SetNameText(m_edit, *m_name);
         m_edit->selectAll();
         m_edit->setFocus();
     }

@@ -14,8 +14,9 @@ class CNameDialog : public QDialog {
     Q_OBJECT
 
 public:
-    // Copies the edit into the bound string (at most kNameLength
-    // characters), then ends the dialog with QDialog::Accepted.
+    // Copies the edit into the bound string, then ends the dialog with
+    // QDialog::Accepted. A longer name than kNameLength given to the
+    // dialog comes back whole unless the user shortened it.
     void accept() override;
 
 protected:

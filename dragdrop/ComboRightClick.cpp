@@ -43,6 +43,15 @@ void CComboRightClick::mousePressEvent(QMouseEvent* event) {
     QComboBox::mousePressEvent(event);
 }
 
+void CComboRightClick::keyPressEvent(QKeyEvent* event) {
+    if (IsMenuKey(*event)) {
+        event->accept();
+        ShowCategoryMenu(mapToGlobal(rect().bottomLeft()));
+        return;
+    }
+    QComboBox::keyPressEvent(event);
+}
+
 void CComboRightClick::ShowCategoryMenu(const QPoint& globalPos) {
     QMenu menu(this);
     FillCategoryMenu(menu);

@@ -7,7 +7,8 @@ class QMenu;
 // The palette's category selector: a drop-down list of category lines (see
 // EntryLines.h), in the order the library gives them. It shows each
 // category's name; the whole line, key included, stays in the entry's data.
-// A right click opens the "Category" menu without changing the selection.
+// A right click, the Menu key or Shift+F10 opens the "Category" menu
+// without changing the selection.
 class CComboRightClick : public QComboBox {
     Q_OBJECT
 
@@ -29,6 +30,7 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void ShowCategoryMenu(const QPoint& globalPos);

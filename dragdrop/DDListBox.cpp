@@ -236,6 +236,20 @@ void CDDListBox::mousePressEvent(QMouseEvent* event) {
     }
 }
 
+void CDDListBox::keyPressEvent(QKeyEvent* event) {
+    if (IsMenuKey(*event)) {
+        event->accept();
+        // At the selected entry, or at the list's top left without one.
+        QRect at = currentItem() != nullptr ? visualItemRect(currentItem()) : QRect();
+        if (!at.isValid() || !viewport()->rect().intersects(at)) {
+            at = QRect(viewport()->rect().topLeft(), QSize(1, 1));
+        }
+        ShowItemMenu(viewport()->mapToGlobal(at.bottomLeft()));
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
 void CDDListBox::mouseMoveEvent(QMouseEvent* event) {
     if (m_bDragging) {
         return;

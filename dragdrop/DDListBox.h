@@ -25,7 +25,8 @@ class QMimeData;
 // item's composed text (leading punctuation, one iteration drawn by weight,
 // trailing punctuation) to whatever program is beneath. The palette hides
 // while the drag runs and comes back after the drop. Text dropped onto the
-// list becomes a new item; a right click opens the "Item" menu.
+// list becomes a new item; a right click, the Menu key or
+// Shift+F10 opens the "Item" menu.
 class CDDListBox : public QListWidget {
     Q_OBJECT
 
@@ -90,6 +91,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;

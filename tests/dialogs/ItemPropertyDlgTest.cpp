@@ -196,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
         SteppingCase{"ClearedIterationIsDropped",          kThree, {"+", "T:", "+", "-"},                "2", "",      "5", 0, 0, "One9|Three1|"},
         SteppingCase{"WeightStaysWithItsIteration",        kThree, {"+", "W:3", "+", "-", "-"},          "1", "One",   "9", 0, 0, "One9|Two3|Three1|"},
         SteppingCase{"TrailingWhiteSpaceGoesLeadingStays", kThree, {"T:  One \t\n\n ", "+", "-"},        "1", "  One", "9", 0, 0, "  One9|Two5|Three1|"},
-        SteppingCase{"LinesInsideStay",                    kThree, {"T:a\nb\n", "+", "-"},               "1", "a\nb",  "9", 0, 0, "a\nb9|Two5|Three1|"},
+        SteppingCase{"TypedLinesAreStoredAsCrLf",          kThree, {"T:a\nb\n", "+", "-"},               "1", "a\nb",  "9", 0, 0, "a\r\nb9|Two5|Three1|"},
         SteppingCase{"NewItemOkWithoutStepDoesNotBeep",    "",     {"T:Hello", "W:4"},                   "1", "Hello", "4", 0, 0, "Hello4|"},
         SteppingCase{"NewItemFirstStepAddsTwo",            "",     {"T:Hello", "+"},                     "2", "",      "9", 0, 1, "Hello9|"},
         SteppingCase{"NewItemSecondIterationAtOk",         "",     {"T:Hello", "+", "T:Hi", "W:1"},      "2", "Hi",    "1", 0, 1, "Hello9|Hi1|"}),
@@ -563,6 +563,7 @@ TEST_F(ItemEditor, HintIsOneWindowHiddenByItsCloseRoadsAndGoneWithTheEditor) {
 
     const std::vector<std::function<void()>> closeRoads = {
         [&] { QTest::keyClick(hint, Qt::Key_Escape); },
+        [&] { QTest::keyClick(text, Qt::Key_Return); },
         [&] { hint->close(); },
         [&] { hint->accept(); },
     };
@@ -580,4 +581,180 @@ TEST_F(ItemEditor, HintIsOneWindowHiddenByItsCloseRoadsAndGoneWithTheEditor) {
     EXPECT_FALSE(hint->isVisible());
     editor.reset();
     EXPECT_TRUE(hint.isNull());
+}
+
+namespace {
+
+const std::string kNoBreak = "\xc2\xa0";                                          // U+00A0 in UTF-8
+const std::string kLong = std::string(30, 'm') + kNoBreak + std::string(29, 'n'); // 60 characters
+const std::string kStoredLines = "Dear" + kNoBreak + "Sir,\r\nThanks.5|Hi\r\n\r\nthere9|";
+
+struct ByteCase {
+    const char* name;
+    std::string data;
+    std::vector<std::string> steps; // see Editor::Do
+    std::string saved;
+};
+
+class KeepsBytes : public ItemEditor, public testing::WithParamInterface<ByteCase> {};
+
+} // namespace
+
+// What the user leaves alone is written back byte for byte, whatever the
+// text widget makes of it on display; what the user edits keeps its
+// no-break spaces and is stored with the format's line breaks.
+TEST_P(KeepsBytes, OnOk) {
+    const ByteCase& c = GetParam();
+    const std::string id = AddPhrase(category, kLong, c.data, 0, 7, -3);
+    Editor editor(id, category);
+    for (const std::string& step : c.steps) {
+        editor.Do(step);
+    }
+    editor.Ok();
+    ASSERT_TRUE(editor.Accepted());
+    EXPECT_EQ(Column(id, "Data").toString().toStdString(), c.saved);
+    EXPECT_EQ(Column(id, "Mnemonic").toString().toStdString(), kLong);
+    EXPECT_EQ(editor.dlg->m_strMnemonic.toStdString(), kLong);
+    EXPECT_EQ(Column(id, "PunctuationLeading").toInt(), 7);
+    EXPECT_EQ(Column(id, "PunctuationTrailing").toInt(), -3);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(
+    ItemEditor, KeepsBytes,
+    testing::Values(
+        ByteCase{"Untouched",                 kStoredLines, {},                         kStoredLines},
+        ByteCase{"SteppedThrough",            kStoredLines, {"+", "+", "-", "-"},       kStoredLines},
+        ByteCase{"WeightChangedTextKept",     kStoredLines, {"W:2"},                    "Dear" + kNoBreak + "Sir,\r\nThanks.2|Hi\r\n\r\nthere9|"},
+        ByteCase{"WeightTheListLacksKept",    "odd0|",      {"+", "-"},                 "odd0|"},
+        ByteCase{"TypedNoBreakSpaceStays",    "x9|",        {"T:a" + kNoBreak + "b"},   "a" + kNoBreak + "b9|"}),
+    [](const testing::TestParamInfo<ByteCase>& param) { return param.param.name; });
+// clang-format on
+
+namespace {
+
+struct FailedOkCase {
+    const char* name;
+    const char* data; // empty: a new item
+    std::vector<std::string> steps;
+    const char* saved; // Data once the store takes the write
+};
+
+class FailedOk : public ItemEditor, public testing::WithParamInterface<FailedOkCase> {};
+
+} // namespace
+
+// The store refuses the write (a database error from the save): the editor
+// says so and stays exactly as it was, and a second OK stores each
+// iteration once.
+TEST_P(FailedOk, LeavesTheEditorAsItWas) {
+    const FailedOkCase& c = GetParam();
+    const std::string id = *c.data ? AddPhrase(category, "kept", c.data, 0) : std::string();
+    Editor editor(id, category);
+    for (const std::string& step : c.steps) {
+        editor.Do(step);
+    }
+    const QString number = editor.Number();
+    const std::string text = editor.Text();
+    const QString weight = editor.Weight()->currentText();
+    for (const char* when : {"INSERT", "UPDATE"}) {
+        QueryDirect(library.path,
+                    QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %1 ON tblPhrase "
+                                   "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END")
+                        .arg(QLatin1String(when)));
+    }
+    editor.Ok();
+    EXPECT_FALSE(editor.Accepted());
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(prompts.messages[0].text.contains(QStringLiteral("refused by the test")));
+    EXPECT_EQ(prompts.messages[0].icon, CPromptService::Icon::Stop);
+    EXPECT_EQ(editor.Number(), number);
+    EXPECT_EQ(editor.Text(), text);
+    EXPECT_EQ(editor.Weight()->currentText(), weight);
+
+    QueryDirect(library.path, QStringLiteral("DROP TRIGGER refuse_INSERT"));
+    QueryDirect(library.path, QStringLiteral("DROP TRIGGER refuse_UPDATE"));
+    editor.Ok();
+    ASSERT_TRUE(editor.Accepted());
+    EXPECT_EQ(Column(editor.dlg->GetPhraseID().toStdString(), "Data").toString().toStdString(),
+              c.saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ItemEditor, FailedOk,
+    testing::Values(
+        FailedOkCase{"AtTheLastIteration", kThree, {"+", "+", "T:Third"}, "One9|Two5|Third1|"},
+        FailedOkCase{"InTheMiddle", kThree, {"+", "T:Second"}, "One9|Second5|Three1|"},
+        FailedOkCase{"NewItem", "", {"T:Typed", "W:3"}, "Typed3|"}),
+    [](const testing::TestParamInfo<FailedOkCase>& param) { return param.param.name; });
+
+namespace {
+
+struct MeanwhileCase {
+    const char* name;
+    const char* otherChange; // SQL of another palette, run while the editor is open
+    QMessageBox::StandardButton answer;
+    bool asked;
+    bool closed;
+    const char* savedMnemonic;
+    const char* savedData;
+};
+
+class ChangedMeanwhile : public ItemEditor, public testing::WithParamInterface<MeanwhileCase> {};
+
+} // namespace
+
+// Another palette writes the row while the editor is open: OK asks before
+// storing over it; keeping theirs shows the stored row in the editor, and
+// OK then stores it as it is.
+TEST_P(ChangedMeanwhile, OkAsksFirst) {
+    const MeanwhileCase& c = GetParam();
+    const std::string id = AddPhrase(category, "mine", "Mine9|", 0);
+    Editor editor(id, category);
+    editor.Mnemonic()->setText(QStringLiteral("edited"));
+    editor.Do("T:Edited");
+    QueryDirect(library.path, QString::fromLatin1(c.otherChange).arg(QString::fromStdString(id)));
+    prompts.QueueAnswer(c.answer);
+    editor.Ok();
+    EXPECT_EQ(prompts.messages.size(), c.asked ? 1u : 0u);
+    if (c.asked) {
+        EXPECT_TRUE(prompts.messages[0].text.contains(QStringLiteral("changed")));
+    }
+    EXPECT_EQ(editor.Accepted(), c.closed);
+    if (!c.closed) {
+        EXPECT_EQ(editor.Mnemonic()->text(), QStringLiteral("theirs"));
+        EXPECT_EQ(editor.Text(), "Theirs");
+        EXPECT_EQ(editor.Checked(kLeading), 3);
+        editor.Ok();
+        EXPECT_TRUE(editor.Accepted());
+        EXPECT_EQ(prompts.messages.size(), 1u) << "asked once";
+    }
+    EXPECT_EQ(Column(id, "Mnemonic").toString().toStdString(), c.savedMnemonic);
+    EXPECT_EQ(Column(id, "Data").toString().toStdString(), c.savedData);
+}
+
+const char* const kTheirs = "UPDATE tblPhrase SET Mnemonic = 'theirs', Data = 'Theirs9|', "
+                            "PunctuationLeading = 3 WHERE PhraseID = '%1'";
+
+INSTANTIATE_TEST_SUITE_P(
+    ItemEditor, ChangedMeanwhile,
+    testing::Values(
+        MeanwhileCase{"StoreMine", kTheirs, QMessageBox::Yes, true, true, "edited", "Edited9|"},
+        MeanwhileCase{"KeepTheirs", kTheirs, QMessageBox::No, true, false, "theirs", "Theirs9|"},
+        MeanwhileCase{"OnlyMovedAsksNothing",
+                      "UPDATE tblPhrase SET ZOrder = 5 WHERE PhraseID = '%1'", QMessageBox::No,
+                      false, true, "edited", "Edited9|"}),
+    [](const testing::TestParamInfo<MeanwhileCase>& param) { return param.param.name; });
+
+// The group boxes' mnemonics reach their buttons, which lie beside them.
+TEST_F(ItemEditor, AltLAndAltTFocusTheCheckedPunctuationButton) {
+    Editor editor("", category);
+    editor.dlg->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(editor.dlg.get()));
+    for (const auto& [key, button] :
+         {std::pair{Qt::Key_L, kLeading[0]}, std::pair{Qt::Key_T, kTrailing[2]}}) {
+        editor.Mnemonic()->setFocus();
+        QTest::keyClick(editor.dlg.get(), key, Qt::AltModifier);
+        EXPECT_TRUE(editor.Get<QRadioButton>(button)->hasFocus()) << button;
+    }
 }

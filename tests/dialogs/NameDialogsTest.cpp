@@ -166,22 +166,26 @@ TEST_P(NameDialogs, HoldsAtMostFiftyWholeCharacters) {
 }
 
 // A name longer than the limit given to the dialog (a row edited
-// elsewhere) is shown and returned cut at 50 characters, at a whole one.
-TEST_P(NameDialogs, CutsALongerMemberAtFiftyCharacters) {
+// elsewhere) is shown and returned whole: the limit is for typing, which
+// can't make it longer, nor let it grow back once shortened.
+TEST_P(NameDialogs, KeepsALongerMemberWhole) {
     for (const QString& unit : {QStringLiteral("x"), kEmoji}) {
-        QString name;
-        for (int i = 0; i < 60; ++i) {
-            name += unit;
-        }
-        Member() = name;
+        const QString sixty = unit.repeated(60);
+        Member() = sixty;
         dialog->show();
-        QString fifty;
-        for (int i = 0; i < 50; ++i) {
-            fifty += unit;
-        }
-        EXPECT_EQ(edit->text(), fifty);
+        EXPECT_EQ(edit->text(), sixty);
+        edit->end(false);
+        edit->insert(QStringLiteral("y"));
+        EXPECT_EQ(edit->text(), sixty);
         dialog->accept();
-        EXPECT_EQ(Member(), fifty);
+        EXPECT_EQ(Member(), sixty);
+
+        dialog->show();
+        edit->end(false);
+        edit->backspace();
+        edit->insert(QStringLiteral("y"));
+        EXPECT_EQ(edit->text(), unit.repeated(59));
+        dialog->reject();
     }
 }
 

@@ -114,6 +114,32 @@ TEST_F(ContextMenuTest, ARightClickOnTheSelectorKeepsItsSelection) {
     EXPECT_FALSE(p.Category().view()->isVisible()) << "the drop-down stays closed";
 }
 
+// Without a mouse: the Menu key and Shift+F10 open the list's "Item" menu
+// and the selector's "Category" menu.
+TEST_F(ContextMenuTest, TheMenuKeysOpenEachControlsMenu) {
+    CMumbletDlg& p = Start();
+    p.Mnemonics().setCurrentRow(1);
+    const std::vector<std::pair<QWidget*, QString>> controls = {
+        {&p.Mnemonics(), QStringLiteral("Item")}, {&p.Category(), QStringLiteral("Category")}};
+    for (const auto& [control, title] : controls) {
+        for (const auto& [key, modifiers] :
+             {std::pair{Qt::Key_Menu, Qt::KeyboardModifiers()},
+              std::pair{Qt::Key_F10, Qt::KeyboardModifiers(Qt::ShiftModifier)}}) {
+            QString shown;
+            QTimer::singleShot(50, [&shown] {
+                if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                    shown = popup->title();
+                    popup->close();
+                }
+            });
+            QTest::keyClick(control, key, modifiers);
+            EXPECT_EQ(shown.toStdString(), title.toStdString()) << key;
+        }
+    }
+    EXPECT_EQ(p.Mnemonics().currentRow(), 1);
+    EXPECT_TRUE(recorder.messages.empty()) << "closing the menu runs no command";
+}
+
 TEST_F(ContextMenuTest, ADoubleClickAsksForTheItemsProperties) {
     CMumbletDlg& p = Start();
     CDDListBox& list = p.Mnemonics();
