@@ -11,6 +11,7 @@
 #include "engine/ComposeText.h"
 
 #include <QApplication>
+#include <QSessionManager>
 #include <QTextStream>
 
 #include <chrono>
@@ -139,6 +140,11 @@ int RunStartup(StartKind kind) {
     QGuiApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&palette, &QDialog::finished, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // The desktop session ending, or a quit that did not come through the
+    // palette, still keeps the order the user gave the mnemonics.
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &palette,
+                     [&palette](QSessionManager&) { palette.OnSessionEnding(); });
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &palette, &CMumbletDlg::OnSessionEnding);
 
     palette.Start();
     return QApplication::exec();
