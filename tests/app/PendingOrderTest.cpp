@@ -11,11 +11,13 @@
 #include "tests/app/PaletteFixture.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <functional>
 #include <ostream>
@@ -244,6 +246,14 @@ INSTANTIATE_TEST_SUITE_P(
         HeldRoadCase{"escape",
                      [](CMumbletDlg& p) { QTest::keyClick(&p.Mnemonics(), Qt::Key_Escape); }},
         HeldRoadCase{"programsOwnClose", [](CMumbletDlg& p) { p.close(); }},
+        HeldRoadCase{"closeBox",
+                     [](CMumbletDlg& p) {
+                         // As the window manager's close: a spontaneous event.
+                         QCloseEvent close;
+                         QSpontaneKeyEvent::setSpontaneous(&close);
+                         // (sendEvent would take the mark off again).
+                         QCoreApplication::instance()->notify(&p, &close);
+                     }},
         HeldRoadCase{"sessionEnds", [](CMumbletDlg& p) { p.OnSessionEnding(); }}),
     [](const testing::TestParamInfo<HeldRoadCase>& param) {
         return std::string(param.param.label);
