@@ -4,6 +4,7 @@
 #include "app/MumbletDlg.h"
 #include "app/PasswordPrompt.h"
 #include "app/SingleInstance.h"
+#include "app/TerminationRequest.h"
 #include "automation/AutomatedWindow.h"
 #include "automation/AutomationServer.h"
 #include "automation/ServiceRegistration.h"
@@ -145,7 +146,21 @@ int RunStartup(StartKind kind) {
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, &palette,
                      [&palette](QSessionManager&) { palette.OnSessionEnding(); });
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, &palette, &CMumbletDlg::OnSessionEnding);
+    // A session that ends without a session manager stops the program
+    // with a signal: it quits the same orderly way.
+    CTerminationRequest termination;
+    bool terminated = false;
+    QObject::connect(&termination, &CTerminationRequest::Requested, qApp, [&terminated] {
+        terminated = true;
+        QCoreApplication::quit();
+    });
 
     palette.Start();
+    if (terminated) {
+        // Stopped while a start-up question was open: the quit ended only
+        // that question's loop, and the main loop would not see it.
+        palette.OnSessionEnding();
+        return 0;
+    }
     return QApplication::exec();
 }
