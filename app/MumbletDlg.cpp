@@ -258,6 +258,7 @@ void CMumbletDlg::HidePalette() {
 
 bool CMumbletDlg::CanExit() {
     if (m_pAutoProxy != nullptr) {
+        StoreOrderBeforeHiding();
         HidePalette();
         m_bCloseDeferred = true;
         return false;
@@ -453,8 +454,18 @@ bool CMumbletDlg::RunCloseSteps() {
 }
 
 void CMumbletDlg::OnAppExit() {
+    // Exit ends the program even while a client holds the palette, so the
+    // order is stored as on any end, before the close steps may only hide.
+    StoreOrderBeforeEnding();
     RunCloseSteps();
     done(QDialog::Accepted);
+}
+
+void CMumbletDlg::OnSessionEnding() {
+    StoreOrderBeforeEnding();
+    if (m_placementTimer.isActive()) {
+        SaveWindowPlacement();
+    }
 }
 
 void CMumbletDlg::accept() {
@@ -480,6 +491,7 @@ void CMumbletDlg::closeEvent(QCloseEvent* event) {
         // The close box or Alt+F4: the palette only hides; starting the
         // program again brings it back.
         event->ignore();
+        StoreOrderBeforeHiding();
         HidePalette();
         return;
     }

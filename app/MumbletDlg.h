@@ -37,6 +37,8 @@ class MumbletDlg;
 // Ending the palette ends the program; only three roads lead there: the
 // program's own close request (close(), after a library change or when an
 // automation start takes over), "Exit" in the window menu, and Escape.
+// Every road that ends or hides the palette stores a pending mnemonic
+// order first.
 class CMumbletDlg : public QDialog, public CPaletteHost, public CAutomatedWindow {
     Q_OBJECT
 
@@ -115,6 +117,10 @@ public:
     void CloseForAnotherStart();
     // How often a close held back for a dialog looks whether it has ended.
     static constexpr int kDialogWatchMs = 100;
+    // The program is about to end without the palette's own roads (the
+    // desktop session ends, or the application quits): what the user
+    // arranged is stored first.
+    void OnSessionEnding();
 
     // Makes sure the palette shows the library file its path names now: a
     // file renamed over it (a sync tool, a restored backup) is read afresh,
@@ -192,6 +198,9 @@ private:
     // Stores a pending order on a road that ends the program; a failure is
     // reported once and never stops the end.
     void StoreOrderBeforeEnding();
+    // Stores a pending order on a road that only hides the palette; one the
+    // library refuses stays pending.
+    void StoreOrderBeforeHiding();
     void SelectShownCategory();
     static QString OrderNotStoredText(const std::exception& error);
     void OnAppExit();

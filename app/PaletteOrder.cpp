@@ -8,6 +8,8 @@
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
 
+#include <QtDebug>
+
 #include <exception>
 
 QString CMumbletDlg::OrderNotStoredText(const std::exception& error) {
@@ -72,5 +74,22 @@ void CMumbletDlg::StoreOrderBeforeEnding() {
         CPromptService::Current().ShowMessage(this, OrderNotStoredText(error),
                                               QStringLiteral("Blurtle (TM)"), QMessageBox::Ok,
                                               CPromptService::Icon::Stop);
+    }
+}
+
+void CMumbletDlg::StoreOrderBeforeHiding() {
+    if (!m_bOrderChanged) {
+        return;
+    }
+    // A hidden palette may never be shown again before the program ends
+    // (its session ends, or the client holding it ends it), so the order
+    // is stored now. One the library refuses stays pending: it is stored
+    // with the next change of category, or told of when the program ends.
+    try {
+        if (m_ctlMnemonics->SaveOrder()) {
+            m_bOrderChanged = false;
+        }
+    } catch (const std::exception& error) {
+        qWarning("The order of the mnemonics is kept for later: %s", error.what());
     }
 }

@@ -11,6 +11,7 @@
 #include "store/CurrentDatabase.h"
 #include "store/KeyHelpers.h"
 #include "store/LibraryWatch.h"
+#include "store/PasswordSource.h"
 #include "store/RecordsetCloser.h"
 
 #include <QApplication>
@@ -97,6 +98,10 @@ void CMumbletDlg::RefreshWhenQuiet() {
         m_refreshTimer.start();
         return;
     }
+    // Nobody asked for this refresh: a server that wants a password again
+    // waits for the user's next step in the palette rather than put a
+    // dialog in front of them out of the blue.
+    const CNoOneToAsk noDialog;
     try {
         if (m_bOrderChanged) {
             // The order the user is making is stored first; while the

@@ -4,6 +4,7 @@
 #include "app/MumbletDlg.h"
 #include "app/PasswordPrompt.h"
 #include "app/SingleInstance.h"
+#include "app/TerminationRequest.h"
 #include "automation/AutomatedWindow.h"
 #include "automation/AutomationServer.h"
 #include "automation/ServiceRegistration.h"
@@ -11,6 +12,7 @@
 #include "engine/ComposeText.h"
 
 #include <QApplication>
+#include <QSessionManager>
 #include <QTextStream>
 #include <QTimer>
 #include <QWindow>
@@ -164,11 +166,30 @@ int RunStartup(StartKind kind) {
     QGuiApplication::setQuitOnLastWindowClosed(false);
     QObject::connect(&palette, &QDialog::finished, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // The desktop session ending, or a quit that did not come through the
+    // palette, still keeps the order the user gave the mnemonics.
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &palette,
+                     [&palette](QSessionManager&) { palette.OnSessionEnding(); });
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, &palette, &CMumbletDlg::OnSessionEnding);
+    // A session that ends without a session manager stops the program
+    // with a signal: it quits the same orderly way.
+    CTerminationRequest termination;
+    bool terminated = false;
+    QObject::connect(&termination, &CTerminationRequest::Requested, qApp, [&terminated] {
+        terminated = true;
+        QCoreApplication::quit();
+    });
 
     if (instance.IsPrimary()) {
         palette.Start();
     } else {
         StartWithoutTakingFocus(palette);
+    }
+    if (terminated) {
+        // Stopped while a start-up question was open: the quit ended only
+        // that question's loop, and the main loop would not see it.
+        palette.OnSessionEnding();
+        return 0;
     }
     return QApplication::exec();
 }

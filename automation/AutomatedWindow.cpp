@@ -2,14 +2,12 @@
 
 #include "automation/MumbletDlgAutoProxy.h"
 
-#include <algorithm>
-
 namespace {
 CAutomatedWindow* g_main = nullptr;
 }
 
 CAutomatedWindow::~CAutomatedWindow() {
-    for (CMumbletDlgAutoProxy* proxy : m_proxies) {
+    for (const auto& [order, proxy] : m_proxies) {
         proxy->m_pDialog = nullptr;
     }
     m_proxies.clear();
@@ -28,19 +26,20 @@ void CAutomatedWindow::SetMain(CAutomatedWindow* window) {
 }
 
 void CAutomatedWindow::Bind(CMumbletDlgAutoProxy* proxy) {
-    m_proxies.push_back(proxy);
+    proxy->m_bindOrder = ++m_binds;
+    m_proxies.emplace(proxy->m_bindOrder, proxy);
     m_pAutoProxy = proxy;
 }
 
 void CAutomatedWindow::Unbind(CMumbletDlgAutoProxy* proxy) {
-    const auto found = std::find(m_proxies.begin(), m_proxies.end(), proxy);
-    if (found == m_proxies.end()) {
+    const auto found = m_proxies.find(proxy->m_bindOrder);
+    if (found == m_proxies.end() || found->second != proxy) {
         return;
     }
     m_proxies.erase(found);
     // Another client may still hold an object: the lock stays until the
     // last one goes.
-    m_pAutoProxy = m_proxies.empty() ? nullptr : m_proxies.back();
+    m_pAutoProxy = m_proxies.empty() ? nullptr : m_proxies.rbegin()->second;
     if (m_proxies.empty()) {
         OnAutomationReleased();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <vector>
+#include <cstdint>
+#include <map>
 
 class CMumbletDlgAutoProxy;
 
@@ -33,5 +34,8 @@ protected:
     virtual void OnAutomationReleased() {}
 
 private:
-    std::vector<CMumbletDlgAutoProxy*> m_proxies;
+    // The bound objects by the order they bound in: the newest is found,
+    // and any one unbound, without a walk over all of them.
+    std::map<std::uint64_t, CMumbletDlgAutoProxy*> m_proxies;
+    std::uint64_t m_binds = 0;
 };

@@ -18,6 +18,7 @@ inline constexpr char kErrorNoPalette[] = "Mumblet.Error.NoPalette";
 inline constexpr char kErrorNotFound[] = "Mumblet.Error.NotFound";
 inline constexpr char kErrorAmbiguous[] = "Mumblet.Error.Ambiguous";
 inline constexpr char kErrorLibrary[] = "Mumblet.Error.Library";
+inline constexpr char kErrorTooManyObjects[] = "Mumblet.Error.TooManyObjects";
 
 // The command-line switch with which the bus starts the program for a
 // client.

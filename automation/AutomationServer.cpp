@@ -9,9 +9,6 @@
 #include <QDBusMessage>
 #include <QDBusServiceWatcher>
 
-#include <algorithm>
-#include <vector>
-
 namespace {
 
 // Only what is marked for the bus: the factory and the library have
@@ -82,10 +79,23 @@ QDBusObjectPath CAutomationServer::CreateObject() {
         return {};
     }
     const QString client = calledFromDBus() ? message().service() : QString();
+    std::set<QString>& held = m_objectsOfClient[client];
+    if (held.size() >= static_cast<std::size_t>(kObjectsPerClient)) {
+        if (calledFromDBus()) {
+            sendErrorReply(QString::fromLatin1(AutomationNames::kErrorTooManyObjects),
+                           QStringLiteral("This client holds %1 objects already, as many as one "
+                                          "client may; release one before asking for another.")
+                               .arg(kObjectsPerClient));
+        }
+        return {};
+    }
     const QString path =
         QString::fromLatin1(AutomationNames::kObjectPathPrefix) + QString::number(++m_serial);
     auto proxy = std::make_unique<CMumbletDlgAutoProxy>(window, client);
     if (!m_bus.registerObject(path, proxy.get(), kObject)) {
+        if (held.empty()) {
+            m_objectsOfClient.erase(client);
+        }
         if (calledFromDBus()) {
             sendErrorReply(QDBusError::Failed,
                            QStringLiteral("The object could not be put on the bus."));
@@ -93,11 +103,13 @@ QDBusObjectPath CAutomationServer::CreateObject() {
         return {};
     }
     connect(
-        proxy.get(), &CMumbletDlgAutoProxy::ReleaseRequested, this,
-        [this](CMumbletDlgAutoProxy* released) { Destroy(released); }, Qt::QueuedConnection);
+        proxy.get(), &CMumbletDlgAutoProxy::ReleaseRequested, this, [this, path] { Destroy(path); },
+        Qt::QueuedConnection);
     m_objects.emplace(path, std::move(proxy));
+    const bool firstOfClient = held.empty();
+    held.insert(path);
 
-    if (!client.isEmpty() && !m_clients->watchedServices().contains(client)) {
+    if (!client.isEmpty() && firstOfClient) {
         m_clients->addWatchedService(client);
         // A client that left before the watch began is never reported
         // gone: look once now, or its object would hold the palette forever.
@@ -110,26 +122,36 @@ QDBusObjectPath CAutomationServer::CreateObject() {
 }
 
 void CAutomationServer::OnClientGone(const QString& client) {
-    std::vector<CMumbletDlgAutoProxy*> gone;
-    for (const auto& [path, proxy] : m_objects) {
-        if (proxy->Owner() == client) {
-            gone.push_back(proxy.get());
-        }
+    const auto found = m_objectsOfClient.find(client);
+    if (found == m_objectsOfClient.end()) {
+        return; // it released all it held before it left
     }
-    for (CMumbletDlgAutoProxy* proxy : gone) {
-        Destroy(proxy);
-    }
+    // Taken out first: Destroy leaves this client's entry alone then.
+    const std::set<QString> gone = std::move(found->second);
+    m_objectsOfClient.erase(found);
     m_clients->removeWatchedService(client);
+    for (const QString& path : gone) {
+        Destroy(path);
+    }
 }
 
-void CAutomationServer::Destroy(CMumbletDlgAutoProxy* proxy) {
-    const auto found = std::find_if(m_objects.begin(), m_objects.end(), [proxy](const auto& entry) {
-        return entry.second.get() == proxy;
-    });
+void CAutomationServer::Destroy(const QString& path) {
+    const auto found = m_objects.find(path);
     if (found == m_objects.end()) {
         return; // released and gone with its client at the same moment
     }
-    m_bus.unregisterObject(found->first);
+    const QString client = found->second->Owner();
+    const auto held = m_objectsOfClient.find(client);
+    if (held != m_objectsOfClient.end()) {
+        held->second.erase(path);
+        if (held->second.empty()) {
+            m_objectsOfClient.erase(held);
+            if (!client.isEmpty()) {
+                m_clients->removeWatchedService(client);
+            }
+        }
+    }
+    m_bus.unregisterObject(path);
     // Unbinding (in the object's destructor) may end the program's wait
     // for its last client; it runs after the reply to Release is sent.
     m_objects.erase(found);

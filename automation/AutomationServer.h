@@ -8,6 +8,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 
 class CLibraryScripting;
 class CMumbletDlgAutoProxy;
@@ -34,15 +35,20 @@ public:
     PublishResult Publish(QString* error);
     // The objects that exist now.
     int ObjectCount() const { return static_cast<int>(m_objects.size()); }
+    // How many objects one client may hold at once: enough for any script,
+    // few enough that no client can swamp the program with them.
+    static constexpr int kObjectsPerClient = 64;
 
 public slots:
     // Makes an object bound to the palette for the calling client. Fails
-    // with Mumblet.Error.NoPalette while there is no palette to bind to.
+    // with Mumblet.Error.NoPalette while there is no palette to bind to,
+    // and with Mumblet.Error.TooManyObjects while the client holds
+    // kObjectsPerClient objects already.
     Q_SCRIPTABLE QDBusObjectPath CreateObject();
 
 private:
     void OnClientGone(const QString& client);
-    void Destroy(CMumbletDlgAutoProxy* proxy);
+    void Destroy(const QString& path);
 
     QDBusConnection m_bus;
     bool m_published = false;
@@ -50,5 +56,8 @@ private:
     QDBusServiceWatcher* m_clients = nullptr;
     // By path; each object is owned here.
     std::map<QString, std::unique_ptr<CMumbletDlgAutoProxy>> m_objects;
+    // The paths of each client's objects; a client is watched while it
+    // holds any.
+    std::map<QString, std::set<QString>> m_objectsOfClient;
     quint64 m_serial = 0;
 };

@@ -8,6 +8,9 @@
 #include "store/RecordsetCloser.h"
 
 #include <QRegularExpression>
+#include <QStringView>
+
+#include <map>
 
 namespace ItemLookup {
 namespace {
@@ -42,7 +45,7 @@ std::vector<NamedKey> ItemsOfKey(const QString& categoryKey) {
 
 // The rows whose name is `name`: the exact matches, or when there are
 // none, those that differ in letter case only.
-std::vector<NamedKey> Named(const std::vector<NamedKey>& rows, const QString& name) {
+std::vector<NamedKey> Named(const std::vector<NamedKey>& rows, QStringView name) {
     std::vector<NamedKey> exact;
     std::vector<NamedKey> caseless;
     for (const NamedKey& row : rows) {
@@ -131,13 +134,24 @@ QString FindItemKey(const QString& reference) {
         }
         return key;
     }
-    const std::vector<NamedKey> categories = Categories();
+    // Names that differ in letter case only are as long as each other, so
+    // a "/" can only end a category name where some category's name is
+    // that long. Each such length is tried once, shortest first, which
+    // keeps the work in step with the reference's length however many
+    // slashes it holds.
+    std::map<qsizetype, std::vector<NamedKey>> categoriesByLength;
+    for (NamedKey& category : Categories()) {
+        const qsizetype length = category.name.size();
+        categoriesByLength[length].push_back(std::move(category));
+    }
+    const QStringView whole(reference);
     std::vector<NamedKey> matches;
-    for (qsizetype slash = reference.indexOf(QLatin1Char('/')); slash >= 0;
-         slash = reference.indexOf(QLatin1Char('/'), slash + 1)) {
-        const QString categoryName = reference.left(slash);
-        const QString mnemonic = reference.mid(slash + 1);
-        for (const NamedKey& category : Named(categories, categoryName)) {
+    for (const auto& [length, categories] : categoriesByLength) {
+        if (length >= whole.size() || whole.at(length) != QLatin1Char('/')) {
+            continue;
+        }
+        const QStringView mnemonic = whole.mid(length + 1);
+        for (const NamedKey& category : Named(categories, whole.left(length))) {
             for (const NamedKey& item : Named(ItemsOfKey(category.key), mnemonic)) {
                 matches.push_back(item);
             }

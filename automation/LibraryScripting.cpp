@@ -2,6 +2,7 @@
 
 #include "automation/AutomationNames.h"
 #include "store/CurrentDatabase.h"
+#include "store/PasswordSource.h"
 
 #include <QDBusMetaType>
 
@@ -42,6 +43,10 @@ void Refuse(QDBusContext& context, const char* name, const QString& text) {
 
 template <typename Step>
 auto CLibraryScripting::Answer(Step step) -> decltype(step()) {
+    // A script is not the user at the palette: a server that wants a
+    // password is answered with an error that says so, never with a
+    // dialog (whose event loop would take the next call, and the next).
+    const CNoOneToAsk noDialog;
     try {
         if (GetCurrentDatabasePath().empty()) {
             Refuse(*this, AutomationNames::kErrorLibrary,

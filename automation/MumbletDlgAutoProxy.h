@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
+
 class CAutomatedWindow;
 
 // One automation object, made for one client: the interface
@@ -52,5 +54,8 @@ signals:
     void ReleaseRequested(CMumbletDlgAutoProxy* proxy);
 
 private:
+    friend class CAutomatedWindow;
     QString m_owner;
+    // Its place among the objects bound to the window (see Bind).
+    std::uint64_t m_bindOrder = 0;
 };

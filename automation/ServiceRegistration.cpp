@@ -13,9 +13,13 @@
 namespace ServiceRegistration {
 namespace {
 
-// The bus daemon splits the Exec line as a shell would: a path with
-// anything but plain characters goes in single quotes, and a single quote
-// inside it is closed, escaped and reopened.
+// The bus daemon reads the Exec line in two steps. First as a key file
+// value, whose only escapes are \\, \s, \n, \t and \r (any other
+// backslash makes it refuse the whole file); then it splits the result
+// as a shell would, without expanding anything. So a path with anything
+// but plain characters goes in single quotes, a single quote inside it is
+// closed, escaped and reopened, and then every backslash, and the
+// characters a line can't hold, are escaped for the key file.
 QString QuotedForExec(const QString& path) {
     static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./+-]+$"));
     if (plain.match(path).hasMatch()) {
@@ -23,7 +27,28 @@ QString QuotedForExec(const QString& path) {
     }
     QString quoted = path;
     quoted.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
-    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+    quoted = QLatin1Char('\'') + quoted + QLatin1Char('\'');
+    QString line;
+    line.reserve(quoted.size() + 8);
+    for (const QChar c : quoted) {
+        switch (c.unicode()) {
+        case '\\':
+            line += QStringLiteral("\\\\");
+            break;
+        case '\n':
+            line += QStringLiteral("\\n");
+            break;
+        case '\r':
+            line += QStringLiteral("\\r");
+            break;
+        case '\t':
+            line += QStringLiteral("\\t");
+            break;
+        default:
+            line += c;
+        }
+    }
+    return line;
 }
 
 void Warn(const QString& text) {

@@ -13,6 +13,13 @@
 namespace {
 
 std::mutex g_mutex;
+// How many CNoOneToAsk cover this thread now.
+thread_local int t_noOneToAsk = 0;
+// Whether the source is being asked on this thread now. Per thread: a
+// dialog only ever shows on the window's thread, and the watch's thread
+// asking meanwhile (and being told no) must not turn the user's own
+// question away.
+thread_local bool t_asking = false;
 
 PasswordSource& Source() {
     static PasswordSource source;
@@ -38,16 +45,32 @@ void SetPasswordSource(PasswordSource source) {
     Source() = std::move(source);
 }
 
+bool MayAskForPassword() {
+    return t_noOneToAsk == 0 && !t_asking;
+}
+
 std::optional<QString> AskForPassword(const PasswordRequest& request) {
     PasswordSource source;
     {
         const std::lock_guard lock(g_mutex);
         source = Source();
     }
-    if (!source) {
+    if (!source || !MayAskForPassword()) {
         return std::nullopt;
     }
+    t_asking = true;
+    struct QuestionClosed {
+        ~QuestionClosed() { t_asking = false; }
+    } closed;
     return source(request);
+}
+
+CNoOneToAsk::CNoOneToAsk() {
+    ++t_noOneToAsk;
+}
+
+CNoOneToAsk::~CNoOneToAsk() {
+    --t_noOneToAsk;
 }
 
 QString LoginName(const CLibraryLocation& location) {

@@ -122,6 +122,10 @@ void CServerConnection::Connect(const CLibraryLocation& location) {
             if (trouble == PasswordTrouble::Refused) {
                 ForgetPassword(location); // changed on the server meanwhile, perhaps
             }
+            if (!MayAskForPassword()) {
+                RemoveDatabase();
+                throw CDaoException(DescribePasswordNeeded(error, m_display));
+            }
             // An empty answer comes back as "no password" rather than as
             // a refusal; it was refused all the same.
             answer = AskForPassword(

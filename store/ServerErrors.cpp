@@ -18,8 +18,8 @@ QString WordsForConnection(const QString& text) {
          "Blurtle could not log in to the server of the library \"%1\": authentication "
          "failed."},
         {"no password supplied",
-         "Blurtle could not log in to the server of the library \"%1\": authentication "
-         "failed (no password was found in ~/.pgpass, PGPASSWORD or a service file)."},
+         "Blurtle could not log in to the server of the library \"%1\": the server needs a "
+         "password, and no password was found in ~/.pgpass, PGPASSWORD or a service file."},
         {"authentication failed",
          "Blurtle could not log in to the server of the library \"%1\": authentication "
          "failed."},
@@ -150,6 +150,19 @@ PasswordTrouble PasswordTroubleOf(const QSqlError& error) {
         return PasswordTrouble::Refused;
     }
     return PasswordTrouble::None;
+}
+
+std::string DescribePasswordNeeded(const QSqlError& error, const std::string& library) {
+    QString details = error.databaseText().trimmed();
+    if (details.isEmpty()) {
+        details = error.text().trimmed();
+    }
+    return (QStringLiteral("The server of the library \"%1\" needs a password. Blurtle asks "
+                           "for it only in the palette, when the user works there, and then "
+                           "keeps it until Blurtle ends; or put it in ~/.pgpass.")
+                .arg(QString::fromStdString(library)) +
+            QStringLiteral("\n\nDetails: ") + details)
+        .toStdString();
 }
 
 std::string DescribeUnstorableText(const std::string& library) {

@@ -19,5 +19,8 @@ bool IsConnectionLostCode(const QString& sqlState);
 // given and libpq found none), or because the server refused the one given.
 enum class PasswordTrouble { None, Missing, Refused };
 PasswordTrouble PasswordTroubleOf(const QSqlError& error);
+// A server wants a password (`error` is libpq's failure to log in) and
+// nobody may be asked for it here: what to do instead.
+std::string DescribePasswordNeeded(const QSqlError& error, const std::string& library);
 // The message for text that a server library can't hold.
 std::string DescribeUnstorableText(const std::string& library);

@@ -1,6 +1,9 @@
-// A reordering the library refuses to store: every road out of the program
-// still ends it, and a change of category never leaves the selector and
-// the list showing different categories.
+// A reordering made with the sort arrows is stored on every road that ends
+// or hides the palette, even while an automation client holds it. One the
+// library refuses to store: every road out of the program still ends it,
+// and a change of category never leaves the selector and the list showing
+// different categories.
+#include "automation/MumbletDlgAutoProxy.h"
 #include "dialogs/UpDownButtons.h"
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
@@ -8,11 +11,13 @@
 #include "tests/app/PaletteFixture.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <functional>
 #include <ostream>
@@ -203,3 +208,53 @@ TEST_F(PaletteTest, ARefusedOrderOnACategoryChangeCanBeKeptWithTheSelectorPutBac
     EXPECT_EQ(StoredZOrder("three"), 1);
     EXPECT_EQ(StoredZOrder("two"), 2);
 }
+
+namespace {
+
+struct HeldRoadCase {
+    const char* label;
+    std::function<void(CMumbletDlg&)> take;
+};
+void PrintTo(const HeldRoadCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class OrderOnARoadWhileHeld : public PaletteTest,
+                              public testing::WithParamInterface<HeldRoadCase> {};
+
+} // namespace
+
+TEST_P(OrderOnARoadWhileHeld, IsStoredBeforeThePaletteGoes) {
+    CMumbletDlg& p = StartPalette();
+    const CMumbletDlgAutoProxy held(&p, QStringLiteral(":1.42"));
+    MoveSecondDown(p);
+
+    GetParam().take(p);
+    QCoreApplication::processEvents();
+
+    EXPECT_FALSE(p.IsOrderChanged());
+    EXPECT_EQ(StoredZOrder("three"), 1);
+    EXPECT_EQ(StoredZOrder("two"), 2);
+    EXPECT_TRUE(prompts.messages.empty()) << prompts.MessageTexts().join('|').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Roads, OrderOnARoadWhileHeld,
+    testing::Values(
+        HeldRoadCase{"exitFromTheMenu",
+                     [](CMumbletDlg& p) { p.WindowMenu().actions().last()->trigger(); }},
+        HeldRoadCase{"escape",
+                     [](CMumbletDlg& p) { QTest::keyClick(&p.Mnemonics(), Qt::Key_Escape); }},
+        HeldRoadCase{"programsOwnClose", [](CMumbletDlg& p) { p.close(); }},
+        HeldRoadCase{"closeBox",
+                     [](CMumbletDlg& p) {
+                         // As the window manager's close: a spontaneous event.
+                         QCloseEvent close;
+                         QSpontaneKeyEvent::setSpontaneous(&close);
+                         // (sendEvent would take the mark off again).
+                         QCoreApplication::instance()->notify(&p, &close);
+                     }},
+        HeldRoadCase{"sessionEnds", [](CMumbletDlg& p) { p.OnSessionEnding(); }}),
+    [](const testing::TestParamInfo<HeldRoadCase>& param) {
+        return std::string(param.param.label);
+    });

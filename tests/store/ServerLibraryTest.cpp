@@ -283,7 +283,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "could not log in to the server of the library"},
         ConnectCase{"NoPassword",
                     [](CPostgresServer& s) { return s.Address("postgres", "blurtle_password"); },
-                    "authentication failed (no password was found"},
+                    "the server needs a password, and no password was found"},
         ConnectCase{"UnknownUser",
                     [](CPostgresServer& s) { return s.Address("postgres", "nobody_known"); },
                     "the server knows no such user"},
