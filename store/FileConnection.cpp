@@ -10,6 +10,7 @@
 #include <QSqlError>
 #include <QUrl>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,10 +37,33 @@ FileIdentity IdentityOf(const QString& path) {
     return {true, info.st_dev, info.st_ino};
 }
 
+// Whether another process holds a lock on any byte of `file`: SQLite's
+// connections hold one on the library file and one on its -shm for as long
+// as they are open. Only for files that no connection of ours locks:
+// closing the descriptor asked through drops the process's own locks.
+bool LockedByAnotherProcess(const QString& file) {
+    const int descriptor = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return false;
+    }
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = 0;
+    probe.l_len = 0; // the whole file
+    const bool locked = ::fcntl(descriptor, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+    ::close(descriptor);
+    return locked;
+}
+
 // A file: URI, so that the open mode can forbid SQLite to create a file
 // that vanished since we looked at it.
-QString UriFor(const QString& absolute, CLibraryConnection::Access access) {
+QString UriFor(const QString& absolute, CLibraryConnection::Access access, bool logOfAnotherFile) {
     QString uri = QUrl::fromLocalFile(absolute).toString(QUrl::FullyEncoded);
+    if (logOfAnotherFile) {
+        // Read from the file alone, without the companions beside it.
+        return uri + QStringLiteral("?mode=ro&immutable=1");
+    }
     if (access == CLibraryConnection::Access::ReadWrite) {
         return uri + QStringLiteral("?mode=rw");
     }
@@ -101,14 +125,24 @@ CFileConnection::CFileConnection(const std::string& path, Access access)
         }
     }
 
+    m_device = before.device;
+    m_inode = before.inode;
+    m_logOfAnotherFile = before.exists && LogOfAnotherFile();
+    if (m_logOfAnotherFile) {
+        m_access = Access::ReadOnly;
+        m_readOnlyWhy = "\n\nAnother program still has open the file that was at this path "
+                        "before, and the log beside the path is that file's. Until that program "
+                        "lets go of it, Blurtle reads this library without changing it.";
+    }
+
     AddDatabase(QStringLiteral("QSQLITE"), "libqt6sql6-sqlite");
     QString options =
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
-    if (access == Access::ReadOnly) {
+    if (m_access == Access::ReadOnly) {
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     }
     m_db.setConnectOptions(options);
-    m_db.setDatabaseName(UriFor(m_absolutePath, access));
+    m_db.setDatabaseName(UriFor(m_absolutePath, m_access, m_logOfAnotherFile));
     if (!m_db.open()) {
         const QSqlError error = m_db.lastError();
         RemoveDatabase();
@@ -118,8 +152,6 @@ CFileConnection::CFileConnection(const std::string& path, Access access)
     // it was replaced in between; then this connection is stale from the
     // start and its owner opens again.
     const FileIdentity after = IdentityOf(m_absolutePath);
-    m_device = before.device;
-    m_inode = before.inode;
     m_closed = !before.exists || !after.exists || after.device != before.device ||
                after.inode != before.inode;
     try {
@@ -175,7 +207,29 @@ bool CFileConnection::IsCurrent() const {
         return false;
     }
     const FileIdentity now = IdentityOf(m_absolutePath);
-    return now.exists && now.device == m_device && now.inode == m_inode;
+    // Once the log beside the path is free, the file is opened again as
+    // any other, for writing too.
+    return now.exists && now.device == m_device && now.inode == m_inode &&
+           (!m_logOfAnotherFile || LogOfAnotherFile());
+}
+
+bool CFileConnection::LogOfAnotherFile() const {
+    // A connection of ours that uses the log has the file itself open: the
+    // log is this file's then (and asking would cost that connection its
+    // locks).
+    const bool usedHere = std::any_of(
+        Connections().begin(), Connections().end(), [this](const CFileConnection* other) {
+            return other != this && !other->m_closed && !other->m_logOfAnotherFile &&
+                   other->m_device == m_device && other->m_inode == m_inode;
+        });
+    if (usedHere) {
+        return false;
+    }
+    // Another program's lock on the -shm while nobody locks this file: that
+    // program uses the log for the file that was at the path before.
+    const QString shm = m_absolutePath + QStringLiteral("-shm");
+    return QFileInfo::exists(shm) && !LockedByAnotherProcess(m_absolutePath) &&
+           LockedByAnotherProcess(shm);
 }
 
 bool CFileConnection::IsReusable() const {

@@ -20,6 +20,12 @@
 // shared with the new one. Opening a new connection to a path first closes
 // this process's stale connections to it; owners of long-lived connections
 // ask IsCurrent() before they use theirs.
+//
+// Another program may still have the old file open when one is renamed
+// over the path; its log and shared memory beside the path are then the
+// old file's, and reading the new file through them mixes the two. Such a
+// file is read from itself alone, read-only, until that program lets go
+// (the connection is no longer current then, and is opened again).
 class CFileConnection : public CLibraryConnection {
 public:
     // Opens the file as it is: no check that it is a library. The file must
@@ -65,11 +71,15 @@ private:
     void Unregister();
     void CloseStale();
     void HandOverCheckpoint();
+    // Whether the log and shared memory beside the path belong to the
+    // users of another file (see the class comment).
+    bool LogOfAnotherFile() const;
 
     QString m_absolutePath;
     dev_t m_device = 0;
     ino_t m_inode = 0;
     bool m_closed = false;
+    bool m_logOfAnotherFile = false;
     QTimer m_checkpointTimer;
 };
 

@@ -149,5 +149,6 @@ QVariant CLibraryConnection::Value(const QString& sql) {
 }
 
 void CLibraryConnection::FailReadOnly() const {
-    throw CDaoException(DescribeReadOnly(m_display), CDaoException::Reason::ReadOnly);
+    throw CDaoException(DescribeReadOnly(m_display) + m_readOnlyWhy,
+                        CDaoException::Reason::ReadOnly);
 }

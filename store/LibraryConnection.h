@@ -102,6 +102,8 @@ protected:
     std::string m_path;
     std::string m_display;
     Access m_access;
+    // Said after "The library ... is read-only." when there is more to say.
+    std::string m_readOnlyWhy;
     bool m_inTransaction = false;
 
 private:
