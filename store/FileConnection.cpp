@@ -107,8 +107,9 @@ bool IsLibraryWritable(const std::string& path) {
     return ::access(file.constData(), W_OK) == 0 && ::access(folder.constData(), W_OK) == 0;
 }
 
-CFileConnection::CFileConnection(const std::string& path, Access access)
-    : CLibraryConnection(path, path, access), m_absolutePath(Absolute(path)) {
+CFileConnection::CFileConnection(const std::string& path, Access access, const std::string& display)
+    : CLibraryConnection(path, display.empty() ? path : display, access),
+      m_absolutePath(Absolute(path)) {
     m_checkpointTimer.setSingleShot(true);
     m_checkpointTimer.setInterval(kCheckpointDelayMs);
     QObject::connect(&m_checkpointTimer, &QTimer::timeout, [this] { CheckpointNow(); });
@@ -146,7 +147,7 @@ CFileConnection::CFileConnection(const std::string& path, Access access)
     if (!m_db.open()) {
         const QSqlError error = m_db.lastError();
         RemoveDatabase();
-        throw CDaoException(DescribeEngineError(error, path));
+        throw CDaoException(DescribeEngineError(error, m_display));
     }
     // The file SQLite opened is the one the path named just before, unless
     // it was replaced in between; then this connection is stale from the
@@ -376,7 +377,7 @@ void CFileConnection::Fail(const QSqlError& error) const {
     bool numeric = false;
     const int code = error.nativeErrorCode().toInt(&numeric) & 0xFF;
     if (numeric && IsReadOnlyCode(code)) {
-        throw CDaoException(DescribeEngineError(error, m_path), CDaoException::Reason::ReadOnly);
+        throw CDaoException(DescribeEngineError(error, m_display), CDaoException::Reason::ReadOnly);
     }
-    throw CDaoException(DescribeEngineError(error, m_path));
+    throw CDaoException(DescribeEngineError(error, m_display));
 }

@@ -29,8 +29,9 @@
 class CFileConnection : public CLibraryConnection {
 public:
     // Opens the file as it is: no check that it is a library. The file must
-    // exist; SQLite is never allowed to create it here.
-    CFileConnection(const std::string& path, Access access);
+    // exist; SQLite is never allowed to create it here. Messages name the
+    // library `display`, or `path` when that is empty.
+    CFileConnection(const std::string& path, Access access, const std::string& display = {});
     ~CFileConnection() override;
 
     // Opens an existing library file after checking it (see

@@ -7,9 +7,17 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtEndian>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -65,8 +73,60 @@ void RemoveWithCompanions(const QString& path) {
     }
 }
 
-void BuildLibrary(const std::string& path, const std::function<void(CLibraryConnection&)>& fill) {
-    CFileConnection connection(path, CLibraryConnection::Access::ReadWrite);
+// Renames the finished library at `built` to `file`, unless a file
+// appeared there meanwhile: that one is never overwritten.
+void MoveIntoPlace(const QString& built, const QString& file, const std::string& path) {
+    const QByteArray from = QFile::encodeName(built);
+    const QByteArray to = QFile::encodeName(file);
+    int result =
+        ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
+        // A file system without an exclusive rename: a hard link fails
+        // just as well when the name is taken.
+        result = ::link(from.constData(), to.constData());
+        if (result == 0) {
+            ::unlink(from.constData());
+        }
+    }
+    if (result != 0) {
+        const int error = errno;
+        throw CDaoException(error == EEXIST
+                                ? Named("\"%1\" already exists; a new library needs a new file "
+                                        "name.",
+                                        path)
+                                : Named("The library \"%1\" can't be created: ", path) +
+                                      std::strerror(error));
+    }
+}
+
+// A new, empty file beside `file` for the library to be built in, made
+// with the permissions a file made at `file` itself would get.
+QString ClaimBuildingName(const QString& file, const std::string& path) {
+    const QFileInfo info(file);
+    for (int attempt = 0;; ++attempt) {
+        const QString name =
+            QStringLiteral("%1/.%2.%3")
+                .arg(info.absolutePath(), info.fileName())
+                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        const int descriptor = ::open(QFile::encodeName(name).constData(),
+                                      O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0) {
+            ::close(descriptor);
+            return name;
+        }
+        const int error = errno;
+        if (error != EEXIST || attempt == 100) {
+            throw CDaoException(Named("The library \"%1\" can't be created: ", path) +
+                                std::strerror(error));
+        }
+    }
+}
+
+// Builds the library in the empty file at `path`; messages name it
+// `display`, the place it is made for.
+void BuildLibrary(const std::string& path, const std::string& display,
+                  const std::function<void(CLibraryConnection&)>& fill) {
+    CFileConnection connection(path, CLibraryConnection::Access::ReadWrite, display);
     // All in one transaction, still in rollback-journal mode, so the file
     // header holds the application id and version from the start.
     connection.Exec(QStringLiteral("BEGIN IMMEDIATE"));
@@ -80,7 +140,7 @@ void BuildLibrary(const std::string& path, const std::function<void(CLibraryConn
     const QString mode = connection.Value(QStringLiteral("PRAGMA journal_mode = WAL")).toString();
     if (mode != QLatin1String("wal")) {
         throw CDaoException(
-            Named("The library \"%1\" could not be switched to write-ahead logging.", path));
+            Named("The library \"%1\" could not be switched to write-ahead logging.", display));
     }
 }
 
@@ -157,18 +217,15 @@ void CreateLibraryFile(const std::string& path,
         throw CDaoException(
             Named("\"%1\" already exists; a new library needs a new file name.", path));
     }
-    // Claim the name first (O_EXCL), so a file that appears meanwhile is
-    // never overwritten; SQLite takes an empty file for a new database.
-    QFile claim(file);
-    if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        throw CDaoException(Named("The library \"%1\" can't be created: ", path) +
-                            claim.errorString().toStdString());
-    }
-    claim.close();
+    // Built beside the target under a name of its own and put in place only
+    // when whole: a build that fails, or a process killed halfway, never
+    // leaves a half-made library at the path for later runs to refuse.
+    const QString built = ClaimBuildingName(file, path);
     try {
-        BuildLibrary(path, fill);
+        BuildLibrary(built.toStdString(), path, fill);
+        MoveIntoPlace(built, file, path);
     } catch (...) {
-        RemoveWithCompanions(file);
+        RemoveWithCompanions(built);
         throw;
     }
 }
