@@ -189,7 +189,8 @@ CLibraryLocation CLibraryLocation::Parse(const std::string& text) {
             userEnd >= 0 && rest.at(userEnd) == QLatin1Char('@') ? userEnd + 1 : 0;
         if (rest.indexOf(QLatin1Char('@'), afterUser) >= 0) {
             throw CAddressError(QStringLiteral(
-                "a \"/\" or \"@\" in its user name or password must be written %2F or %40"));
+                "a \"/\" or \"@\" in its user name or password, and an \"@\" after them, must be "
+                "written %2F or %40"));
         }
         // libpq knows the scheme in lower case only.
         const QString uri = QStringLiteral("postgresql://") + rest;
