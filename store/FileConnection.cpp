@@ -37,25 +37,6 @@ FileIdentity IdentityOf(const QString& path) {
     return {true, info.st_dev, info.st_ino};
 }
 
-// Whether another process holds a lock on any byte of `file`: SQLite's
-// connections hold one on the library file and one on its -shm for as long
-// as they are open. Only for files that no connection of ours locks:
-// closing the descriptor asked through drops the process's own locks.
-bool LockedByAnotherProcess(const QString& file) {
-    const int descriptor = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) {
-        return false;
-    }
-    struct flock probe {};
-    probe.l_type = F_WRLCK;
-    probe.l_whence = SEEK_SET;
-    probe.l_start = 0;
-    probe.l_len = 0; // the whole file
-    const bool locked = ::fcntl(descriptor, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
-    ::close(descriptor);
-    return locked;
-}
-
 // A file: URI, so that the open mode can forbid SQLite to create a file
 // that vanished since we looked at it.
 QString UriFor(const QString& absolute, CLibraryConnection::Access access, bool logOfAnotherFile) {
@@ -98,6 +79,21 @@ bool IsOpenInThisProcess(const std::string& path) {
     return std::any_of(
         Connections().begin(), Connections().end(),
         [&](const CFileConnection* connection) { return connection->HoldsFileAt(path); });
+}
+
+bool LockedByAnotherProcess(const QString& file) {
+    const int descriptor = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return false;
+    }
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = 0;
+    probe.l_len = 0; // the whole file
+    const bool locked = ::fcntl(descriptor, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+    ::close(descriptor);
+    return locked;
 }
 
 bool IsLibraryWritable(const std::string& path) {

@@ -91,6 +91,13 @@ private:
 // take the file for unused and remove its write-ahead log under us.
 bool IsOpenInThisProcess(const std::string& path);
 
+// Whether another process holds a lock on any byte of `file`: SQLite's
+// connections hold one on a library file and one on its -shm for as long
+// as they are open, and one on a file they are writing. Only for files
+// that no connection of ours locks: closing the descriptor asked through
+// drops the process's own locks.
+bool LockedByAnotherProcess(const QString& file);
+
 // Whether this user may change the library at `path`: the file and its
 // folder (where SQLite keeps the library's companions) are writable.
 bool IsLibraryWritable(const std::string& path);

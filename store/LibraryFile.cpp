@@ -5,9 +5,12 @@
 #include "store/LibrarySchema.h"
 #include "store/LibrarySeed.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtEndian>
@@ -99,15 +102,41 @@ void MoveIntoPlace(const QString& built, const QString& file, const std::string&
     }
 }
 
+// The name of a file that a library for `file` is built in: hidden, beside
+// it, with eight random hexadecimal digits.
+QRegularExpression BuildingNamePattern(const QFileInfo& file) {
+    return QRegularExpression(
+        QStringLiteral("^\\.%1\\.[0-9a-f]{8}$").arg(QRegularExpression::escape(file.fileName())));
+}
+
+// Removes the files of earlier builds for `file` that were killed before
+// they could remove their own: nobody has them open (SQLite locks a file
+// it writes) and nothing has written them for a minute.
+void RemoveAbandonedBuilds(const QFileInfo& file) {
+    const QRegularExpression pattern = BuildingNamePattern(file);
+    const QDateTime aMinuteAgo = QDateTime::currentDateTime().addSecs(-60);
+    const QFileInfoList candidates = file.absoluteDir().entryInfoList(
+        {QStringLiteral(".") + file.fileName() + QStringLiteral(".*")},
+        QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& candidate : candidates) {
+        if (pattern.match(candidate.fileName()).hasMatch() &&
+            candidate.lastModified() < aMinuteAgo &&
+            !LockedByAnotherProcess(candidate.absoluteFilePath())) {
+            RemoveWithCompanions(candidate.absoluteFilePath());
+        }
+    }
+}
+
 // A new, empty file beside `file` for the library to be built in, made
 // with the permissions a file made at `file` itself would get.
 QString ClaimBuildingName(const QString& file, const std::string& path) {
     const QFileInfo info(file);
     for (int attempt = 0;; ++attempt) {
-        const QString name =
-            QStringLiteral("%1/.%2.%3")
-                .arg(info.absolutePath(), info.fileName())
-                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+        // Put together, not formatted: the file name may hold "%1".
+        const QString name = info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                             QLatin1Char('.') +
+                             QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                      QLatin1Char('0'));
         const int descriptor = ::open(QFile::encodeName(name).constData(),
                                       O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (descriptor >= 0) {
@@ -220,6 +249,7 @@ void CreateLibraryFile(const std::string& path,
     // Built beside the target under a name of its own and put in place only
     // when whole: a build that fails, or a process killed halfway, never
     // leaves a half-made library at the path for later runs to refuse.
+    RemoveAbandonedBuilds(info);
     const QString built = ClaimBuildingName(file, path);
     try {
         BuildLibrary(built.toStdString(), path, fill);

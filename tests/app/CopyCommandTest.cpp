@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -96,10 +97,25 @@ TEST(CopyCommand, ACopyKilledHalfwayLeavesNoFileAndTheNextRunMakesIt) {
     copy.waitForFinished();
     ASSERT_TRUE(killed) << "the copy ended before it was killed";
     EXPECT_FALSE(QFileInfo::exists(target)) << "a half-made library was left at the target";
+    // What the killed run left beside the target, as if some time ago: the
+    // next run clears it away.
+    const auto leftOver = [&dir] {
+        QStringList names = FilesIn(dir.path());
+        names.removeIf([](const QString& name) { return name.startsWith("source.blz"); });
+        return names;
+    };
+    ASSERT_FALSE(leftOver().isEmpty());
+    for (const QString& name : leftOver()) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        file.setFileTime(QDateTime::currentDateTime().addSecs(-120),
+                         QFileDevice::FileModificationTime);
+    }
 
     const CConsoleRun again = Blurtle({"--copy-library", source, target});
     EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
     EXPECT_EQ(Count(target, "tblPhrase"), 20030);
+    EXPECT_EQ(leftOver(), QStringList({"target.blz"}));
 }
 
 TEST(CopyCommand, AMissingSourceIsNamedAndNothingIsMade) {
