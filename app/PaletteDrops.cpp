@@ -9,9 +9,7 @@
 #include "dragdrop/EntryLines.h"
 #include "engine/DroppedText.h"
 #include "store/CategoryTbl.h"
-#include "store/CurrentDatabase.h"
 #include "store/DaoException.h"
-#include "store/EngineErrors.h"
 #include "store/KeyHelpers.h"
 #include "store/PhraseTbl.h"
 #include "store/RecordsetCloser.h"
@@ -93,7 +91,7 @@ QString CMumbletDlg::WhyTheLibraryTakesNoItem() const {
     try {
         table.FollowLibrary();
         if (!table.CanAppend()) {
-            return QString::fromStdString(DescribeReadOnly(GetCurrentDatabasePath())) + nothing;
+            return QString::fromStdString(table.ReadOnlyMessage()) + nothing;
         }
         CCategoryTbl categories;
         CRecordsetCloser closer(categories);

@@ -4,7 +4,6 @@
 #include "dialogs/PromptService.h"
 #include "dialogs/UpDownButtons.h"
 #include "dragdrop/PaletteMessages.h"
-#include "store/EngineErrors.h"
 #include "store/KeyHelpers.h"
 
 #include <QComboBox>
@@ -340,7 +339,7 @@ void CItemVerbiage::CaretToStart() {
 }
 
 std::string CItemVerbiage::ReadOnlyText() {
-    return DescribeReadOnly(m_rsPhrase.GetDefaultDBName());
+    return m_rsPhrase.ReadOnlyMessage();
 }
 
 double CItemVerbiage::Chance() const {

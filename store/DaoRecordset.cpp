@@ -3,6 +3,7 @@
 #include "store/BoundFields.h"
 #include "store/CurrentDatabase.h"
 #include "store/DaoException.h"
+#include "store/EngineErrors.h"
 #include "store/LibraryConnection.h"
 #include "store/LibraryLocation.h"
 #include "store/NativeRows.h"
@@ -181,6 +182,13 @@ bool CDaoRecordset::FollowLibrary() {
 bool CDaoRecordset::CanUpdate() const {
     return m_state != nullptr && m_state->isTable && m_state->connection != nullptr &&
            !m_state->connection->IsReadOnly();
+}
+
+std::string CDaoRecordset::ReadOnlyMessage() {
+    if (m_state != nullptr && m_state->connection != nullptr) {
+        return m_state->connection->ReadOnlyMessage();
+    }
+    return DescribeReadOnly(GetDefaultDBName());
 }
 
 bool CDaoRecordset::CanWriteNow() {

@@ -92,6 +92,10 @@ public:
     // may write.
     bool CanUpdate() const;
     bool CanAppend() const { return CanUpdate(); }
+    // What to tell the user when CanUpdate() is false because the library
+    // is read-only: "The library ... is read-only.", and why when there is
+    // more to say.
+    std::string ReadOnlyMessage();
     // Whether a write could start right now: false while another program
     // holds the library's write lock (a write would wait, then fail).
     // Never waits.

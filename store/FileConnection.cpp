@@ -10,6 +10,7 @@
 #include <QSqlError>
 #include <QUrl>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,8 +39,12 @@ FileIdentity IdentityOf(const QString& path) {
 
 // A file: URI, so that the open mode can forbid SQLite to create a file
 // that vanished since we looked at it.
-QString UriFor(const QString& absolute, CLibraryConnection::Access access) {
+QString UriFor(const QString& absolute, CLibraryConnection::Access access, bool logOfAnotherFile) {
     QString uri = QUrl::fromLocalFile(absolute).toString(QUrl::FullyEncoded);
+    if (logOfAnotherFile) {
+        // Read from the file alone, without the companions beside it.
+        return uri + QStringLiteral("?mode=ro&immutable=1");
+    }
     if (access == CLibraryConnection::Access::ReadWrite) {
         return uri + QStringLiteral("?mode=rw");
     }
@@ -76,6 +81,21 @@ bool IsOpenInThisProcess(const std::string& path) {
         [&](const CFileConnection* connection) { return connection->HoldsFileAt(path); });
 }
 
+bool LockedByAnotherProcess(const QString& file) {
+    const int descriptor = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) {
+        return false;
+    }
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = 0;
+    probe.l_len = 0; // the whole file
+    const bool locked = ::fcntl(descriptor, F_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+    ::close(descriptor);
+    return locked;
+}
+
 bool IsLibraryWritable(const std::string& path) {
     const QString absolute = Absolute(path);
     const QByteArray file = QFile::encodeName(absolute);
@@ -83,8 +103,9 @@ bool IsLibraryWritable(const std::string& path) {
     return ::access(file.constData(), W_OK) == 0 && ::access(folder.constData(), W_OK) == 0;
 }
 
-CFileConnection::CFileConnection(const std::string& path, Access access)
-    : CLibraryConnection(path, path, access), m_absolutePath(Absolute(path)) {
+CFileConnection::CFileConnection(const std::string& path, Access access, const std::string& display)
+    : CLibraryConnection(path, display.empty() ? path : display, access),
+      m_absolutePath(Absolute(path)) {
     m_checkpointTimer.setSingleShot(true);
     m_checkpointTimer.setInterval(kCheckpointDelayMs);
     QObject::connect(&m_checkpointTimer, &QTimer::timeout, [this] { CheckpointNow(); });
@@ -101,25 +122,33 @@ CFileConnection::CFileConnection(const std::string& path, Access access)
         }
     }
 
+    m_device = before.device;
+    m_inode = before.inode;
+    m_logOfAnotherFile = before.exists && LogOfAnotherFile();
+    if (m_logOfAnotherFile) {
+        m_access = Access::ReadOnly;
+        m_readOnlyWhy = "\n\nAnother program still has open the file that was at this path "
+                        "before, and the log beside the path is that file's. Until that program "
+                        "lets go of it, Blurtle reads this library without changing it.";
+    }
+
     AddDatabase(QStringLiteral("QSQLITE"), "libqt6sql6-sqlite");
     QString options =
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
-    if (access == Access::ReadOnly) {
+    if (m_access == Access::ReadOnly) {
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     }
     m_db.setConnectOptions(options);
-    m_db.setDatabaseName(UriFor(m_absolutePath, access));
+    m_db.setDatabaseName(UriFor(m_absolutePath, m_access, m_logOfAnotherFile));
     if (!m_db.open()) {
         const QSqlError error = m_db.lastError();
         RemoveDatabase();
-        throw CDaoException(DescribeEngineError(error, path));
+        throw CDaoException(DescribeEngineError(error, m_display));
     }
     // The file SQLite opened is the one the path named just before, unless
     // it was replaced in between; then this connection is stale from the
     // start and its owner opens again.
     const FileIdentity after = IdentityOf(m_absolutePath);
-    m_device = before.device;
-    m_inode = before.inode;
     m_closed = !before.exists || !after.exists || after.device != before.device ||
                after.inode != before.inode;
     try {
@@ -175,7 +204,29 @@ bool CFileConnection::IsCurrent() const {
         return false;
     }
     const FileIdentity now = IdentityOf(m_absolutePath);
-    return now.exists && now.device == m_device && now.inode == m_inode;
+    // Once the log beside the path is free, the file is opened again as
+    // any other, for writing too.
+    return now.exists && now.device == m_device && now.inode == m_inode &&
+           (!m_logOfAnotherFile || LogOfAnotherFile());
+}
+
+bool CFileConnection::LogOfAnotherFile() const {
+    // A connection of ours that uses the log has the file itself open: the
+    // log is this file's then (and asking would cost that connection its
+    // locks).
+    const bool usedHere = std::any_of(
+        Connections().begin(), Connections().end(), [this](const CFileConnection* other) {
+            return other != this && !other->m_closed && !other->m_logOfAnotherFile &&
+                   other->m_device == m_device && other->m_inode == m_inode;
+        });
+    if (usedHere) {
+        return false;
+    }
+    // Another program's lock on the -shm while nobody locks this file: that
+    // program uses the log for the file that was at the path before.
+    const QString shm = m_absolutePath + QStringLiteral("-shm");
+    return QFileInfo::exists(shm) && !LockedByAnotherProcess(m_absolutePath) &&
+           LockedByAnotherProcess(shm);
 }
 
 bool CFileConnection::IsReusable() const {
@@ -322,7 +373,7 @@ void CFileConnection::Fail(const QSqlError& error) const {
     bool numeric = false;
     const int code = error.nativeErrorCode().toInt(&numeric) & 0xFF;
     if (numeric && IsReadOnlyCode(code)) {
-        throw CDaoException(DescribeEngineError(error, m_path), CDaoException::Reason::ReadOnly);
+        throw CDaoException(DescribeEngineError(error, m_display), CDaoException::Reason::ReadOnly);
     }
-    throw CDaoException(DescribeEngineError(error, m_path));
+    throw CDaoException(DescribeEngineError(error, m_display));
 }

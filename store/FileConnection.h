@@ -20,11 +20,18 @@
 // shared with the new one. Opening a new connection to a path first closes
 // this process's stale connections to it; owners of long-lived connections
 // ask IsCurrent() before they use theirs.
+//
+// Another program may still have the old file open when one is renamed
+// over the path; its log and shared memory beside the path are then the
+// old file's, and reading the new file through them mixes the two. Such a
+// file is read from itself alone, read-only, until that program lets go
+// (the connection is no longer current then, and is opened again).
 class CFileConnection : public CLibraryConnection {
 public:
     // Opens the file as it is: no check that it is a library. The file must
-    // exist; SQLite is never allowed to create it here.
-    CFileConnection(const std::string& path, Access access);
+    // exist; SQLite is never allowed to create it here. Messages name the
+    // library `display`, or `path` when that is empty.
+    CFileConnection(const std::string& path, Access access, const std::string& display = {});
     ~CFileConnection() override;
 
     // Opens an existing library file after checking it (see
@@ -65,11 +72,15 @@ private:
     void Unregister();
     void CloseStale();
     void HandOverCheckpoint();
+    // Whether the log and shared memory beside the path belong to the
+    // users of another file (see the class comment).
+    bool LogOfAnotherFile() const;
 
     QString m_absolutePath;
     dev_t m_device = 0;
     ino_t m_inode = 0;
     bool m_closed = false;
+    bool m_logOfAnotherFile = false;
     QTimer m_checkpointTimer;
 };
 
@@ -79,6 +90,13 @@ private:
 // holds on it, SQLite's included, and another program's SQLite would then
 // take the file for unused and remove its write-ahead log under us.
 bool IsOpenInThisProcess(const std::string& path);
+
+// Whether another process holds a lock on any byte of `file`: SQLite's
+// connections hold one on a library file and one on its -shm for as long
+// as they are open, and one on a file they are writing. Only for files
+// that no connection of ours locks: closing the descriptor asked through
+// drops the process's own locks.
+bool LockedByAnotherProcess(const QString& file);
 
 // Whether this user may change the library at `path`: the file and its
 // folder (where SQLite keeps the library's companions) are writable.

@@ -148,6 +148,10 @@ QVariant CLibraryConnection::Value(const QString& sql) {
     return value;
 }
 
+std::string CLibraryConnection::ReadOnlyMessage() const {
+    return DescribeReadOnly(m_display) + m_readOnlyWhy;
+}
+
 void CLibraryConnection::FailReadOnly() const {
-    throw CDaoException(DescribeReadOnly(m_display), CDaoException::Reason::ReadOnly);
+    throw CDaoException(ReadOnlyMessage(), CDaoException::Reason::ReadOnly);
 }

@@ -79,8 +79,9 @@ public:
 
     // Throws the engine's error in words, naming the library.
     [[noreturn]] virtual void Fail(const QSqlError& error) const = 0;
-    // Throws "The library ... is read-only." for a write on a read-only
-    // library.
+    // "The library ... is read-only.", and why when there is more to say.
+    std::string ReadOnlyMessage() const;
+    // Throws ReadOnlyMessage() for a write on a read-only library.
     [[noreturn]] void FailReadOnly() const;
 
 protected:
@@ -102,6 +103,8 @@ protected:
     std::string m_path;
     std::string m_display;
     Access m_access;
+    // Said after "The library ... is read-only." when there is more to say.
+    std::string m_readOnlyWhy;
     bool m_inTransaction = false;
 
 private:

@@ -5,11 +5,22 @@
 #include "store/LibrarySchema.h"
 #include "store/LibrarySeed.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QtEndian>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -65,8 +76,86 @@ void RemoveWithCompanions(const QString& path) {
     }
 }
 
-void BuildLibrary(const std::string& path, const std::function<void(CLibraryConnection&)>& fill) {
-    CFileConnection connection(path, CLibraryConnection::Access::ReadWrite);
+// Renames the finished library at `built` to `file`, unless a file
+// appeared there meanwhile: that one is never overwritten.
+void MoveIntoPlace(const QString& built, const QString& file, const std::string& path) {
+    const QByteArray from = QFile::encodeName(built);
+    const QByteArray to = QFile::encodeName(file);
+    int result =
+        ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+    if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
+        // A file system without an exclusive rename: a hard link fails
+        // just as well when the name is taken.
+        result = ::link(from.constData(), to.constData());
+        if (result == 0) {
+            ::unlink(from.constData());
+        }
+    }
+    if (result != 0) {
+        const int error = errno;
+        throw CDaoException(error == EEXIST
+                                ? Named("\"%1\" already exists; a new library needs a new file "
+                                        "name.",
+                                        path)
+                                : Named("The library \"%1\" can't be created: ", path) +
+                                      std::strerror(error));
+    }
+}
+
+// The name of a file that a library for `file` is built in: hidden, beside
+// it, with eight random hexadecimal digits.
+QRegularExpression BuildingNamePattern(const QFileInfo& file) {
+    return QRegularExpression(
+        QStringLiteral("^\\.%1\\.[0-9a-f]{8}$").arg(QRegularExpression::escape(file.fileName())));
+}
+
+// Removes the files of earlier builds for `file` that were killed before
+// they could remove their own: nobody has them open (SQLite locks a file
+// it writes) and nothing has written them for a minute.
+void RemoveAbandonedBuilds(const QFileInfo& file) {
+    const QRegularExpression pattern = BuildingNamePattern(file);
+    const QDateTime aMinuteAgo = QDateTime::currentDateTime().addSecs(-60);
+    const QFileInfoList candidates = file.absoluteDir().entryInfoList(
+        {QStringLiteral(".") + file.fileName() + QStringLiteral(".*")},
+        QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& candidate : candidates) {
+        if (pattern.match(candidate.fileName()).hasMatch() &&
+            candidate.lastModified() < aMinuteAgo &&
+            !LockedByAnotherProcess(candidate.absoluteFilePath())) {
+            RemoveWithCompanions(candidate.absoluteFilePath());
+        }
+    }
+}
+
+// A new, empty file beside `file` for the library to be built in, made
+// with the permissions a file made at `file` itself would get.
+QString ClaimBuildingName(const QString& file, const std::string& path) {
+    const QFileInfo info(file);
+    for (int attempt = 0;; ++attempt) {
+        // Put together, not formatted: the file name may hold "%1".
+        const QString name = info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+                             QLatin1Char('.') +
+                             QStringLiteral("%1").arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                      QLatin1Char('0'));
+        const int descriptor = ::open(QFile::encodeName(name).constData(),
+                                      O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0) {
+            ::close(descriptor);
+            return name;
+        }
+        const int error = errno;
+        if (error != EEXIST || attempt == 100) {
+            throw CDaoException(Named("The library \"%1\" can't be created: ", path) +
+                                std::strerror(error));
+        }
+    }
+}
+
+// Builds the library in the empty file at `path`; messages name it
+// `display`, the place it is made for.
+void BuildLibrary(const std::string& path, const std::string& display,
+                  const std::function<void(CLibraryConnection&)>& fill) {
+    CFileConnection connection(path, CLibraryConnection::Access::ReadWrite, display);
     // All in one transaction, still in rollback-journal mode, so the file
     // header holds the application id and version from the start.
     connection.Exec(QStringLiteral("BEGIN IMMEDIATE"));
@@ -80,7 +169,7 @@ void BuildLibrary(const std::string& path, const std::function<void(CLibraryConn
     const QString mode = connection.Value(QStringLiteral("PRAGMA journal_mode = WAL")).toString();
     if (mode != QLatin1String("wal")) {
         throw CDaoException(
-            Named("The library \"%1\" could not be switched to write-ahead logging.", path));
+            Named("The library \"%1\" could not be switched to write-ahead logging.", display));
     }
 }
 
@@ -157,18 +246,16 @@ void CreateLibraryFile(const std::string& path,
         throw CDaoException(
             Named("\"%1\" already exists; a new library needs a new file name.", path));
     }
-    // Claim the name first (O_EXCL), so a file that appears meanwhile is
-    // never overwritten; SQLite takes an empty file for a new database.
-    QFile claim(file);
-    if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-        throw CDaoException(Named("The library \"%1\" can't be created: ", path) +
-                            claim.errorString().toStdString());
-    }
-    claim.close();
+    // Built beside the target under a name of its own and put in place only
+    // when whole: a build that fails, or a process killed halfway, never
+    // leaves a half-made library at the path for later runs to refuse.
+    RemoveAbandonedBuilds(info);
+    const QString built = ClaimBuildingName(file, path);
     try {
-        BuildLibrary(path, fill);
+        BuildLibrary(built.toStdString(), path, fill);
+        MoveIntoPlace(built, file, path);
     } catch (...) {
-        RemoveWithCompanions(file);
+        RemoveWithCompanions(built);
         throw;
     }
 }

@@ -20,7 +20,9 @@ inline constexpr std::uint32_t kLibraryApplicationId = 0x426C7A31;
 
 // Creates a new library at `path` with the schema and, optionally, starter
 // categories (ZOrder in the given order) and items. Refuses a path where a
-// file already exists. Throws CDaoException; a half-made file is removed.
+// file already exists. The library is built beside the path and renamed to
+// it only when whole, so no half-made library is ever found there, even
+// after a crash. Throws CDaoException.
 void CreateLibraryFile(const std::string& path, const std::vector<LibrarySeedCategory>& seed = {});
 
 // The same, with `fill` adding the rows through `connection` inside the

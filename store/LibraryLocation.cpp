@@ -6,44 +6,14 @@
 #include <QSet>
 #include <QUrl>
 
+#include <libpq-fe.h>
+
+#include <algorithm>
+
 namespace {
 
 constexpr QLatin1StringView kSchemes[] = {QLatin1StringView("postgresql://"),
                                           QLatin1StringView("postgres://")};
-
-// libpq's connection parameters that an address may carry besides the
-// host, port, database, user and password, which are given apart.
-const QSet<QString>& PassedParameters() {
-    static const QSet<QString> names{
-        QStringLiteral("application_name"),
-        QStringLiteral("channel_binding"),
-        QStringLiteral("connect_timeout"),
-        QStringLiteral("gssencmode"),
-        QStringLiteral("hostaddr"),
-        QStringLiteral("keepalives"),
-        QStringLiteral("keepalives_count"),
-        QStringLiteral("keepalives_idle"),
-        QStringLiteral("keepalives_interval"),
-        QStringLiteral("krbsrvname"),
-        QStringLiteral("options"),
-        QStringLiteral("passfile"),
-        QStringLiteral("requirepeer"),
-        QStringLiteral("service"),
-        QStringLiteral("ssl_max_protocol_version"),
-        QStringLiteral("ssl_min_protocol_version"),
-        QStringLiteral("sslcert"),
-        QStringLiteral("sslcompression"),
-        QStringLiteral("sslcrl"),
-        QStringLiteral("sslcrldir"),
-        QStringLiteral("sslkey"),
-        QStringLiteral("sslmode"),
-        QStringLiteral("sslrootcert"),
-        QStringLiteral("sslsni"),
-        QStringLiteral("target_session_attrs"),
-        QStringLiteral("tcp_user_timeout"),
-    };
-    return names;
-}
 
 const QSet<QString>& SslModes() {
     static const QSet<QString> modes{
@@ -62,14 +32,55 @@ qsizetype SchemeLength(const QString& text) {
     return -1;
 }
 
+// Where a password may stand in the address as the user wrote it, whether
+// or not libpq would read it as one: after the first ":" of the text
+// between the scheme and the last "@" (a password with a raw "/" or "@"
+// puts that "@" further on than libpq looks), and every value of a
+// "password" parameter. Positions of the first character and lengths.
+std::vector<std::pair<qsizetype, qsizetype>> PasswordSpans(const QString& text) {
+    std::vector<std::pair<qsizetype, qsizetype>> spans;
+    const qsizetype scheme = text.indexOf(QLatin1String("://"));
+    const qsizetype at = text.lastIndexOf(QLatin1Char('@'));
+    if (scheme >= 0 && at > scheme) {
+        const qsizetype colon = text.indexOf(QLatin1Char(':'), scheme + 3);
+        if (colon >= 0 && colon < at) {
+            spans.emplace_back(colon + 1, at - colon - 1);
+        }
+    }
+    static const QRegularExpression queryPassword(QStringLiteral("[?&]password=([^&]*)"));
+    for (auto match = queryPassword.globalMatch(text); match.hasNext();) {
+        const QRegularExpressionMatch found = match.next();
+        spans.emplace_back(found.capturedStart(1), found.capturedLength(1));
+    }
+    return spans;
+}
+
 // The address as the user wrote it, but with any password masked: what a
 // message about a malformed address may repeat.
-QString Masked(QString text) {
-    static const QRegularExpression userPassword(QStringLiteral("^([^:]+://[^/?@]*?:)[^/?@]*@"));
-    static const QRegularExpression queryPassword(QStringLiteral("([?&]password=)[^&]*"));
-    text.replace(userPassword, QStringLiteral("\\1*****@"));
-    text.replace(queryPassword, QStringLiteral("\\1*****"));
-    return text;
+QString Masked(const QString& text) {
+    auto spans = PasswordSpans(text);
+    std::sort(spans.begin(), spans.end());
+    QString masked;
+    qsizetype next = 0;
+    for (const auto& [start, length] : spans) {
+        if (start >= next) {
+            masked += text.mid(next, start - next) + QStringLiteral("*****");
+        }
+        // Spans may overlap: the masked stretch ends with the last of them.
+        next = std::max(next, start + length);
+    }
+    return masked + text.mid(next);
+}
+
+// Whether `reason` repeats any text of the address that may be a password.
+bool RepeatsAPassword(const QString& reason, const QString& address) {
+    for (const auto& [start, length] : PasswordSpans(address)) {
+        const QString candidate = address.mid(start, length);
+        if (!candidate.isEmpty() && reason.contains(candidate)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 class CAddressError {
@@ -78,20 +89,14 @@ public:
     QString reason;
 };
 
-QString Decoded(const QString& part) {
-    const QByteArray bytes = QByteArray::fromPercentEncoding(part.toUtf8());
-    if (bytes.contains('\0')) {
-        throw CAddressError(QStringLiteral("it holds a zero character"));
-    }
-    return QString::fromUtf8(bytes);
-}
-
 QString CheckedHost(const QString& host) {
     if (host.contains(QLatin1Char(','))) {
         throw CAddressError(QStringLiteral("a library is on one server, not on several hosts"));
     }
     static const QRegularExpression name(QStringLiteral("^[A-Za-z0-9._-]+$"));
-    if (!host.isEmpty() && !host.startsWith(QLatin1Char('/')) && !name.match(host).hasMatch()) {
+    static const QRegularExpression ipv6(QStringLiteral("^[0-9A-Fa-f:.]+$"));
+    if (!host.isEmpty() && !host.startsWith(QLatin1Char('/')) && !name.match(host).hasMatch() &&
+        !(host.contains(QLatin1Char(':')) && ipv6.match(host).hasMatch())) {
         throw CAddressError(QStringLiteral("\"%1\" is not a host name").arg(host));
     }
     return host;
@@ -117,6 +122,42 @@ QString Encoded(const QString& text, const QByteArray& keep = {}) {
     return QString::fromLatin1(QUrl::toPercentEncoding(text, keep));
 }
 
+// libpq's reading of a URI: the options it names, or why it can't be read.
+struct ParsedOptions {
+    std::vector<std::pair<QString, QString>> options;
+    QString error;
+};
+
+ParsedOptions ParseWithLibpq(const QByteArray& uri) {
+    ParsedOptions parsed;
+    char* error = nullptr;
+    PQconninfoOption* options = PQconninfoParse(uri.constData(), &error);
+    if (options == nullptr) {
+        parsed.error = error != nullptr ? QString::fromUtf8(error).trimmed()
+                                        : QStringLiteral("libpq could not read it");
+        PQfreemem(error);
+        return parsed;
+    }
+    for (const PQconninfoOption* option = options; option->keyword != nullptr; ++option) {
+        if (option->val != nullptr) {
+            parsed.options.emplace_back(QString::fromUtf8(option->keyword),
+                                        QString::fromUtf8(option->val));
+        }
+    }
+    PQconninfoFree(options);
+    return parsed;
+}
+
+// Whether libpq would reach `host` over TCP on another machine (not a
+// Unix socket, not this machine by name or loopback address).
+bool IsRemoteTcpHost(const QString& host) {
+    if (host.isEmpty() || host.startsWith(QLatin1Char('/')) || host.startsWith(QLatin1Char('@'))) {
+        return false;
+    }
+    return host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) != 0 &&
+           host != QLatin1String("127.0.0.1") && host != QLatin1String("::1");
+}
+
 } // namespace
 
 bool CLibraryLocation::IsServerAddress(const std::string& text) {
@@ -139,63 +180,33 @@ CLibraryLocation CLibraryLocation::Parse(const std::string& text) {
             throw CAddressError(QStringLiteral("it must start with \"postgresql://\""));
         }
         const QString rest = address.mid(schemeLength);
-        const qsizetype question = rest.indexOf(QLatin1Char('?'));
-        const QString main = question < 0 ? rest : rest.left(question);
-        const QString query = question < 0 ? QString() : rest.mid(question + 1);
-        const qsizetype slash = main.indexOf(QLatin1Char('/'));
-        const QString authority = slash < 0 ? main : main.left(slash);
-        if (slash >= 0) {
-            location.m_database = Decoded(main.mid(slash + 1));
+        // libpq takes the text up to the first "@" or "/" for the user and
+        // password; an "@" beyond it means a "/" or "@" in them was not
+        // percent-encoded, and libpq would read parts of the password as
+        // host, port or database, which are shown.
+        const qsizetype userEnd = rest.indexOf(QRegularExpression(QStringLiteral("[@/]")));
+        const qsizetype afterUser =
+            userEnd >= 0 && rest.at(userEnd) == QLatin1Char('@') ? userEnd + 1 : 0;
+        if (rest.indexOf(QLatin1Char('@'), afterUser) >= 0) {
+            throw CAddressError(QStringLiteral(
+                "a \"/\" or \"@\" in its user name or password, and an \"@\" after them, must be "
+                "written %2F or %40"));
         }
-
-        const qsizetype at = authority.lastIndexOf(QLatin1Char('@'));
-        if (at >= 0) {
-            const QString userInfo = authority.left(at);
-            const qsizetype colon = userInfo.indexOf(QLatin1Char(':'));
-            location.m_user = Decoded(colon < 0 ? userInfo : userInfo.left(colon));
-            if (colon >= 0) {
-                location.m_password = Decoded(userInfo.mid(colon + 1));
+        // libpq knows the scheme in lower case only.
+        const QString uri = QStringLiteral("postgresql://") + rest;
+        const ParsedOptions parsed = ParseWithLibpq(uri.toUtf8());
+        if (!parsed.error.isEmpty()) {
+            QString reason = parsed.error;
+            reason.replace(uri, Masked(address));
+            if (RepeatsAPassword(reason, address)) {
+                reason = QStringLiteral("libpq can't read it");
             }
+            throw CAddressError(reason);
         }
-        const QString hostPort = authority.mid(at + 1);
-        QString host = hostPort;
-        QString port;
-        if (hostPort.startsWith(QLatin1Char('['))) {
-            const qsizetype close = hostPort.indexOf(QLatin1Char(']'));
-            if (close < 0) {
-                throw CAddressError(QStringLiteral("its IPv6 address lacks the closing \"]\""));
+        for (const auto& [name, value] : parsed.options) {
+            if (value.contains(QChar(0))) {
+                throw CAddressError(QStringLiteral("it holds a zero character"));
             }
-            host = hostPort.mid(1, close - 1);
-            const QString after = hostPort.mid(close + 1);
-            if (!after.isEmpty() && !after.startsWith(QLatin1Char(':'))) {
-                throw CAddressError(QStringLiteral("\"%1\" is not a host name").arg(hostPort));
-            }
-            port = after.mid(1);
-            static const QRegularExpression ipv6(QStringLiteral("^[0-9A-Fa-f:.]+$"));
-            if (!ipv6.match(host).hasMatch()) {
-                throw CAddressError(QStringLiteral("\"%1\" is not an IPv6 address").arg(host));
-            }
-            location.m_host = host;
-        } else {
-            const qsizetype colon = hostPort.lastIndexOf(QLatin1Char(':'));
-            if (colon >= 0) {
-                host = hostPort.left(colon);
-                port = hostPort.mid(colon + 1);
-            }
-            location.m_host = CheckedHost(Decoded(host));
-        }
-        if (!port.isEmpty()) {
-            location.m_port = CheckedPort(port);
-        }
-
-        for (const QString& pair : query.split(QLatin1Char('&'), Qt::SkipEmptyParts)) {
-            const qsizetype equals = pair.indexOf(QLatin1Char('='));
-            if (equals < 0) {
-                throw CAddressError(
-                    QStringLiteral("its parameter \"%1\" has no value").arg(Decoded(pair)));
-            }
-            const QString name = Decoded(pair.left(equals));
-            const QString value = Decoded(pair.mid(equals + 1));
             if (name == QLatin1String("host")) {
                 location.m_host = CheckedHost(value);
             } else if (name == QLatin1String("port")) {
@@ -206,9 +217,6 @@ CLibraryLocation CLibraryLocation::Parse(const std::string& text) {
                 location.m_user = value;
             } else if (name == QLatin1String("password")) {
                 location.m_password = value;
-            } else if (!PassedParameters().contains(name)) {
-                throw CAddressError(
-                    QStringLiteral("\"%1\" is not a connection parameter of PostgreSQL").arg(name));
             } else if (name == QLatin1String("sslmode") && !SslModes().contains(value)) {
                 throw CAddressError(QStringLiteral("\"%1\" is not an sslmode").arg(value));
             } else if (value.contains(QLatin1Char(';'))) {
@@ -232,10 +240,38 @@ CLibraryLocation CLibraryLocation::Parse(const std::string& text) {
     return location;
 }
 
+const QString* CLibraryLocation::Parameter(QLatin1StringView name) const {
+    for (const auto& [key, value] : m_parameters) {
+        if (key == name) {
+            return &value;
+        }
+    }
+    return nullptr;
+}
+
+bool CLibraryLocation::RequiresEncryption() const {
+    // An sslmode of the address, the environment's or a service file's is
+    // the user's choice.
+    if (!m_server || Parameter(QLatin1StringView("sslmode")) != nullptr ||
+        Parameter(QLatin1StringView("service")) != nullptr ||
+        qEnvironmentVariableIsSet("PGSSLMODE")) {
+        return false;
+    }
+    if (const QString* hostAddress = Parameter(QLatin1StringView("hostaddr"))) {
+        return IsRemoteTcpHost(*hostAddress);
+    }
+    return IsRemoteTcpHost(m_host.isEmpty() ? qEnvironmentVariable("PGHOST") : m_host);
+}
+
 QString CLibraryLocation::ConnectOptions() const {
     QStringList options;
     for (const auto& [name, value] : m_parameters) {
         options << name + QLatin1Char('=') + QuotedValue(value);
+    }
+    if (RequiresEncryption()) {
+        // libpq's own default (prefer) goes on in clear text with whatever
+        // answers, and hands a password to any server that asks for it so.
+        options << QStringLiteral("sslmode='require'");
     }
     return options.join(QLatin1Char(';'));
 }

@@ -7,7 +7,7 @@
 #include <vector>
 
 // Where a library lives: a file (any text that is not a server address),
-// or a PostgreSQL database named in libpq's URI form
+// or a PostgreSQL database named in libpq's URI form, read by libpq itself
 //
 //   postgresql://[user[:password]@][host][:port]/dbname[?name=value&...]
 //
@@ -41,8 +41,15 @@ public:
     const QString& UserName() const { return m_user; }
     const QString& Password() const { return m_password; }
     // The address's other parameters (sslmode, connect_timeout, ...) as
-    // connect options of Qt's PostgreSQL driver, "name='value';...".
+    // connect options of Qt's PostgreSQL driver, "name='value';...", and
+    // sslmode='require' where RequiresEncryption() says so.
     QString ConnectOptions() const;
+    // Whether the connection must be encrypted although the address names
+    // no sslmode: the server is reached over TCP on another machine, where
+    // anything that answers could ask for the password in clear text. An
+    // sslmode in the address (prefer or disable to do without), in
+    // PGSSLMODE or in a service file decides instead.
+    bool RequiresEncryption() const;
 
     // The address without a password (the path of a file library), for
     // messages and for the settings.
@@ -51,6 +58,9 @@ public:
     friend bool operator==(const CLibraryLocation&, const CLibraryLocation&) = default;
 
 private:
+    // The value of the address's parameter `name`, or null.
+    const QString* Parameter(QLatin1StringView name) const;
+
     bool m_server = false;
     std::string m_text;
     QString m_host;

@@ -10,7 +10,10 @@
 // commit by another program, another palette or another member of the
 // team. Our own commits are told too, so whoever listens compares what it
 // shows with what the library holds. Several changes close together are
-// told once, a moment after the last.
+// told once, a moment after the last; while changes keep coming they are
+// told at least once a second, so a flood of them (any role that may
+// connect can send notifications on the channel) never holds a palette's
+// refresh back.
 //
 // A file library is watched through the file system; a server library
 // listens for the notifications its triggers send, on a connection of its
@@ -33,6 +36,8 @@ public:
 
     // How long after a change it is told, to fold a burst into one.
     static constexpr int kSettleMs = 100;
+    // The longest a change waits to be told while more keep coming.
+    static constexpr int kMaxWaitMs = 1000;
 
 signals:
     // The library may have changed.
@@ -48,6 +53,10 @@ protected:
     void SetListening(bool listening);
 
 private:
+    void Tell();
+
     QTimer m_settle;
+    // Started by the first change of a burst and never pushed back.
+    QTimer m_maxWait;
     bool m_listening = true;
 };

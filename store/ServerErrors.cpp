@@ -34,8 +34,9 @@ QString WordsForConnection(const QString& text) {
          "The server of the library \"%1\" has no room for another connection now. Try again "
          "later."},
         {"does not support SSL",
-         "The server of the library \"%1\" offers no encrypted connection, which its address "
-         "asks for (sslmode)."},
+         "The server of the library \"%1\" offers no encrypted connection. Blurtle asks for "
+         "one (the address's sslmode, or sslmode=require for a server on another machine); "
+         "to do without, end the address with ?sslmode=prefer."},
         {"role \"", "Blurtle could not log in to the server of the library \"%1\": the server "
                     "knows no such user."},
         {"is not currently accepting connections",

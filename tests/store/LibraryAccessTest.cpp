@@ -7,6 +7,7 @@
 #include "store/LibraryConnection.h"
 #include "store/LibraryFile.h"
 #include "store/PhraseTbl.h"
+#include "store/PhrasesInCategoryQry.h"
 #include "tests/store/LibraryFixture.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/Unprivileged.h"
@@ -170,6 +171,60 @@ TEST_F(MovedLibrary, AFileRenamedOverItIsFollowed) {
     table.m_Mnemonic = "written";
     table.Update();
     EXPECT_EQ(ShellQuery(library.path, "SELECT Mnemonic FROM tblPhrase"), "written");
+    EXPECT_EQ(ShellQuery(library.path, "PRAGMA integrity_check"), "ok");
+}
+
+// Another program (the sqlite3 shell) keeps the old file open when a file
+// is renamed over the path: the log beside the path is still the old
+// file's. The new file is read from itself alone, writes are refused with
+// words that say why, and once that program lets go the file is written.
+TEST_F(MovedLibrary, AFileRenamedOverItWhileAnotherProgramHoldsTheOldIsNeverMixedWithIt) {
+    const std::string copy = MakeCopy("incoming.blz", "from the copy");
+    QProcess holder;
+    holder.start(QStringLiteral("sqlite3"), {QString::fromStdString(library.path)});
+    ASSERT_TRUE(holder.waitForStarted());
+    // A change of the old file's own that stays in the log.
+    holder.write(QStringLiteral("INSERT INTO tblPhrase (CategoryID, Mnemonic, Data) VALUES "
+                                "('%1', 'only in the old file', 'x9|');\nSELECT 'holding';\n")
+                     .arg(QString::fromStdString(category))
+                     .toUtf8());
+    while (!holder.readAllStandardOutput().contains("holding")) {
+        ASSERT_TRUE(holder.waitForReadyRead(20000)) << holder.readAllStandardError().toStdString();
+    }
+    ASSERT_EQ(std::rename(copy.c_str(), library.path.c_str()), 0);
+
+    CPhrasesInCategoryQry list;
+    list.m_CATEGORYID = category;
+    list.Open();
+    QStringList mnemonics;
+    for (; !list.IsEOF(); list.MoveNext()) {
+        mnemonics << QString::fromStdString(list.m_Mnemonic);
+    }
+    list.Close();
+    EXPECT_EQ(mnemonics, QStringList({"from the copy"}));
+    try {
+        table.Edit();
+        table.m_Mnemonic = "written on a mixed view";
+        table.Update();
+        FAIL() << "a write went through another file's log";
+    } catch (const CDaoException& error) {
+        EXPECT_EQ(ReasonText(error.GetReason()), "ReadOnly");
+        EXPECT_TRUE(QString::fromUtf8(error.what())
+                        .startsWith(QStringLiteral("The library \"%1\" is read-only.\n\nAnother "
+                                                   "program still has open the file")
+                                        .arg(QString::fromStdString(library.path))))
+            << error.what();
+    }
+
+    holder.closeWriteChannel();
+    ASSERT_TRUE(holder.waitForFinished(20000));
+    ASSERT_TRUE(table.Seek("=", MakeSeekKey(item)));
+    EXPECT_EQ(table.m_Mnemonic, "from the copy");
+    table.Edit();
+    table.m_Mnemonic = "written";
+    table.Update();
+    table.Close();
+    EXPECT_EQ(ShellQuery(library.path, "SELECT group_concat(Mnemonic) FROM tblPhrase"), "written");
     EXPECT_EQ(ShellQuery(library.path, "PRAGMA integrity_check"), "ok");
 }
 
