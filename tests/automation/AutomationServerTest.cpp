@@ -108,8 +108,7 @@ TEST_F(AutomationServerTest, AnObjectAskedForByAOneShotToolGoesWithTheTool) {
     EXPECT_EQ(window.m_pAutoProxy, nullptr);
 }
 
-// One client can't swamp the program with objects; others still get theirs,
-// and it gets one again once it gives one back.
+// A client holds at most its share of objects; others still get theirs.
 TEST_F(AutomationServerTest, AClientHoldsNoMoreThanItsShareOfObjects) {
     CBusClient greedy(QStringLiteral("greedy"));
     CBusClient other(QStringLiteral("other"));

@@ -133,16 +133,14 @@ TEST_F(ItemLookupTest, ComposeGivesTheTextOfADrag) {
 TEST_F(ItemLookupTest, ReferencesMadeOfSlashesFindWhatTheyName) {
     const std::string slash = AddCategory("/", 6);
     const std::string slashes = AddCategory("//", 7);
-    const std::string one = AddPhrase(slash, "/", "one9|", 0);
-    const std::string two = AddPhrase(slashes, "//", "two9|", 0);
-    EXPECT_EQ(ItemLookup::FindItemKey(QStringLiteral("///")), Q(one));
-    EXPECT_EQ(ItemLookup::FindItemKey(QStringLiteral("/////")), Q(two));
+    AddPhrase(slash, "//", "one9|", 0);
+    AddPhrase(slashes, "/", "two9|", 0);
+    const std::string three = AddPhrase(slashes, "//", "three9|", 1);
+    EXPECT_EQ(ItemLookup::FindItemKey(QStringLiteral("/////")), Q(three));
+    // "/" + "//" and "//" + "/" name one item each.
+    EXPECT_THROW(ItemLookup::FindItemKey(QStringLiteral("////")), ItemLookup::LookupError);
     EXPECT_THROW(ItemLookup::FindItemKey(QString(1000000, QLatin1Char('/'))),
                  ItemLookup::LookupError);
-    // "//" + "/" + "/" and "/" + "/" + "//" now name one item each.
-    AddPhrase(slash, "//", "three9|", 1);
-    AddPhrase(slashes, "/", "four9|", 1);
-    EXPECT_THROW(ItemLookup::FindItemKey(QStringLiteral("////")), ItemLookup::LookupError);
 }
 
 TEST_F(ItemLookupTest, AnAmbiguousCategoryNameListsItsKeys) {

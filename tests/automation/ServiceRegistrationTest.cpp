@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
@@ -52,37 +53,26 @@ TEST_F(ServiceRegistrationTest, TheFileNamesTheServiceAndStartsThisProgramForAut
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-void WriteFile(const QString& path, const QByteArray& text) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
-    file.write(text);
-}
-
-// A real bus daemon starts the program the registration names, from a
-// folder whose name holds every character its Exec line treats apart.
+// A session bus starts the program from a folder named with every character Exec treats apart.
 TEST_F(ServiceRegistrationTest, TheBusDaemonStartsAProgramFromAnOddlyNamedFolder) {
     QTemporaryDir temporary;
     const QString folder =
         temporary.path() + QStringLiteral("/o'neil's \"new\" back\\slash\ttab $HOME");
     ASSERT_TRUE(QDir().mkpath(folder));
     const QString program = folder + QStringLiteral("/blurtle");
-    // Stands in for the program: writes down how it was started, and fails
-    // so that the daemon answers at once.
-    WriteFile(program, "#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > \"$0.started\"\nexit 1\n");
-    QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    WriteFile(temporary.filePath(QStringLiteral("Mumblet.Application.service")),
-              ServiceRegistration::ServiceFileText(program).toUtf8());
-    const QString config = temporary.filePath(QStringLiteral("bus.conf"));
-    WriteFile(config, QStringLiteral("<busconfig><listen>unix:tmpdir=%1</listen><servicedir>%1"
-                                     "</servicedir><policy context=\"default\"><allow "
-                                     "send_destination=\"*\"/><allow receive_sender=\"*\"/>"
-                                     "</policy></busconfig>")
-                          .arg(temporary.path())
-                          .toUtf8());
-    RunTool(QStringLiteral("dbus-run-session"),
-            QStringList{QStringLiteral("--config-file=") + config} +
-                QStringLiteral("-- dbus-send --session --print-reply --dest=org.freedesktop.DBus "
-                               "/org/freedesktop/DBus org.freedesktop.DBus.StartServiceByName "
+    QFile script(program); // writes down how it was started; fails, so the daemon answers
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > \"$0.started\"\nexit 1\n");
+    script.close();
+    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    ASSERT_TRUE(ServiceRegistration::Update(program));
+    // Its daemon looks for services where these tests keep their data.
+    RunTool(QStringLiteral("env"),
+            QStringList{QStringLiteral("XDG_DATA_HOME=") +
+                        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)} +
+                QStringLiteral("dbus-run-session -- dbus-send --session --print-reply "
+                               "--dest=org.freedesktop.DBus /org/freedesktop/DBus "
+                               "org.freedesktop.DBus.StartServiceByName "
                                "string:Mumblet.Application uint32:0")
                     .split(QLatin1Char(' ')));
     QFile started(program + QStringLiteral(".started"));
