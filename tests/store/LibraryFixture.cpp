@@ -110,48 +110,40 @@ std::string AddPhrase(const std::string& categoryId, const std::string& mnemonic
     return ExtractBracedIdentifier(table.m_PhraseID);
 }
 
-CDirectConnection::CDirectConnection(const std::string& path, const QString& name) : m_name(name) {
-    const CLibraryLocation location = CLibraryLocation::Parse(path);
-    if (location.IsServer()) {
-        m_db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
-        m_db.setHostName(location.Host());
-        m_db.setPort(location.Port());
-        m_db.setUserName(location.UserName());
-        m_db.setDatabaseName(location.DatabaseName());
-    } else {
-        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        m_db.setDatabaseName(QString::fromStdString(path));
-        m_db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    }
-    EXPECT_TRUE(m_db.open()) << m_db.lastError().text().toStdString();
-    if (!location.IsServer()) {
-        QSqlQuery(m_db).exec(QStringLiteral("PRAGMA foreign_keys = ON"));
-    }
-}
-
-CDirectConnection::~CDirectConnection() {
-    m_db.close();
-    m_db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(m_name);
-}
-
-void CDirectConnection::Exec(const QString& sql) {
-    QSqlQuery query(m_db);
-    EXPECT_TRUE(query.exec(sql)) << query.lastError().text().toStdString();
-}
-
 namespace {
 
 // Runs `sql` on a plain Qt connection of its own and hands each row to
 // `take`.
 void EachRowDirect(const std::string& path, const QString& sql,
                    const std::function<void(const QSqlQuery&)>& take) {
-    CDirectConnection direct(path);
-    QSqlQuery query(direct.Database());
-    EXPECT_TRUE(query.exec(sql)) << query.lastError().text().toStdString();
-    while (query.next()) {
-        take(query);
+    const QString name = QStringLiteral("test-direct");
+    const CLibraryLocation location = CLibraryLocation::Parse(path);
+    {
+        QSqlDatabase db;
+        if (location.IsServer()) {
+            db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+            db.setHostName(location.Host());
+            db.setPort(location.Port());
+            db.setUserName(location.UserName());
+            db.setDatabaseName(location.DatabaseName());
+        } else {
+            db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+            db.setDatabaseName(QString::fromStdString(path));
+            db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        }
+        EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
+        QSqlQuery query(db);
+        if (!location.IsServer()) {
+            query.exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+        }
+        EXPECT_TRUE(query.exec(sql)) << query.lastError().text().toStdString();
+        while (query.next()) {
+            take(query);
+        }
+        query.finish();
+        db.close();
     }
+    QSqlDatabase::removeDatabase(name);
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include "store/CurrentDatabase.h"
 
-#include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -59,25 +58,6 @@ std::string AddPhrase(const std::string& categoryId, const std::string& mnemonic
 // column of its first row, or an invalid value. Identifiers in double
 // quotes serve both engines.
 QVariant QueryDirect(const std::string& path, const QString& sql);
-
-// A plain Qt connection of its own to the library, file or server, as
-// another program has it; QueryDirect uses one per statement.
-class CDirectConnection {
-public:
-    explicit CDirectConnection(const std::string& path,
-                               const QString& name = QStringLiteral("test-direct"));
-    ~CDirectConnection();
-    CDirectConnection(const CDirectConnection&) = delete;
-    CDirectConnection& operator=(const CDirectConnection&) = delete;
-
-    QSqlDatabase& Database() { return m_db; }
-    // Runs one statement; a failure fails the test.
-    void Exec(const QString& sql);
-
-private:
-    QString m_name;
-    QSqlDatabase m_db;
-};
 
 // Every row of `sql`, read as QueryDirect reads, each value as text ("<null>"
 // for Null, a blob's bytes as UTF-8).
