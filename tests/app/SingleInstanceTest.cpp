@@ -11,8 +11,8 @@
 
 #include <chrono>
 #include <future>
-#include <ostream>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -101,110 +101,40 @@ TEST(SingleInstance, TheLockIsFreeAgainOnceThePrimaryEnds) {
     EXPECT_EQ(next.Claim(CSingleInstance::Request::Show, 1000), CSingleInstance::Role::Primary);
 }
 
-namespace {
-
-// What another user may have left where a start without a session runtime
-// directory keeps its lock and socket.
-enum class Planted {
-    Nothing,
-    OurFolderOpenToAll, // ours, but anyone could have put a lock in it
-    LinkToTheirFolder,  // a symbolic link to a folder of another user
-    TheirFolder,        // the folder's name taken by another user
-};
-
-struct PlantedCase {
-    const char* name;
-    Planted planted;
-};
-void PrintTo(const PlantedCase& c, std::ostream* os) {
-    *os << c.name;
+// Without XDG_RUNTIME_DIR the lock and socket live in a folder only we reach,
+// whatever another user put under its name (only root can plant the last two).
+TEST(SingleInstance, WithoutARuntimeDirectoryUsesAFolderOnlyThisUserReaches) {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR"), tmp = qgetenv("TMPDIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    for (const std::string planted : {"nothing", "open", "link", "theirs"}) {
+        QTemporaryDir shared;
+        const std::string base = QFile::encodeName(shared.path()).toStdString();
+        const std::string ours = base + "/blurtle-" + std::to_string(::getuid());
+        const std::string theirs = planted == "link" ? base + "/theirs" : ours;
+        EXPECT_EQ(::chmod(base.c_str(), 01777), 0); // as /tmp is
+        qputenv("TMPDIR", base.c_str());
+        if (planted == "open") {
+            EXPECT_EQ(::mkdir(ours.c_str(), 0777) + ::chmod(ours.c_str(), 0777) +
+                          ::close(::creat((ours + "/planted").c_str(), 0600)),
+                      0);
+        } else if (planted != "nothing" && ::getuid() == 0) {
+            EXPECT_EQ(::mkdir(theirs.c_str(), 0700) + ::chown(theirs.c_str(), 65534, -1U) +
+                          (theirs != ours ? ::symlink(theirs.c_str(), ours.c_str()) : 0),
+                      0);
+        }
+        const QString key = UniqueKey();
+        CSingleInstance first(key);
+        EXPECT_EQ(first.Claim(CSingleInstance::Request::Show, 2000),
+                  CSingleInstance::Role::Primary);
+        const QString folder = QFileInfo(first.SocketPath()).path();
+        struct stat info {};
+        EXPECT_TRUE(::lstat(QFile::encodeName(folder).constData(), &info) == 0 &&
+                    S_ISDIR(info.st_mode) && info.st_uid == ::getuid() &&
+                    (info.st_mode & 077) == 0 && !QFile::exists(folder + "/planted"))
+            << planted << ": " << folder.toStdString();
+        EXPECT_EQ(ClaimElsewhere(key, CSingleInstance::Request::Show, 5000),
+                  CSingleInstance::Role::HandedOver);
+    }
+    runtime.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", runtime);
+    tmp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmp);
 }
-
-class WithoutRuntimeDirectory : public testing::TestWithParam<PlantedCase> {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(m_shared.isValid());
-        // Shared as /tmp is: anyone may make files, only their owner
-        // removes them.
-        ASSERT_EQ(::chmod(QFile::encodeName(m_shared.path()).constData(), 01777), 0);
-        m_runtime = qgetenv("XDG_RUNTIME_DIR");
-        m_tmp = qgetenv("TMPDIR");
-        qunsetenv("XDG_RUNTIME_DIR");
-        qputenv("TMPDIR", QFile::encodeName(m_shared.path()));
-    }
-    void TearDown() override {
-        Restore("XDG_RUNTIME_DIR", m_runtime);
-        Restore("TMPDIR", m_tmp);
-    }
-
-    QString Shared(const QString& name) const { return m_shared.filePath(name); }
-    static void Restore(const char* name, const QByteArray& value) {
-        value.isNull() ? qunsetenv(name) : qputenv(name, value);
-    }
-
-    QTemporaryDir m_shared;
-    QByteArray m_runtime;
-    QByteArray m_tmp;
-};
-
-constexpr uid_t kNobody = 65534;
-
-void MakeFolder(const QString& path, mode_t mode, uid_t owner) {
-    const QByteArray native = QFile::encodeName(path);
-    ASSERT_EQ(::mkdir(native.constData(), mode), 0);
-    ASSERT_EQ(::chmod(native.constData(), mode), 0);
-    ASSERT_EQ(::chown(native.constData(), owner, static_cast<gid_t>(-1)), 0);
-}
-
-} // namespace
-
-TEST_P(WithoutRuntimeDirectory, TheLockAndSocketLiveInAFolderOnlyWeReach) {
-    const PlantedCase& c = GetParam();
-    const QString ours = Shared(QStringLiteral("blurtle-%1").arg(::getuid()));
-    const QString theirs = Shared(QStringLiteral("theirs"));
-    if ((c.planted == Planted::LinkToTheirFolder || c.planted == Planted::TheirFolder) &&
-        ::getuid() != 0) {
-        GTEST_SKIP() << "giving a folder to another user needs root";
-    }
-    switch (c.planted) {
-    case Planted::Nothing:
-        break;
-    case Planted::OurFolderOpenToAll:
-        MakeFolder(ours, 0777, ::getuid());
-        ASSERT_TRUE(QFile(ours + QStringLiteral("/planted")).open(QIODevice::WriteOnly));
-        break;
-    case Planted::LinkToTheirFolder:
-        MakeFolder(theirs, 0777, kNobody);
-        ASSERT_TRUE(QFile::link(theirs, ours));
-        break;
-    case Planted::TheirFolder:
-        MakeFolder(ours, 0700, kNobody);
-        break;
-    }
-
-    const QString key = UniqueKey();
-    CSingleInstance first(key);
-    ASSERT_EQ(first.Claim(CSingleInstance::Request::Show, 2000), CSingleInstance::Role::Primary);
-    const QString folder = QFileInfo(first.SocketPath()).path();
-    struct stat info {};
-    ASSERT_EQ(::lstat(QFile::encodeName(folder).constData(), &info), 0);
-    EXPECT_TRUE(S_ISDIR(info.st_mode)) << folder.toStdString();
-    EXPECT_EQ(info.st_uid, ::getuid());
-    EXPECT_EQ(info.st_mode & 077, 0u) << std::oct << info.st_mode;
-    EXPECT_NE(QDir(folder).canonicalPath(), QDir(m_shared.path()).canonicalPath());
-    EXPECT_EQ(QFileInfo(first.LockPath()).path(), folder);
-    EXPECT_FALSE(QFile::exists(folder + QStringLiteral("/planted")));
-    if (c.planted == Planted::LinkToTheirFolder) {
-        EXPECT_TRUE(QDir(theirs).isEmpty()) << "the link was followed";
-    }
-    EXPECT_EQ(ClaimElsewhere(key, CSingleInstance::Request::Show, 5000),
-              CSingleInstance::Role::HandedOver);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Planted, WithoutRuntimeDirectory,
-    testing::Values(PlantedCase{"nothing", Planted::Nothing},
-                    PlantedCase{"ourFolderOpenToAll", Planted::OurFolderOpenToAll},
-                    PlantedCase{"linkToTheirFolder", Planted::LinkToTheirFolder},
-                    PlantedCase{"theirFolder", Planted::TheirFolder}),
-    [](const testing::TestParamInfo<PlantedCase>& param) { return param.param.name; });

@@ -583,173 +583,70 @@ TEST_F(ItemEditor, HintIsOneWindowHiddenByItsCloseRoadsAndGoneWithTheEditor) {
     EXPECT_TRUE(hint.isNull());
 }
 
-namespace {
-
-const std::string kNoBreak = "\xc2\xa0";                                          // U+00A0 in UTF-8
-const std::string kLong = std::string(30, 'm') + kNoBreak + std::string(29, 'n'); // 60 characters
-const std::string kStoredLines = "Dear" + kNoBreak + "Sir,\r\nThanks.5|Hi\r\n\r\nthere9|";
-
-struct ByteCase {
-    const char* name;
-    std::string data;
-    std::vector<std::string> steps; // see Editor::Do
-    std::string saved;
-};
-
-class KeepsBytes : public ItemEditor, public testing::WithParamInterface<ByteCase> {};
-
-} // namespace
-
-// What the user leaves alone is written back byte for byte, whatever the
-// text widget makes of it on display; what the user edits keeps its
-// no-break spaces and is stored with the format's line breaks.
-TEST_P(KeepsBytes, OnOk) {
-    const ByteCase& c = GetParam();
-    const std::string id = AddPhrase(category, kLong, c.data, 0, 7, -3);
+// OK writes back byte for byte what the user left alone, shown or not;
+// typed text keeps its no-break spaces.
+TEST_F(ItemEditor, OkKeepsTheBytesLeftAlone) {
+    const std::string nbsp = "\xc2\xa0";
+    const std::string name = std::string(30, 'm') + nbsp + std::string(29, 'n'); // 60 characters
+    const std::string id = AddPhrase(category, name, "A" + nbsp + "b\r\nc5|Hi\nthere 0|x9|", 0);
     Editor editor(id, category);
-    for (const std::string& step : c.steps) {
+    for (const std::string& step :
+         std::vector<std::string>{"+", "+", "T:a" + nbsp + "b", "-", "-", "W:2"}) {
         editor.Do(step);
     }
     editor.Ok();
-    ASSERT_TRUE(editor.Accepted());
-    EXPECT_EQ(Column(id, "Data").toString().toStdString(), c.saved);
-    EXPECT_EQ(Column(id, "Mnemonic").toString().toStdString(), kLong);
-    EXPECT_EQ(editor.dlg->m_strMnemonic.toStdString(), kLong);
-    EXPECT_EQ(Column(id, "PunctuationLeading").toInt(), 7);
-    EXPECT_EQ(Column(id, "PunctuationTrailing").toInt(), -3);
+    EXPECT_EQ(editor.dlg->m_strMnemonic.toStdString(), name);
+    EXPECT_EQ(Column(id, "Mnemonic").toString().toStdString(), name);
+    EXPECT_EQ(Column(id, "Data").toString().toStdString(),
+              "A" + nbsp + "b\r\nc2|Hi\nthere 0|a" + nbsp + "b9|");
 }
 
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(
-    ItemEditor, KeepsBytes,
-    testing::Values(
-        ByteCase{"Untouched",                 kStoredLines, {},                         kStoredLines},
-        ByteCase{"SteppedThrough",            kStoredLines, {"+", "+", "-", "-"},       kStoredLines},
-        ByteCase{"WeightChangedTextKept",     kStoredLines, {"W:2"},                    "Dear" + kNoBreak + "Sir,\r\nThanks.2|Hi\r\n\r\nthere9|"},
-        ByteCase{"WeightTheListLacksKept",    "odd0|",      {"+", "-"},                 "odd0|"},
-        ByteCase{"TypedNoBreakSpaceStays",    "x9|",        {"T:a" + kNoBreak + "b"},   "a" + kNoBreak + "b9|"}),
-    [](const testing::TestParamInfo<ByteCase>& param) { return param.param.name; });
-// clang-format on
-
-namespace {
-
-struct FailedOkCase {
-    const char* name;
-    const char* data; // empty: a new item
-    std::vector<std::string> steps;
-    const char* saved; // Data once the store takes the write
-};
-
-class FailedOk : public ItemEditor, public testing::WithParamInterface<FailedOkCase> {};
-
-} // namespace
-
-// The store refuses the write (a database error from the save): the editor
-// says so and stays exactly as it was, and a second OK stores each
-// iteration once.
-TEST_P(FailedOk, LeavesTheEditorAsItWas) {
-    const FailedOkCase& c = GetParam();
-    const std::string id = *c.data ? AddPhrase(category, "kept", c.data, 0) : std::string();
-    Editor editor(id, category);
-    for (const std::string& step : c.steps) {
+// A failed OK leaves the editor as it was; the next stores each iteration once.
+TEST_F(ItemEditor, AFailedOkLeavesTheEditorAsItWas) {
+    Editor editor("", category);
+    for (const char* step : {"T:One", "+", "T:Two"}) {
         editor.Do(step);
     }
-    const QString number = editor.Number();
-    const std::string text = editor.Text();
-    const QString weight = editor.Weight()->currentText();
-    for (const char* when : {"INSERT", "UPDATE"}) {
-        QueryDirect(library.path,
-                    QStringLiteral("CREATE TRIGGER refuse_%1 BEFORE %1 ON tblPhrase "
-                                   "BEGIN SELECT RAISE(ABORT, 'refused by the test'); END")
-                        .arg(QLatin1String(when)));
-    }
+    QueryDirect(library.path, QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON tblPhrase "
+                                             "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
     editor.Ok();
     EXPECT_FALSE(editor.Accepted());
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_TRUE(prompts.messages[0].text.contains(QStringLiteral("refused by the test")));
-    EXPECT_EQ(prompts.messages[0].icon, CPromptService::Icon::Stop);
-    EXPECT_EQ(editor.Number(), number);
-    EXPECT_EQ(editor.Text(), text);
-    EXPECT_EQ(editor.Weight()->currentText(), weight);
-
-    QueryDirect(library.path, QStringLiteral("DROP TRIGGER refuse_INSERT"));
-    QueryDirect(library.path, QStringLiteral("DROP TRIGGER refuse_UPDATE"));
+    EXPECT_TRUE(prompts.MessageTexts().join('|').contains(QStringLiteral("refused")));
+    EXPECT_EQ(editor.Number(), QStringLiteral("2"));
+    EXPECT_EQ(editor.Text(), "Two");
+    QueryDirect(library.path, QStringLiteral("DROP TRIGGER refuse"));
     editor.Ok();
-    ASSERT_TRUE(editor.Accepted());
-    EXPECT_EQ(Column(editor.dlg->GetPhraseID().toStdString(), "Data").toString().toStdString(),
-              c.saved);
+    EXPECT_EQ(Column(editor.dlg->GetPhraseID().toStdString(), "Data").toString(), "One9|Two9|");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    ItemEditor, FailedOk,
-    testing::Values(
-        FailedOkCase{"AtTheLastIteration", kThree, {"+", "+", "T:Third"}, "One9|Two5|Third1|"},
-        FailedOkCase{"InTheMiddle", kThree, {"+", "T:Second"}, "One9|Second5|Three1|"},
-        FailedOkCase{"NewItem", "", {"T:Typed", "W:3"}, "Typed3|"}),
-    [](const testing::TestParamInfo<FailedOkCase>& param) { return param.param.name; });
-
-namespace {
-
-struct MeanwhileCase {
-    const char* name;
-    const char* otherChange; // SQL of another palette, run while the editor is open
-    QMessageBox::StandardButton answer;
-    bool asked;
-    bool closed;
-    const char* savedMnemonic;
-    const char* savedData;
-};
-
-class ChangedMeanwhile : public ItemEditor, public testing::WithParamInterface<MeanwhileCase> {};
-
-} // namespace
-
-// Another palette writes the row while the editor is open: OK asks before
-// storing over it; keeping theirs shows the stored row in the editor, and
-// OK then stores it as it is.
-TEST_P(ChangedMeanwhile, OkAsksFirst) {
-    const MeanwhileCase& c = GetParam();
-    const std::string id = AddPhrase(category, "mine", "Mine9|", 0);
-    Editor editor(id, category);
-    editor.Mnemonic()->setText(QStringLiteral("edited"));
-    editor.Do("T:Edited");
-    QueryDirect(library.path, QString::fromLatin1(c.otherChange).arg(QString::fromStdString(id)));
-    prompts.QueueAnswer(c.answer);
-    editor.Ok();
-    EXPECT_EQ(prompts.messages.size(), c.asked ? 1u : 0u);
-    if (c.asked) {
-        EXPECT_TRUE(prompts.messages[0].text.contains(QStringLiteral("changed")));
-    }
-    EXPECT_EQ(editor.Accepted(), c.closed);
-    if (!c.closed) {
-        EXPECT_EQ(editor.Mnemonic()->text(), QStringLiteral("theirs"));
-        EXPECT_EQ(editor.Text(), "Theirs");
-        EXPECT_EQ(editor.Checked(kLeading), 3);
+// A row changed meanwhile: OK asks. Yes stores mine; No shows theirs, which
+// the next OK stores without asking again (a row only moved is unchanged).
+TEST_F(ItemEditor, OkAsksWhenTheRowChangedMeanwhile) {
+    for (const QMessageBox::StandardButton answer : {QMessageBox::Yes, QMessageBox::No}) {
+        const std::string id = AddPhrase(category, "mine", "Mine9|", 0);
+        const QString where = QStringLiteral(" WHERE PhraseID = '%1'").arg(id.c_str());
+        Editor editor(id, category);
+        editor.Do("T:Edited");
+        QueryDirect(library.path,
+                    "UPDATE tblPhrase SET Data = 'Theirs9|', PunctuationLeading = 3" + where);
+        prompts.QueueAnswer(answer);
         editor.Ok();
-        EXPECT_TRUE(editor.Accepted());
-        EXPECT_EQ(prompts.messages.size(), 1u) << "asked once";
+        if (answer == QMessageBox::No) {
+            EXPECT_EQ(editor.Text(), "Theirs");
+            EXPECT_EQ(editor.Checked(kLeading), 3);
+            QueryDirect(library.path, "UPDATE tblPhrase SET ZOrder = 5" + where);
+            editor.Ok();
+        }
+        ASSERT_TRUE(editor.Accepted());
+        EXPECT_EQ(prompts.messages.size(), answer == QMessageBox::Yes ? 1u : 2u) << "asked once";
+        EXPECT_EQ(Column(id, "Data").toString(),
+                  answer == QMessageBox::Yes ? "Edited9|" : "Theirs9|");
     }
-    EXPECT_EQ(Column(id, "Mnemonic").toString().toStdString(), c.savedMnemonic);
-    EXPECT_EQ(Column(id, "Data").toString().toStdString(), c.savedData);
 }
-
-const char* const kTheirs = "UPDATE tblPhrase SET Mnemonic = 'theirs', Data = 'Theirs9|', "
-                            "PunctuationLeading = 3 WHERE PhraseID = '%1'";
-
-INSTANTIATE_TEST_SUITE_P(
-    ItemEditor, ChangedMeanwhile,
-    testing::Values(
-        MeanwhileCase{"StoreMine", kTheirs, QMessageBox::Yes, true, true, "edited", "Edited9|"},
-        MeanwhileCase{"KeepTheirs", kTheirs, QMessageBox::No, true, false, "theirs", "Theirs9|"},
-        MeanwhileCase{"OnlyMovedAsksNothing",
-                      "UPDATE tblPhrase SET ZOrder = 5 WHERE PhraseID = '%1'", QMessageBox::No,
-                      false, true, "edited", "Edited9|"}),
-    [](const testing::TestParamInfo<MeanwhileCase>& param) { return param.param.name; });
 
 // The group boxes' mnemonics reach their buttons, which lie beside them.
 TEST_F(ItemEditor, AltLAndAltTFocusTheCheckedPunctuationButton) {
     Editor editor("", category);
-    editor.dlg->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(editor.dlg.get()));
     for (const auto& [key, button] :
          {std::pair{Qt::Key_L, kLeading[0]}, std::pair{Qt::Key_T, kTrailing[2]}}) {
