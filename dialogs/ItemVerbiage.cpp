@@ -59,7 +59,6 @@ QEvent::Type CSetPunctuationEvent::EventType() {
 
 CItemVerbiage::CItemVerbiage() {
     m_rsPhrase.Open(dbOpenTable);
-    m_rsPhrase.SetCurrentIndex("PrimaryKey");
 }
 
 CItemVerbiage::~CItemVerbiage() {
@@ -93,7 +92,7 @@ void CItemVerbiage::Load() {
     if (m_strPhraseID.empty() || m_bNew) {
         return;
     }
-    if (!m_rsPhrase.Seek("=", MakeSeekKey(m_strPhraseID))) {
+    if (!m_rsPhrase.SeekKey(m_strPhraseID)) {
         return;
     }
     m_bFound = true;
@@ -117,7 +116,7 @@ void CItemVerbiage::Load() {
 }
 
 bool CItemVerbiage::FindRowAgain() {
-    return !m_strPhraseID.empty() && m_rsPhrase.Seek("=", MakeSeekKey(m_strPhraseID));
+    return !m_strPhraseID.empty() && m_rsPhrase.SeekKey(m_strPhraseID);
 }
 
 bool CItemVerbiage::ChangedSinceLoad() const {
