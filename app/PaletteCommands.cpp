@@ -78,8 +78,7 @@ void CMumbletDlg::DeleteCategory() {
     CCategoryTbl categories;
     CRecordsetCloser closer(categories);
     categories.Open();
-    categories.SetCurrentIndex("PrimaryKey");
-    if (!categories.Seek("=", MakeSeekKey(EntryLines::CategoryKey(line).toStdString()))) {
+    if (!categories.SeekKey(EntryLines::CategoryKey(line).toStdString())) {
         Tell(this, QStringLiteral("Deletion of category not successful."));
         return;
     }
@@ -109,8 +108,7 @@ void CMumbletDlg::DeleteItem() {
     CPhraseTbl phrases;
     CRecordsetCloser closer(phrases);
     phrases.Open();
-    phrases.SetCurrentIndex("PrimaryKey");
-    if (!phrases.Seek("=", MakeSeekKey(EntryLines::MnemonicKey(line).toStdString()))) {
+    if (!phrases.SeekKey(EntryLines::MnemonicKey(line).toStdString())) {
         Tell(this, QStringLiteral("Deletion of phrase not successful."));
         return;
     }
@@ -177,8 +175,7 @@ void CMumbletDlg::RenameMnemonic() {
     CPhraseTbl phrases;
     CRecordsetCloser closer(phrases);
     phrases.Open();
-    phrases.SetCurrentIndex("PrimaryKey");
-    if (!phrases.Seek("=", MakeSeekKey(key.toStdString()))) {
+    if (!phrases.SeekKey(key.toStdString())) {
         Tell(this, QStringLiteral("Rename phrase mnemonic not successful."));
         return;
     }
@@ -243,8 +240,7 @@ void CMumbletDlg::RenameCategory() {
     CCategoryTbl categories;
     CRecordsetCloser closer(categories);
     categories.Open();
-    categories.SetCurrentIndex("PrimaryKey");
-    if (!categories.Seek("=", MakeSeekKey(key.toStdString()))) {
+    if (!categories.SeekKey(key.toStdString())) {
         // Nothing was stored, so nothing is shown either.
         Tell(this, QStringLiteral("Rename of category not successful."));
         return;

@@ -96,10 +96,9 @@ QString CMumbletDlg::WhyTheLibraryTakesNoItem() const {
         CCategoryTbl categories;
         CRecordsetCloser closer(categories);
         categories.Open();
-        categories.SetCurrentIndex("PrimaryKey");
         const QString key =
             EntryLines::CategoryKey(EntryLines::SelectedCategoryLine(*m_ctlCategory));
-        if (!categories.Seek("=", MakeSeekKey(key.toStdString()))) {
+        if (!categories.SeekKey(key.toStdString())) {
             return QStringLiteral("The selected category is no longer in the library (another "
                                   "program may have deleted it).") +
                    nothing;

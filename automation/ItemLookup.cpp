@@ -84,8 +84,7 @@ bool ItemExists(const QString& key) {
     CPhraseTbl phrase;
     CRecordsetCloser closer(phrase);
     phrase.Open();
-    phrase.SetCurrentIndex("PrimaryKey");
-    const bool found = phrase.Seek("=", MakeSeekKey(key.toStdString()));
+    const bool found = phrase.SeekKey(key.toStdString());
     phrase.Close();
     return found;
 }
@@ -169,8 +168,7 @@ std::string ComposeItem(const QString& key) {
     CPhraseTbl phrase;
     CRecordsetCloser closer(phrase);
     phrase.Open();
-    phrase.SetCurrentIndex("PrimaryKey");
-    if (!phrase.Seek("=", MakeSeekKey(key.toUpper().toStdString()))) {
+    if (!phrase.SeekKey(key.toUpper().toStdString())) {
         throw LookupError(LookupError::Kind::NotFound,
                           QStringLiteral("There is no item with the key %1.").arg(key));
     }

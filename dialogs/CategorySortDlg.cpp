@@ -80,7 +80,6 @@ void CCategorySortDlg::OnDeltaposCategorySpin(int delta, bool* refuse) {
 void CCategorySortDlg::SaveCategoryOrder() {
     CCategoryTbl table;
     table.Open();
-    table.SetCurrentIndex("PrimaryKey");
     table.BeginTrans();
     try {
         const int count = m_ctlCategoryList->count();
@@ -88,7 +87,7 @@ void CCategorySortDlg::SaveCategoryOrder() {
             const std::string key =
                 EntryLines::MnemonicKey(EntryLines::LineOf(m_ctlCategoryList->item(i)))
                     .toStdString();
-            if (table.Seek("=", MakeSeekKey(key)) && table.m_ZOrder != i) {
+            if (table.SeekKey(key) && table.m_ZOrder != i) {
                 table.Edit();
                 table.m_ZOrder = i;
                 table.Update();

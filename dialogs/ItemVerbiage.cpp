@@ -13,21 +13,11 @@
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
-#include <memory>
 #include <vector>
 
 namespace {
 
 constexpr std::size_t kGrowBy = 5;
-
-// A weight character's value: its code taken as a signed 8-bit number,
-// minus 48. Only "1" to "9" are written by the program.
-int WeightValue(const std::string& weight) {
-    if (weight.empty()) {
-        return 0;
-    }
-    return static_cast<int>(static_cast<signed char>(weight.front())) - 48;
-}
 
 QString FromBytes(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -57,9 +47,8 @@ QEvent::Type CSetPunctuationEvent::EventType() {
     return ToEventType(UWM_SET_PUNCTUATION);
 }
 
-CItemVerbiage::CItemVerbiage() {
+CItemVerbiage::CItemVerbiage() : m_steps(m_arrIterations) {
     m_rsPhrase.Open(dbOpenTable);
-    m_rsPhrase.SetCurrentIndex("PrimaryKey");
 }
 
 CItemVerbiage::~CItemVerbiage() {
@@ -93,7 +82,7 @@ void CItemVerbiage::Load() {
     if (m_strPhraseID.empty() || m_bNew) {
         return;
     }
-    if (!m_rsPhrase.Seek("=", MakeSeekKey(m_strPhraseID))) {
+    if (!m_rsPhrase.SeekKey(m_strPhraseID)) {
         return;
     }
     m_bFound = true;
@@ -117,7 +106,7 @@ void CItemVerbiage::Load() {
 }
 
 bool CItemVerbiage::FindRowAgain() {
-    return !m_strPhraseID.empty() && m_rsPhrase.Seek("=", MakeSeekKey(m_strPhraseID));
+    return !m_strPhraseID.empty() && m_rsPhrase.SeekKey(m_strPhraseID);
 }
 
 bool CItemVerbiage::ChangedSinceLoad() const {
@@ -150,12 +139,9 @@ void CItemVerbiage::ShowIteration(int n) {
         m_pNumberStatic->setText(QString::number(n));
     }
     if (!m_arrIterations.IsEmpty()) {
-        const std::size_t index = static_cast<std::size_t>(n - 1);
         std::string text;
         std::string weight;
-        if (index < m_arrIterations.GetSize() && m_arrIterations.GetAt(index) != nullptr) {
-            SplitIteration(m_arrIterations.GetAt(index)->m_strIteration, text, weight);
-        }
+        m_steps.Parts(n, text, weight);
         Present(text, weight);
     } else {
         Present(std::string(), "9");
@@ -214,17 +200,6 @@ std::string CItemVerbiage::MnemonicToSave() const {
     return shown.toStdString();
 }
 
-void CItemVerbiage::CommitInto(std::size_t index) {
-    if (index < m_arrIterations.GetSize()) {
-        m_arrIterations.SetAt(index, std::make_unique<CIteration>(CurrentIteration()));
-    }
-}
-
-void CItemVerbiage::ShowBlank(int n) {
-    m_pNumberStatic->setText(QString::number(n));
-    Present(std::string(), "9");
-}
-
 void CItemVerbiage::OnDeltaposIteration(int delta, bool* refuse) {
     if (refuse != nullptr) {
         *refuse = false;
@@ -245,35 +220,21 @@ void CItemVerbiage::OnDeltaposIteration(int delta, bool* refuse) {
         return;
     }
     m_pDescriptionEdit->setFocus();
-    const int p = CurrentPosition();
-    const int n = p + delta;
-    const int c = static_cast<int>(m_arrIterations.GetSize());
-    if (n > kMaxIterations) {
-        // The last iteration there can be: stored, but no step beyond it.
-        CommitInto(static_cast<std::size_t>(p - 1));
+    const CIterationSteps::Step step = m_steps.Take(CurrentPosition(), delta, CurrentIteration());
+    if (step.beep) {
         CPromptService::Current().Beep();
-        keep();
-    } else if (n >= 1 && n <= c) {
-        CommitInto(static_cast<std::size_t>(p - 1));
-        std::string text;
-        std::string weight;
-        if (CIteration* entry = m_arrIterations.GetAt(static_cast<std::size_t>(n - 1))) {
-            SplitIteration(entry->m_strIteration, text, weight);
-        }
-        Present(text, weight);
-        m_pNumberStatic->setText(QString::number(n));
-    } else if (n == c + 1 && n >= 1) {
-        CommitInto(static_cast<std::size_t>(p - 1));
-        CPromptService::Current().Beep();
-        m_arrIterations.Add(std::make_unique<CIteration>(std::string()));
-        ShowBlank(n);
-    } else if (p == 1 && delta == 1 && c == 0) {
-        m_arrIterations.Add(std::make_unique<CIteration>(CurrentIteration()));
-        m_arrIterations.Add(std::make_unique<CIteration>(std::string()));
-        ShowBlank(n);
-    } else {
+    }
+    if (!step.moved) {
         keep();
         return;
+    }
+    const int n = step.number;
+    if (step.blank) {
+        m_pNumberStatic->setText(QString::number(n));
+        Present(step.text, step.weight);
+    } else {
+        Present(step.text, step.weight);
+        m_pNumberStatic->setText(QString::number(n));
     }
     if (m_pSpin != nullptr && refuse == nullptr) {
         // Called directly rather than by the spin: move it as it would.
@@ -283,30 +244,14 @@ void CItemVerbiage::OnDeltaposIteration(int delta, bool* refuse) {
 }
 
 void CItemVerbiage::SaveShown() {
-    const int p = CurrentPosition();
-    const std::size_t c = m_arrIterations.GetSize();
-    if (c > 0 && static_cast<std::size_t>(p) >= c) {
-        // The beep of the step past the last iteration that commits it.
+    const std::vector<std::string> before = m_steps.Snapshot();
+    if (m_steps.CommitForSave(CurrentPosition(), CurrentIteration())) {
         CPromptService::Current().Beep();
-    }
-    std::vector<std::string> before;
-    before.reserve(c);
-    for (std::size_t i = 0; i < c; ++i) {
-        const CIteration* entry = m_arrIterations.GetAt(i);
-        before.push_back(entry != nullptr ? entry->m_strIteration : std::string());
-    }
-    if (p >= 1 && static_cast<std::size_t>(p) <= c) {
-        CommitInto(static_cast<std::size_t>(p - 1));
-    } else {
-        m_arrIterations.Add(std::make_unique<CIteration>(CurrentIteration()));
     }
     try {
         Save();
     } catch (...) {
-        ClearIterations();
-        for (const std::string& iteration : before) {
-            m_arrIterations.Add(std::make_unique<CIteration>(iteration));
-        }
+        m_steps.Restore(before);
         throw;
     }
 }
@@ -347,23 +292,7 @@ double CItemVerbiage::Chance() const {
     // already the new one while the spin still holds the old position.
     const int number =
         m_pNumberStatic != nullptr ? m_pNumberStatic->text().toInt() : CurrentPosition();
-    const std::size_t shown = static_cast<std::size_t>(number - 1);
-    const int shownWeight = WeightValue(CurrentWeight());
-    const int own = CurrentTextBytes().empty() ? 0 : std::max(0, shownWeight);
-    int total = own;
-    for (std::size_t i = 0; i < m_arrIterations.GetSize(); ++i) {
-        const CIteration* entry = m_arrIterations.GetAt(i);
-        if (i == shown || entry == nullptr) {
-            continue;
-        }
-        std::string text;
-        std::string weight;
-        SplitIteration(entry->m_strIteration, text, weight);
-        if (!text.empty()) {
-            total += std::max(0, WeightValue(weight));
-        }
-    }
-    return total > 0 ? 100.0 * own / total : 0.0;
+    return m_steps.Chance(number, CurrentTextBytes(), CurrentWeight());
 }
 
 void CItemVerbiage::UpdateChance() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/IterationSteps.h"
 #include "engine/VerbiageIteration.h"
 #include "store/PhraseTbl.h"
 
@@ -38,8 +39,7 @@ public:
 // is committed: at every step of the spin, and at OK.
 class CItemVerbiage : public CVerbiageIteration {
 public:
-    // Steps stop here: the number shown and the spin's position must agree.
-    static constexpr int kMaxIterations = 255;
+    static constexpr int kMaxIterations = CIterationSteps::kMaxIterations;
 
     // Opens the model's table on tblPhrase of the active library.
     CItemVerbiage();
@@ -121,11 +121,9 @@ private:
     std::string CurrentTextBytes() const;
     std::string CurrentWeight() const;
     std::string MnemonicToSave() const;
-    void CommitInto(std::size_t index);
     // Puts an iteration on display and remembers it as shown, so that what
     // the user leaves alone is committed exactly as stored.
     void Present(const std::string& text, const std::string& weight);
-    void ShowBlank(int n);
     void SelectWeight(const QString& weight);
     int CurrentPosition() const;
 
@@ -136,6 +134,7 @@ private:
     QPlainTextEdit* m_pDescriptionEdit = nullptr;
     QLabel* m_pNumberStatic = nullptr;
     QLineEdit* m_pChanceLine = nullptr;
+    CIterationSteps m_steps;
     CPhraseTbl m_rsPhrase;
     std::string m_strPhraseID;
     std::string m_strCategoryID;

@@ -7,7 +7,6 @@
 #include "dragdrop/PaletteMessages.h"
 #include "dragdrop/WidestEntryDelegate.h"
 #include "engine/Punctuation.h"
-#include "store/KeyHelpers.h"
 
 #include <QAction>
 #include <QApplication>
@@ -61,7 +60,6 @@ CDDListBox::~CDDListBox() {
 
 void CDDListBox::OpenPhraseTable() {
     m_rsPhrase.Open();
-    m_rsPhrase.SetCurrentIndex("PrimaryKey");
 }
 
 bool CDDListBox::SaveOrder() {
@@ -84,7 +82,7 @@ bool CDDListBox::SaveOrder() {
         for (const int i : moved) {
             const std::string key =
                 EntryLines::MnemonicKey(EntryLines::LineOf(item(i))).toStdString();
-            if (m_rsPhrase.Seek("=", MakeSeekKey(key)) && m_rsPhrase.m_ZOrder != i) {
+            if (m_rsPhrase.SeekKey(key) && m_rsPhrase.m_ZOrder != i) {
                 m_rsPhrase.Edit();
                 m_rsPhrase.m_ZOrder = i;
                 m_rsPhrase.Update();
@@ -136,7 +134,7 @@ std::unique_ptr<QMimeData> CDDListBox::PrepareDragData(int row) {
         return nullptr;
     }
     const QString key = EntryLines::MnemonicKey(EntryLines::LineOf(item(row)));
-    if (!m_rsPhrase.Seek("=", MakeSeekKey(key.toStdString()))) {
+    if (!m_rsPhrase.SeekKey(key.toStdString())) {
         return nullptr;
     }
     const std::string text = ComposeDragText(m_rsPhrase.m_Data, m_rsPhrase.m_PunctuationLeading,

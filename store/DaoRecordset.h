@@ -4,14 +4,13 @@
 
 #include <QVariant>
 
-#include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
-class QSqlQuery;
-struct BoundField;
-struct FieldValue;
+class CLibraryConnection;
+class CTableCursor;
+class CViewReader;
+struct RecordShape;
 
 // Open types, as the recordset classes name them.
 constexpr int dbOpenTable = 1;
@@ -74,6 +73,9 @@ public:
     // the bound members and the position are then untouched. Keys compare
     // without regard to letter case.
     bool Seek(const char* lpszComparison, const QVariant& key);
+    // The one way the program finds a row: Seek "=" on "PrimaryKey" for
+    // the braced identifier `key`, its bytes as they are.
+    bool SeekKey(const std::string& key);
 
     // Single-row edits. AddNew resets the members; Update writes them as a
     // new row (the current row and the members then stay as they were
@@ -131,21 +133,14 @@ protected:
     int m_nDefaultType = dbOpenDynaset;
 
 private:
-    struct State;
-    State& OpenState();
-    State& TableState(const char* operation);
-    State& WritableTable(const char* operation);
-    bool Follow(State& state);
-    void PrepareTable();
-    void ReadView(const std::vector<BoundField>& parameters);
-    bool ReadTableRow(QSqlQuery& query);
-    std::vector<FieldValue> RowValues(const QSqlQuery& query, int firstColumn) const;
-    void LoadMembers(const std::vector<FieldValue>& values);
-    void TakeViewRow(std::vector<FieldValue>& values);
-    void LoadCursorRow();
-    std::vector<FieldValue> MemberValues();
-    void CancelPending();
-    QSqlQuery& WriteStatement(bool insert, std::uint32_t mask);
+    CLibraryConnection* Connection() const;
+    const RecordShape& Shape() const;
+    // The table cursor, following its path, or a throw naming `operation`
+    // when this is a query; with Writable, also when the library is
+    // read-only.
+    CTableCursor& Table(const char* operation);
+    CTableCursor& Writable(const char* operation);
 
-    std::unique_ptr<State> m_state;
+    std::unique_ptr<CTableCursor> m_table;
+    std::unique_ptr<CViewReader> m_view;
 };

@@ -1,0 +1,93 @@
+#include "store/ViewReader.h"
+
+#include "store/LibraryConnection.h"
+#include "store/NativeRows.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <utility>
+
+CViewReader::CViewReader(std::unique_ptr<CLibraryConnection> connection, RecordShape shape)
+    : m_shape(std::move(shape)), m_connection(std::move(connection)) {}
+
+CViewReader::~CViewReader() {
+    m_cursor.reset();
+    CLibraryConnection::Release(std::move(m_connection));
+}
+
+void CViewReader::Read(const std::vector<BoundField>& parameters) {
+    QString sql = QStringLiteral("SELECT %1 FROM %2")
+                      .arg(m_shape.ColumnList(), RecordShape::Quoted(m_shape.source->name));
+    CStoreExchange members;
+    m_shape.exchange(&members);
+    std::vector<QVariant> values;
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+        const RecordSource::Parameter* parameter =
+            m_shape.source->FindParameter(parameters[i].name);
+        sql += (i == 0 ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
+               RecordShape::Quoted(parameter->column) + QStringLiteral(" = ?");
+        values.push_back(m_connection->BindValue(members.parameters.at(i)));
+    }
+    if (CNativeCursor::IsAvailable(m_connection->Database())) {
+        std::vector<CNativeCursor::Column> columns;
+        for (std::size_t i = 0; i < m_shape.columns.size(); ++i) {
+            columns.push_back({m_shape.columns[i].kind, m_shape.schema[i]->generatedKey});
+        }
+        m_cursor = std::make_unique<CNativeCursor>();
+        QSqlError error;
+        if (!m_cursor->Start(m_connection->Database(), sql, values, std::move(columns), error)) {
+            m_connection->Fail(error);
+        }
+        LoadCursorRow();
+        return;
+    }
+    // The server sends the result whole too, rather than as one message
+    // per row.
+    QSqlQuery query = m_connection->Prepare(sql);
+    query.setForwardOnly(false);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        query.bindValue(static_cast<int>(i), values[i]);
+    }
+    if (!query.exec()) {
+        m_connection->Fail(query.lastError());
+    }
+    while (query.next()) {
+        m_rows.push_back(m_shape.RowValues(query, 0));
+    }
+    if (query.lastError().isValid()) {
+        m_connection->Fail(query.lastError());
+    }
+    query.finish();
+    m_rowIndex = 0;
+    if (!m_rows.empty()) {
+        TakeRow(m_rows.front());
+    }
+}
+
+bool CViewReader::AtEnd() const {
+    return m_cursor != nullptr ? m_cursor->AtEnd() : m_rowIndex >= m_rows.size();
+}
+
+void CViewReader::MoveNext() {
+    if (m_cursor != nullptr) {
+        QSqlError error;
+        if (!m_cursor->Next(error)) {
+            m_connection->Fail(error);
+        }
+        LoadCursorRow();
+    } else if (++m_rowIndex < m_rows.size()) {
+        TakeRow(m_rows[m_rowIndex]);
+    }
+}
+
+void CViewReader::LoadCursorRow() {
+    m_cursor->Load(m_shape.exchange);
+}
+
+void CViewReader::TakeRow(FieldValues& values) {
+    // Each row's values move into the members: the row is not read again.
+    CTakeExchange take(values);
+    m_shape.exchange(&take);
+    values.clear();
+}
