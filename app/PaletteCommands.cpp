@@ -24,17 +24,10 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Blurtle (TM)");
-
 bool Confirm(QWidget* owner, const QString& question) {
     return CPromptService::Current().ShowMessage(
-               owner, question, kCaption, QMessageBox::Yes | QMessageBox::No,
+               owner, question, kProgramCaption, QMessageBox::Yes | QMessageBox::No,
                CPromptService::Icon::Question) == QMessageBox::Yes;
-}
-
-void Tell(QWidget* owner, const QString& text) {
-    CPromptService::Current().ShowMessage(owner, text, kCaption, QMessageBox::Ok,
-                                          CPromptService::Icon::Information);
 }
 
 // The list's selected entry, or -1.
@@ -80,7 +73,8 @@ void CMumbletDlg::DeleteCategory() {
     categories.Open();
     categories.SetCurrentIndex("PrimaryKey");
     if (!categories.Seek("=", MakeSeekKey(EntryLines::CategoryKey(line).toStdString()))) {
-        Tell(this, QStringLiteral("Deletion of category not successful."));
+        CPromptService::Current().Tell(this, QStringLiteral("Deletion of category not successful."),
+                                       CPromptService::Icon::Information);
         return;
     }
     categories.Delete();
@@ -111,7 +105,8 @@ void CMumbletDlg::DeleteItem() {
     phrases.Open();
     phrases.SetCurrentIndex("PrimaryKey");
     if (!phrases.Seek("=", MakeSeekKey(EntryLines::MnemonicKey(line).toStdString()))) {
-        Tell(this, QStringLiteral("Deletion of phrase not successful."));
+        CPromptService::Current().Tell(this, QStringLiteral("Deletion of phrase not successful."),
+                                       CPromptService::Icon::Information);
         return;
     }
     phrases.Delete();
@@ -179,7 +174,9 @@ void CMumbletDlg::RenameMnemonic() {
     phrases.Open();
     phrases.SetCurrentIndex("PrimaryKey");
     if (!phrases.Seek("=", MakeSeekKey(key.toStdString()))) {
-        Tell(this, QStringLiteral("Rename phrase mnemonic not successful."));
+        CPromptService::Current().Tell(this,
+                                       QStringLiteral("Rename phrase mnemonic not successful."),
+                                       CPromptService::Icon::Information);
         return;
     }
     CItemRename dialog(this);
@@ -246,7 +243,8 @@ void CMumbletDlg::RenameCategory() {
     categories.SetCurrentIndex("PrimaryKey");
     if (!categories.Seek("=", MakeSeekKey(key.toStdString()))) {
         // Nothing was stored, so nothing is shown either.
-        Tell(this, QStringLiteral("Rename of category not successful."));
+        CPromptService::Current().Tell(this, QStringLiteral("Rename of category not successful."),
+                                       CPromptService::Icon::Information);
         return;
     }
     categories.Edit();
