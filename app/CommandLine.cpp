@@ -7,6 +7,7 @@
 #include "app/Startup.h"
 #include "automation/AutomationNames.h"
 #include "dialogs/BuildInfo.h"
+#include "dialogs/PromptService.h"
 #include "import/ReaderChild.h"
 #include "import/ReaderFrame.h"
 #include "store/DaoException.h"
@@ -152,9 +153,9 @@ const QCommandLineOption& AutomationOption() {
 }
 
 void DescribeOptions(QCommandLineParser& parser) {
-    parser.setApplicationDescription(
-        QStringLiteral("Blurtle (TM): a phrase palette. Drag a mnemonic into any "
-                       "text field to drop its text."));
+    parser.setApplicationDescription(kProgramCaption +
+                                     QStringLiteral(": a phrase palette. Drag a mnemonic into any "
+                                                    "text field to drop its text."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(NewLibraryOption());

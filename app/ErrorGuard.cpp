@@ -9,9 +9,7 @@ namespace {
 void Report(const QString& text) {
     // Owned by the active window, when there is one, so the box comes up
     // over the palette rather than somewhere behind it.
-    CPromptService::Current().ShowMessage(QApplication::activeWindow(), text,
-                                          QStringLiteral("Blurtle (TM)"), QMessageBox::Ok,
-                                          CPromptService::Icon::Stop);
+    CPromptService::Current().Tell(QApplication::activeWindow(), text, CPromptService::Icon::Stop);
 }
 
 } // namespace

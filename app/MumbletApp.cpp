@@ -21,14 +21,6 @@ CMumbletApp* g_instance = nullptr;
 
 const QString kDatabasePathKey = QStringLiteral("DatabasePath");
 
-QString Caption() {
-    return QStringLiteral("Blurtle (TM)");
-}
-
-void Tell(QWidget* owner, const QString& text) {
-    CPromptService::Current().ShowMessage(owner, text, Caption(), QMessageBox::Ok);
-}
-
 // The first start makes the library the program works with from then on,
 // as an installer would; false when it could not (the usual questions
 // follow then).
@@ -77,21 +69,23 @@ void CMumbletApp::VerifyDatabasePath(QWidget* palette) {
 
     m_strDatabasePath = Profile::GetString(kDatabasePathKey, defaultPath).toStdString();
     if (m_strDatabasePath.empty()) {
-        Tell(palette, QStringLiteral("Default database path is not defined.  Press OK to assign "
-                                     "the default database.  The factory default location "
-                                     "is:\n\n") +
-                          defaultPath +
-                          QStringLiteral(".\n\nYou may also share this database or access "
-                                         "another Blurtle database across your network."));
+        CPromptService::Current().Tell(
+            palette, QStringLiteral("Default database path is not defined.  Press OK to assign "
+                                    "the default database.  The factory default location "
+                                    "is:\n\n") +
+                         defaultPath +
+                         QStringLiteral(".\n\nYou may also share this database or access "
+                                        "another Blurtle database across your network."));
         ChooseDatabaseFile(palette, false);
     }
 
     const QString path = QString::fromStdString(m_strDatabasePath);
     const bool server = CLibraryLocation::IsServerAddress(m_strDatabasePath);
     if (!server && !QFileInfo(path).isFile()) {
-        Tell(palette, QStringLiteral("Unable to locate database file \"%1\".  Please locate a "
-                                     "valid Blurtle data file.")
-                          .arg(path));
+        CPromptService::Current().Tell(
+            palette, QStringLiteral("Unable to locate database file \"%1\".  Please locate a "
+                                    "valid Blurtle data file.")
+                         .arg(path));
         ChooseDatabaseFile(palette, false);
         return;
     }
@@ -100,8 +94,9 @@ void CMumbletApp::VerifyDatabasePath(QWidget* palette) {
     // it, and let the user pick another.
     const std::string problem = CheckLibrary(m_strDatabasePath);
     if (!problem.empty()) {
-        Tell(palette, QString::fromStdString(problem) +
-                          QStringLiteral("  Please locate a valid Blurtle data file."));
+        CPromptService::Current().Tell(
+            palette, QString::fromStdString(problem) +
+                         QStringLiteral("  Please locate a valid Blurtle data file."));
         ChooseDatabaseFile(palette, false);
     }
 }
@@ -109,8 +104,7 @@ void CMumbletApp::VerifyDatabasePath(QWidget* palette) {
 void CMumbletApp::ChooseDatabaseFile(QWidget* owner, bool closeAfterChange) {
     QString chosen = CPromptService::Current().ChooseFileToOpen(
         owner, QString::fromStdString(m_strDatabasePath),
-        QStringLiteral("Blurtle (TM) Databases (*.blz);;") + OlderLibraryFilter(),
-        QStringLiteral("blz"));
+        LibraryFilter() + QStringLiteral(";;") + OlderLibraryFilter(), QStringLiteral("blz"));
     if (IsOlderLibraryPath(chosen)) {
         chosen = ImportOlderLibrary(owner, chosen); // the new library, or nothing
     }
@@ -123,7 +117,7 @@ void CMumbletApp::ChooseDatabaseFile(QWidget* owner, bool closeAfterChange) {
     // wants one, and keeps it for the session.
     const std::string problem = CheckLibrary(chosen.toStdString());
     if (!problem.empty()) {
-        Tell(owner, QString::fromStdString(problem));
+        CPromptService::Current().Tell(owner, QString::fromStdString(problem));
         return;
     }
     // A password typed into the address logged in and is kept for the
@@ -139,23 +133,24 @@ void CMumbletApp::ChooseDatabaseFile(QWidget* owner, bool closeAfterChange) {
         if (closeAfterChange) {
             // Closing now would only bring the old library back at the
             // next start: the palette stays with the library it has open.
-            CPromptService::Current().ShowMessage(
+            CPromptService::Current().Tell(
                 owner,
                 notRemembered + QStringLiteral("  Blurtle goes on with the library it has open."),
-                Caption(), QMessageBox::Ok, CPromptService::Icon::Stop);
+                CPromptService::Icon::Stop);
             return;
         }
         // At start-up the chosen library is used all the same, for this
         // session.
-        CPromptService::Current().ShowMessage(
-            owner, notRemembered + QStringLiteral("  It is used until Blurtle ends."), Caption(),
-            QMessageBox::Ok, CPromptService::Icon::Warning);
+        CPromptService::Current().Tell(
+            owner, notRemembered + QStringLiteral("  It is used until Blurtle ends."),
+            CPromptService::Icon::Warning);
         m_strDatabasePath = chosen.toStdString();
         return;
     }
     m_strDatabasePath = chosen.toStdString();
     if (closeAfterChange) {
-        Tell(owner, QStringLiteral("In order to initialize the database, Blurtle must now close"));
+        CPromptService::Current().Tell(
+            owner, QStringLiteral("In order to initialize the database, Blurtle must now close"));
         if (owner != nullptr) {
             owner->close();
         }

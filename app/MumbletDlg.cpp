@@ -170,7 +170,7 @@ void CMumbletDlg::BuildWindowMenu() {
     m_windowMenu.addSeparator();
     m_windowMenu.addAction(tr("Change Active Database..."), this,
                            [this] { OnSysCommand(IDM_CHANGEDATABASE); });
-    m_windowMenu.addAction(tr("&About Blurtle (TM)..."), this,
+    m_windowMenu.addAction(tr("&About %1...").arg(kProgramCaption), this,
                            [this] { OnSysCommand(IDM_ABOUTBOX); });
     m_windowMenu.addSeparator();
     m_windowMenu.addAction(tr("E&xit"), this, [this] { OnSysCommand(ID_APP_EXIT); });

@@ -19,12 +19,6 @@
 
 namespace {
 
-QString Caption() {
-    return QStringLiteral("Blurtle (TM)");
-}
-
-const QString kLibraryFilter = QStringLiteral("Blurtle (TM) Databases (*.blz)");
-
 // How many of the reader's remarks a message box shows.
 constexpr int kWarningsShown = 5;
 
@@ -40,7 +34,7 @@ public:
     CImportProgressDialog(QWidget* owner, const QString& oldPath)
         : m_dialog(QStringLiteral("Importing \"%1\"...").arg(QFileInfo(oldPath).fileName()),
                    QStringLiteral("Cancel"), 0, kSteps, owner) {
-        m_dialog.setWindowTitle(Caption());
+        m_dialog.setWindowTitle(kProgramCaption);
         m_dialog.setWindowModality(owner != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
         m_dialog.setMinimumDuration(kMomentMs);
         m_dialog.setAutoReset(false);
@@ -86,7 +80,7 @@ QString Summary(const ImportSummary& summary, const QString& oldPath, const QStr
 QString ChooseNewLibrary(QWidget* owner, QString proposed) {
     for (;;) {
         const QString chosen = CPromptService::Current().ChooseFileToSave(
-            owner, QStringLiteral("Save the Imported Library As"), proposed, kLibraryFilter,
+            owner, QStringLiteral("Save the Imported Library As"), proposed, LibraryFilter(),
             QStringLiteral("blz"));
         if (chosen.isEmpty()) {
             return {};
@@ -95,16 +89,20 @@ QString ChooseNewLibrary(QWidget* owner, QString proposed) {
         if (!info.exists() && !info.isSymLink()) {
             return chosen;
         }
-        CPromptService::Current().ShowMessage(
+        CPromptService::Current().Tell(
             owner,
             QStringLiteral("\"%1\" already exists. The imported library needs a new file name.")
                 .arg(QDir::toNativeSeparators(chosen)),
-            Caption(), QMessageBox::Ok, CPromptService::Icon::Warning);
+            CPromptService::Icon::Warning);
         proposed = chosen;
     }
 }
 
 } // namespace
+
+QString LibraryFilter() {
+    return kProgramCaption + QStringLiteral(" Databases (*.blz)");
+}
 
 QString OlderLibraryFilter() {
     return QStringLiteral("Older libraries (*.mdb)");
@@ -156,11 +154,10 @@ QString ImportOlderLibrary(QWidget* owner, const QString& oldPath) {
         failure = QString::fromStdString(error.what());
     }
     if (!failure.isEmpty()) {
-        CPromptService::Current().ShowMessage(owner, failure, Caption(), QMessageBox::Ok,
-                                              CPromptService::Icon::Stop);
+        CPromptService::Current().Tell(owner, failure, CPromptService::Icon::Stop);
         return {};
     }
-    CPromptService::Current().ShowMessage(owner, Summary(summary, oldPath, newPath), Caption(),
-                                          QMessageBox::Ok, CPromptService::Icon::Information);
+    CPromptService::Current().Tell(owner, Summary(summary, oldPath, newPath),
+                                   CPromptService::Icon::Information);
     return newPath;
 }

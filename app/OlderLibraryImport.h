@@ -8,7 +8,8 @@ class QWidget;
 // library file dialog: they are imported into a new library, which is then
 // used in their place.
 
-// The library file dialog's entry for them.
+// The library file dialog's entries for libraries and for them.
+QString LibraryFilter();
 QString OlderLibraryFilter();
 
 // Whether `path` names an older library file (by its extension).

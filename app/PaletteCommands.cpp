@@ -24,17 +24,10 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Blurtle (TM)");
-
 bool Confirm(QWidget* owner, const QString& question) {
     return CPromptService::Current().ShowMessage(
-               owner, question, kCaption, QMessageBox::Yes | QMessageBox::No,
+               owner, question, kProgramCaption, QMessageBox::Yes | QMessageBox::No,
                CPromptService::Icon::Question) == QMessageBox::Yes;
-}
-
-void Tell(QWidget* owner, const QString& text) {
-    CPromptService::Current().ShowMessage(owner, text, kCaption, QMessageBox::Ok,
-                                          CPromptService::Icon::Information);
 }
 
 // The list's selected entry, or -1.
@@ -79,7 +72,8 @@ void CMumbletDlg::DeleteCategory() {
     CRecordsetCloser closer(categories);
     categories.Open();
     if (!categories.SeekKey(EntryLines::CategoryKey(line).toStdString())) {
-        Tell(this, QStringLiteral("Deletion of category not successful."));
+        CPromptService::Current().Tell(this, QStringLiteral("Deletion of category not successful."),
+                                       CPromptService::Icon::Information);
         return;
     }
     categories.Delete();
@@ -109,7 +103,8 @@ void CMumbletDlg::DeleteItem() {
     CRecordsetCloser closer(phrases);
     phrases.Open();
     if (!phrases.SeekKey(EntryLines::MnemonicKey(line).toStdString())) {
-        Tell(this, QStringLiteral("Deletion of phrase not successful."));
+        CPromptService::Current().Tell(this, QStringLiteral("Deletion of phrase not successful."),
+                                       CPromptService::Icon::Information);
         return;
     }
     phrases.Delete();
@@ -176,7 +171,9 @@ void CMumbletDlg::RenameMnemonic() {
     CRecordsetCloser closer(phrases);
     phrases.Open();
     if (!phrases.SeekKey(key.toStdString())) {
-        Tell(this, QStringLiteral("Rename phrase mnemonic not successful."));
+        CPromptService::Current().Tell(this,
+                                       QStringLiteral("Rename phrase mnemonic not successful."),
+                                       CPromptService::Icon::Information);
         return;
     }
     CItemRename dialog(this);
@@ -242,7 +239,8 @@ void CMumbletDlg::RenameCategory() {
     categories.Open();
     if (!categories.SeekKey(key.toStdString())) {
         // Nothing was stored, so nothing is shown either.
-        Tell(this, QStringLiteral("Rename of category not successful."));
+        CPromptService::Current().Tell(this, QStringLiteral("Rename of category not successful."),
+                                       CPromptService::Icon::Information);
         return;
     }
     categories.Edit();

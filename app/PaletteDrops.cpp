@@ -140,8 +140,6 @@ void CMumbletDlg::ExplainRefusedDrop(const QString& reason) {
 }
 
 void CMumbletDlg::TellAfterDrop(const QString& text, CPromptService::Icon icon) {
-    QTimer::singleShot(0, this, [this, text, icon] {
-        CPromptService::Current().ShowMessage(this, text, QStringLiteral("Blurtle (TM)"),
-                                              QMessageBox::Ok, icon);
-    });
+    QTimer::singleShot(0, this,
+                       [this, text, icon] { CPromptService::Current().Tell(this, text, icon); });
 }

@@ -34,9 +34,8 @@ void CMumbletDlg::FollowLibrary() {
                                      "reached.")
                     : QStringLiteral("\n\nPut it back, or choose another library with \"Change "
                                      "Active Database...\" in the window menu.");
-            CPromptService::Current().ShowMessage(this, QString::fromUtf8(error.what()) + what,
-                                                  QStringLiteral("Blurtle (TM)"), QMessageBox::Ok,
-                                                  CPromptService::Icon::Warning);
+            CPromptService::Current().Tell(this, QString::fromUtf8(error.what()) + what,
+                                           CPromptService::Icon::Warning);
         }
         return;
     }

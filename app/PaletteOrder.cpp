@@ -36,8 +36,7 @@ bool CMumbletDlg::StoreOrderBeforeSwitching() {
             OrderNotStoredText(error) +
                 QStringLiteral("\n\nShow the other category anyway? The new order of the "
                                "mnemonics shown now will be lost."),
-            QStringLiteral("Blurtle (TM)"), QMessageBox::Yes | QMessageBox::No,
-            CPromptService::Icon::Warning);
+            kProgramCaption, QMessageBox::Yes | QMessageBox::No, CPromptService::Icon::Warning);
         if (answer == QMessageBox::Yes) {
             m_bOrderChanged = false;
             return true;
@@ -71,9 +70,7 @@ void CMumbletDlg::StoreOrderBeforeEnding() {
     try {
         m_ctlMnemonics->SaveOrder();
     } catch (const std::exception& error) {
-        CPromptService::Current().ShowMessage(this, OrderNotStoredText(error),
-                                              QStringLiteral("Blurtle (TM)"), QMessageBox::Ok,
-                                              CPromptService::Icon::Stop);
+        CPromptService::Current().Tell(this, OrderNotStoredText(error), CPromptService::Icon::Stop);
     }
 }
 

@@ -15,8 +15,7 @@ CPasswordPrompt::CPasswordPrompt(QWidget* owner) : m_owner(owner) {
         if (QThread::currentThread() != QCoreApplication::instance()->thread()) {
             return std::nullopt;
         }
-        return CPromptService::Current().AskPassword(m_owner, QStringLiteral("Blurtle (TM)"),
-                                                     TextFor(request));
+        return CPromptService::Current().AskPassword(m_owner, kProgramCaption, TextFor(request));
     });
 }
 

@@ -9,6 +9,7 @@
 #include "automation/AutomationServer.h"
 #include "automation/ServiceRegistration.h"
 #include "dialogs/AppIcon.h"
+#include "dialogs/PromptService.h"
 #include "engine/ComposeText.h"
 
 #include <QApplication>
@@ -22,10 +23,6 @@
 #include <memory>
 
 namespace {
-
-// The palette's title names the lock and the socket that keep one palette
-// per user.
-const QString kTitle = QStringLiteral("Blurtle (TM)");
 
 // Long enough for the window manager to have mapped a new window.
 constexpr int kShownMomentMs = 300;
@@ -131,7 +128,7 @@ int RunStartup(StartKind kind) {
     QGuiApplication::setDesktopFileName(QStringLiteral("blurtle"));
     QApplication::setWindowIcon(BlurtleIcon());
 
-    CSingleInstance instance(CSingleInstance::KeyFor(kTitle));
+    CSingleInstance instance(CSingleInstance::KeyFor(kProgramCaption));
     // Made before the palette and gone after it: objects bind to the
     // palette while both exist.
     std::unique_ptr<CAutomationServer> server;

@@ -3,6 +3,7 @@
 #include "dialogs/AppIcon.h"
 #include "dialogs/BuildInfo.h"
 #include "dialogs/DialogUnits.h"
+#include "dialogs/PromptService.h"
 #include "ui_AboutDlg.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::AboutDlg>()) {
@@ -13,10 +14,10 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<U
     const QIcon icon = BlurtleIcon();
     setWindowIcon(icon);
     m_ui->iconLabel->setPixmap(icon.pixmap(QSize(32, 32)));
-    m_ui->labelBlock->setText(tr("Blurtle (TM) Version %1\n"
+    m_ui->labelBlock->setText(tr("%1 Version %2\n"
                                  "A phrase palette for your desktop\n"
                                  "Copyright (C) Quillfen")
-                                  .arg(QStringLiteral(BLURTLE_VERSION_STRING)));
+                                  .arg(kProgramCaption, QStringLiteral(BLURTLE_VERSION_STRING)));
     m_ui->labelMaker->setText(QStringLiteral(BLURTLE_MAKER_URL));
     FitFormToFont(this);
     setFixedSize(size());

@@ -113,9 +113,8 @@ void CCategorySortDlg::closeEvent(QCloseEvent* event) {
         } catch (const std::exception& error) {
             // Nothing was stored: say why and stay open, so the user can
             // try again or leave with Escape.
-            CPromptService::Current().ShowMessage(this, QString::fromUtf8(error.what()),
-                                                  QStringLiteral("Blurtle (TM)"), QMessageBox::Ok,
-                                                  CPromptService::Icon::Stop);
+            CPromptService::Current().Tell(this, QString::fromUtf8(error.what()),
+                                           CPromptService::Icon::Stop);
             event->ignore();
             return;
         }

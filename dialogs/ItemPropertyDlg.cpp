@@ -15,8 +15,6 @@
 
 namespace {
 
-const QString kCaption = QStringLiteral("Blurtle (TM)");
-
 // Put the buttons of one punctuation group into a button group, numbered
 // by their punctuation code.
 QButtonGroup* MakeGroup(QObject* owner, std::initializer_list<QRadioButton*> buttons) {
@@ -148,8 +146,7 @@ bool CItemPropertyDlg::event(QEvent* event) {
 }
 
 bool CItemPropertyDlg::Refused(const QString& text) {
-    CPromptService::Current().ShowMessage(this, text, kCaption, QMessageBox::Ok,
-                                          CPromptService::Icon::Stop);
+    CPromptService::Current().Tell(this, text, CPromptService::Icon::Stop);
     return true;
 }
 
@@ -200,7 +197,7 @@ bool CItemPropertyDlg::StoreOverOtherChange() {
         tr("This item was changed in the library after you opened it (by another palette, "
            "perhaps).\n\nStore your version over that change? Yes stores yours; No shows the "
            "item as it is stored now, in place of your changes."),
-        kCaption, QMessageBox::Yes | QMessageBox::No, CPromptService::Icon::Question);
+        kProgramCaption, QMessageBox::Yes | QMessageBox::No, CPromptService::Icon::Question);
     if (answer == QMessageBox::Yes) {
         return true;
     }

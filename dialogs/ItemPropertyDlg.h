@@ -26,9 +26,6 @@ class CItemPropertyDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // The longest mnemonic, in characters.
-    static constexpr int kMnemonicLength = 50;
-
     // Opens the editor's table on the active library (throws the store's
     // exception when it can't).
     CItemPropertyDlg(QWidget* parent, bool bNewItem);

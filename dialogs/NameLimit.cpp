@@ -4,36 +4,6 @@
 
 #include <algorithm>
 
-namespace {
-
-bool IsPairAt(QStringView text, qsizetype index) {
-    return index >= 0 && index + 1 < text.size() && text.at(index).isHighSurrogate() &&
-           text.at(index + 1).isLowSurrogate();
-}
-
-// The UTF-16 length of the character that ends just before `index`.
-qsizetype WidthBefore(QStringView text, qsizetype index) {
-    return IsPairAt(text, index - 2) ? 2 : 1;
-}
-
-} // namespace
-
-qsizetype CharacterCount(QStringView text) {
-    qsizetype characters = 0;
-    for (qsizetype index = 0; index < text.size(); ++characters) {
-        index += IsPairAt(text, index) ? 2 : 1;
-    }
-    return characters;
-}
-
-QString LeftCharacters(const QString& text, qsizetype limit) {
-    qsizetype index = 0;
-    for (qsizetype c = 0; c < limit && index < text.size(); ++c) {
-        index += IsPairAt(text, index) ? 2 : 1;
-    }
-    return text.left(index);
-}
-
 CCharacterLimit::CCharacterLimit(qsizetype limit, QObject* parent)
     : QValidator(parent), m_limit(limit) {}
 
@@ -50,9 +20,9 @@ QValidator::State CCharacterLimit::validate(QString& input, int& pos) const {
     // stays and the paste keeps its beginning.
     qsizetype cursor = std::clamp<qsizetype>(pos, 0, input.size());
     while (excess > 0 && cursor > 0) {
-        const qsizetype width = WidthBefore(input, cursor);
-        input.remove(cursor - width, width);
-        cursor -= width;
+        const qsizetype start = PreviousCharacter(input, cursor);
+        input.remove(start, cursor - start);
+        cursor = start;
         --excess;
     }
     if (excess > 0) {

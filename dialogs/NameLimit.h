@@ -1,21 +1,13 @@
 #pragma once
 
+#include "dragdrop/Characters.h"
+#include "engine/NameLength.h"
+
 #include <QValidator>
 
 #include <algorithm>
 
 class QLineEdit;
-
-// Names (category names, mnemonics) are at most 50 characters. Characters,
-// not UTF-16 units: a character outside the Basic Multilingual Plane (an
-// emoji, a surrogate pair in a QString) counts once and is never split; a
-// lone surrogate counts as a character of its own.
-constexpr int kNameLength = 50;
-
-// The number of characters in `text`.
-qsizetype CharacterCount(QStringView text);
-// The first `limit` characters of `text`.
-QString LeftCharacters(const QString& text, qsizetype limit);
 
 // Holds a line edit to a number of characters, as a character limit on an
 // edit control does: typing at the limit is refused and a paste keeps only

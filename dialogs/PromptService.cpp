@@ -12,8 +12,6 @@
 
 namespace {
 
-CPromptService* g_current = nullptr;
-
 QMessageBox::Icon ToBoxIcon(CPromptService::Icon icon) {
     switch (icon) {
     case CPromptService::Icon::Information:
@@ -32,15 +30,9 @@ QMessageBox::Icon ToBoxIcon(CPromptService::Icon icon) {
 
 } // namespace
 
-CPromptService& CPromptService::Current() {
+CPromptService& CPromptService::Real() {
     static CWidgetPromptService widgets;
-    return g_current != nullptr ? *g_current : widgets;
-}
-
-CPromptService* CPromptService::SetCurrent(CPromptService* service) {
-    CPromptService* previous = g_current;
-    g_current = service;
-    return previous;
+    return widgets;
 }
 
 QMessageBox::StandardButton CWidgetPromptService::ShowMessage(QWidget* owner, const QString& text,

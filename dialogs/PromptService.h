@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Swappable.h"
+
 #include <QMessageBox>
 #include <QString>
 
@@ -8,10 +10,13 @@
 class QUrl;
 class QWidget;
 
+// The program's name as its message boxes, file filters and palette show it.
+inline const QString kProgramCaption = QStringLiteral("Blurtle (TM)");
+
 // Every message box, file dialog, beep and web page the program shows goes
 // through the current prompt service, so tests can answer them from a
 // script and read what would have been shown.
-class CPromptService {
+class CPromptService : public CSwappable<CPromptService> {
 public:
     enum class Icon { None, Information, Warning, Stop, Question };
 
@@ -22,6 +27,11 @@ public:
     virtual QMessageBox::StandardButton
     ShowMessage(QWidget* owner, const QString& text, const QString& caption,
                 QMessageBox::StandardButtons buttons = QMessageBox::Ok, Icon icon = Icon::None) = 0;
+
+    // Shows `text` in a message box captioned kProgramCaption with an OK button.
+    void Tell(QWidget* owner, const QString& text, Icon icon = Icon::None) {
+        ShowMessage(owner, text, kProgramCaption, QMessageBox::Ok, icon);
+    }
 
     // Runs the file-open dialog for a library; returns the full chosen
     // path, or an empty string when the user cancelled. The chosen file
@@ -51,10 +61,10 @@ public:
     // Opens a web page through the desktop; false when nothing could open it.
     virtual bool OpenUrl(const QUrl& url) = 0;
 
-    // The service in use; by default the one that shows real widgets.
-    static CPromptService& Current();
-    // Replaces the service (null restores the default); returns the previous one.
-    static CPromptService* SetCurrent(CPromptService* service);
+private:
+    friend CSwappable<CPromptService>;
+    // The service that shows real widgets.
+    static CPromptService& Real();
 };
 
 // The prompt service of the running program: QMessageBox, Qt's own

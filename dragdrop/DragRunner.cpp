@@ -16,17 +16,9 @@ public:
     }
 };
 
-CDragRunner* g_current = nullptr;
-
 } // namespace
 
-CDragRunner& CDragRunner::Current() {
+CDragRunner& CDragRunner::Real() {
     static CQtDragRunner qtRunner;
-    return g_current != nullptr ? *g_current : qtRunner;
-}
-
-CDragRunner* CDragRunner::SetCurrent(CDragRunner* runner) {
-    CDragRunner* previous = g_current;
-    g_current = runner;
-    return previous;
+    return qtRunner;
 }

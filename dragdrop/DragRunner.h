@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Swappable.h"
+
 #include <Qt>
 
 class QDrag;
@@ -7,7 +9,7 @@ class QDrag;
 // Runs a drag's event loop. The program's runner calls QDrag::exec; tests
 // install their own, since a real drag needs a real pointer (offscreen it
 // returns at once, under a bare X server it waits for one).
-class CDragRunner {
+class CDragRunner : public CSwappable<CDragRunner> {
 public:
     virtual ~CDragRunner() = default;
 
@@ -17,8 +19,8 @@ public:
     // drag loop has ended, so Qt keeps it until that program has finished.
     virtual Qt::DropAction Run(QDrag* drag, Qt::DropActions actions) = 0;
 
-    // The runner in use; by default the one that runs real drags.
-    static CDragRunner& Current();
-    // Replaces the runner (null restores the default); returns the previous one.
-    static CDragRunner* SetCurrent(CDragRunner* runner);
+private:
+    friend CSwappable<CDragRunner>;
+    // The runner of real drags.
+    static CDragRunner& Real();
 };

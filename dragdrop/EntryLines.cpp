@@ -1,5 +1,7 @@
 #include "dragdrop/EntryLines.h"
 
+#include "dragdrop/Characters.h"
+
 #include <QComboBox>
 #include <QListWidget>
 #include <QListWidgetItem>
@@ -10,30 +12,8 @@ namespace EntryLines {
 
 namespace {
 
-// The UTF-16 index just after the character that starts at `index`: a
-// character outside the Basic Multilingual Plane is a surrogate pair; a
-// lone surrogate counts as a character of its own.
-qsizetype NextCharacter(QStringView text, qsizetype index) {
-    const bool pair = text.at(index).isHighSurrogate() && index + 1 < text.size() &&
-                      text.at(index + 1).isLowSurrogate();
-    return index + (pair ? 2 : 1);
-}
-
-// Where character column `column` starts in `text`, in UTF-16 units; -1
-// when the text has fewer characters than that.
-qsizetype IndexOfColumn(QStringView text, qsizetype column) {
-    qsizetype index = 0;
-    for (qsizetype c = 0; c < column; ++c) {
-        if (index >= text.size()) {
-            return -1;
-        }
-        index = NextCharacter(text, index);
-    }
-    return index;
-}
-
 QString NameBefore(const QString& line, qsizetype column) {
-    const qsizetype end = IndexOfColumn(line, column);
+    const qsizetype end = IndexOfCharacter(line, column);
     QString name = end < 0 ? line : line.left(end);
     qsizetype length = name.size();
     while (length > 0 && name.at(length - 1) == QLatin1Char(' ')) {
@@ -44,7 +24,7 @@ QString NameBefore(const QString& line, qsizetype column) {
 }
 
 QString FromColumn(const QString& line, qsizetype column) {
-    const qsizetype start = IndexOfColumn(line, column);
+    const qsizetype start = IndexOfCharacter(line, column);
     return start < 0 ? QString() : line.mid(start);
 }
 
@@ -53,13 +33,9 @@ QString FromColumn(const QString& line, qsizetype column) {
 // (ASCII). Columns count characters.
 QString ComposeLine(QStringView name, qsizetype keyColumn, QChar separator, QStringView key) {
     const qsizetype nameLimit = separator.isNull() ? keyColumn : keyColumn - 1;
-    const qsizetype cut = IndexOfColumn(name, nameLimit);
+    const qsizetype cut = IndexOfCharacter(name, nameLimit);
     const QStringView kept = cut < 0 ? name : name.left(cut);
-    qsizetype characters = 0;
-    for (qsizetype index = 0; index < kept.size(); ++characters) {
-        index = NextCharacter(kept, index);
-    }
-    const qsizetype padding = keyColumn - characters;
+    const qsizetype padding = keyColumn - CharacterCount(kept);
     QString line(kept.size() + padding + key.size(), QLatin1Char(' '));
     QChar* out = line.data();
     std::copy_n(kept.data(), kept.size(), out);

@@ -14,17 +14,9 @@ public:
     }
 };
 
-CPointerQuery* g_current = nullptr;
-
 } // namespace
 
-CPointerQuery& CPointerQuery::Current() {
+CPointerQuery& CPointerQuery::Real() {
     static CSystemPointerQuery systemQuery;
-    return g_current != nullptr ? *g_current : systemQuery;
-}
-
-CPointerQuery* CPointerQuery::SetCurrent(CPointerQuery* query) {
-    CPointerQuery* previous = g_current;
-    g_current = query;
-    return previous;
+    return systemQuery;
 }

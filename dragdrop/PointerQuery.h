@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Swappable.h"
+
 #include <QPoint>
 #include <Qt>
 
@@ -10,7 +12,7 @@
 // event state is stale (that program holds the pointer), so the drop target
 // asks the X server itself. Tests install a scripted query, since the
 // offscreen platform has no server to ask.
-class CPointerQuery {
+class CPointerQuery : public CSwappable<CPointerQuery> {
 public:
     struct State {
         QPoint global;
@@ -22,8 +24,8 @@ public:
     // The pointer now; nothing when the window system can't tell.
     virtual std::optional<State> Query() = 0;
 
-    // The query in use; by default the window system's.
-    static CPointerQuery& Current();
-    // Replaces the query (null restores the default); returns the previous one.
-    static CPointerQuery* SetCurrent(CPointerQuery* query);
+private:
+    friend CSwappable<CPointerQuery>;
+    // The window system's query.
+    static CPointerQuery& Real();
 };

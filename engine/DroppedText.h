@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/NameLength.h"
+
 #include <cstddef>
 #include <string>
 
@@ -7,16 +9,12 @@
 // Texts are UTF-8; lengths count characters (code points), never bytes, so
 // a character is never split.
 
-// The longest mnemonic a dropped text gives.
-constexpr std::size_t kDroppedMnemonicLength = 50;
-
 // Blanks, tabs and line breaks removed from the end, then from the start.
 std::string TrimDroppedText(const std::string& text);
 
 // At most the first `maxCharacters` characters of `text`, then white space
 // removed from the end again. Line breaks inside stay.
-std::string MnemonicFromText(const std::string& text,
-                             std::size_t maxCharacters = kDroppedMnemonicLength);
+std::string MnemonicFromText(const std::string& text, std::size_t maxCharacters = kNameLength);
 
 // Why a dropped text can't become an item, or Accepted.
 enum class DroppedTextVerdict {

@@ -2,9 +2,9 @@
 // database, as the user runs them on a terminal: the exit status, the one
 // line said, and the target library read through a connection of its own.
 #include "store/LibraryLocation.h"
-#include "tests/import/ImportFixture.h"
-#include "tests/store/LibraryFixture.h"
 #include "tests/support/ConsoleRun.h"
+#include "tests/support/ImportFixture.h"
+#include "tests/support/LibraryFixture.h"
 #include "tests/support/PostgresServer.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "tests/import/ImportFixture.h"
 #include "tests/support/ConsoleRun.h"
+#include "tests/support/ImportFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // palette is activated, and a library that is gone is reported once.
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
-#include "tests/app/PaletteFixture.h"
+#include "tests/support/PaletteFixture.h"
 #include "tests/support/QtPrinters.h"
 
 #include <QCoreApplication>

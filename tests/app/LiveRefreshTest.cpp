@@ -8,8 +8,8 @@
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
 #include "store/LibraryLocation.h"
-#include "tests/app/PaletteFixture.h"
-#include "tests/store/LibraryFixture.h"
+#include "tests/support/LibraryFixture.h"
+#include "tests/support/PaletteFixture.h"
 #include "tests/support/PostgresServer.h"
 #include "tests/support/ScriptedPromptService.h"
 

@@ -3,7 +3,7 @@
 #include "app/Profile.h"
 #include "import/ReaderProcess.h"
 #include "store/LibraryFile.h"
-#include "tests/import/ImportFixture.h"
+#include "tests/support/ImportFixture.h"
 #include "tests/support/ScriptedPromptService.h"
 #include "tests/support/Unprivileged.h"
 

@@ -6,7 +6,7 @@
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
 #include "dragdrop/PaletteMessages.h"
-#include "tests/app/PaletteFixture.h"
+#include "tests/support/PaletteFixture.h"
 #include "tests/support/QtPrinters.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
-#include "tests/app/PaletteFixture.h"
+#include "tests/support/PaletteFixture.h"
 
 #include <QGuiApplication>
 #include <QPushButton>

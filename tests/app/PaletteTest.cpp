@@ -7,8 +7,9 @@
 #include "dragdrop/PaletteMessages.h"
 #include "store/DaoException.h"
 #include "store/LibraryFile.h"
-#include "tests/app/PaletteFixture.h"
 #include "tests/support/DialogCanceller.h"
+#include "tests/support/PaletteFixture.h"
+#include "tests/support/QtPrinters.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -437,13 +438,25 @@ TEST_F(PaletteTest, OnlineHelpOpensTheShippedPage) {
 
 TEST_F(PaletteTest, PrivateMessagesAreTakenByThePalette) {
     CMumbletDlg& p = StartPalette();
+    p.Mnemonics().setCurrentRow(0); // the item commands act on the selected item
     CDialogCanceller cancel;
     prompts.QueueAnswer(QMessageBox::No); // not the category
     prompts.QueueAnswer(QMessageBox::No); // nor the item
-    for (int message = UWM_ADD_CATEGORY; message <= UWM_RENAME_CATEGORY; ++message) {
+    // The sort leaves no category selected, so it comes after the rename.
+    for (const int message :
+         {UWM_ADD_CATEGORY, UWM_DELETE_CATEGORY, UWM_ADD_ITEM, UWM_DELETE_ITEM, UWM_RENAME_MNEMONIC,
+          UWM_ITEM_PROPERTIES, UWM_SET_PUNCTUATION, UWM_RENAME_CATEGORY, UWM_SORT_CATEGORIES}) {
         QEvent event(static_cast<QEvent::Type>(message));
         EXPECT_TRUE(QCoreApplication::sendEvent(&p, &event)) << message;
     }
+    // Each command ran: its dialog came up or its question was asked; the
+    // item editor's own message did nothing.
+    EXPECT_EQ(cancel.cancelled,
+              QStringList({"Add Category", "Blurtle New Item Properties", "Rename Mnemonic",
+                           "Blurtle Item Properties", "Rename Category", "Category Sort"}));
+    EXPECT_EQ(prompts.MessageTexts(),
+              QStringList({"You are about to delete this category.  Are you SURE?",
+                           "You are about to delete this item.  Are you SURE?"}));
 }
 
 TEST_F(PaletteTest, TimerOneHidesAndTimerTwoShowsOnce) {

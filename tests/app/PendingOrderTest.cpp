@@ -6,7 +6,7 @@
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
 #include "store/LibraryFile.h"
-#include "tests/app/PaletteFixture.h"
+#include "tests/support/PaletteFixture.h"
 
 #include <QAction>
 #include <QCloseEvent>

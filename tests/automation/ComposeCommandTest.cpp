@@ -1,5 +1,5 @@
 #include "tests/automation/BusClient.h"
-#include "tests/store/LibraryFixture.h"
+#include "tests/support/LibraryFixture.h"
 #include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "automation/ItemLookup.h"
-#include "tests/store/LibraryFixture.h"
+#include "tests/support/LibraryFixture.h"
 #include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>

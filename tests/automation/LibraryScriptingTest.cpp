@@ -3,7 +3,7 @@
 #include "automation/AutomationServer.h"
 #include "store/PasswordSource.h"
 #include "tests/automation/BusClient.h"
-#include "tests/store/LibraryFixture.h"
+#include "tests/support/LibraryFixture.h"
 #include "tests/support/PostgresServer.h"
 #include "tests/support/QtPrinters.h"
 

@@ -5,7 +5,7 @@
 #include "dialogs/UpDownButtons.h"
 #include "dragdrop/DragListEx.h"
 #include "dragdrop/EntryLines.h"
-#include "tests/store/LibraryFixture.h"
+#include "tests/support/LibraryFixture.h"
 #include "tests/support/ScriptedPromptService.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "dialogs/Hint.h"
 #include "dialogs/UpDownButtons.h"
 #include "store/LibraryConnection.h"
-#include "tests/store/LibraryFixture.h"
+#include "tests/support/LibraryFixture.h"
 #include "tests/support/ScriptedPromptService.h"
 #include "tests/support/Unprivileged.h"
 

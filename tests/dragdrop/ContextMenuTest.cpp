@@ -1,8 +1,8 @@
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/PaletteMessages.h"
-#include "tests/app/PaletteFixture.h"
 #include "tests/support/DialogCanceller.h"
+#include "tests/support/PaletteFixture.h"
 #include "tests/support/QtPrinters.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/DragRunner.h"
 #include "engine/ComposeText.h"
-#include "tests/app/PaletteFixture.h"
+#include "tests/support/PaletteFixture.h"
 #include "tests/support/QtPrinters.h"
 
 #include <QDrag>

@@ -2,9 +2,9 @@
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
 #include "store/KeyHelpers.h"
-#include "tests/app/PaletteFixture.h"
 #include "tests/dragdrop/ForeignDrag.h"
 #include "tests/dragdrop/ScriptedPointer.h"
+#include "tests/support/PaletteFixture.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/Unprivileged.h"
 

@@ -1,7 +1,7 @@
 #include "import/LibraryImport.h"
 #include "import/OldLibraryError.h"
 #include "store/LibraryFile.h"
-#include "tests/import/ImportFixture.h"
+#include "tests/support/ImportFixture.h"
 
 #include <gtest/gtest.h>
 

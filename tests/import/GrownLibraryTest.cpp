@@ -1,5 +1,5 @@
 #include "import/LibraryImport.h"
-#include "tests/import/ImportFixture.h"
+#include "tests/support/ImportFixture.h"
 #include "tests/support/MdbGrower.h"
 
 #include <gtest/gtest.h>

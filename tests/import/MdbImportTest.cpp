@@ -2,7 +2,7 @@
 #include "import/OldLibraryError.h"
 #include "store/DaoException.h"
 #include "store/LibraryFile.h"
-#include "tests/import/ImportFixture.h"
+#include "tests/support/ImportFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "store/CategoryQry.h"
 #include "store/KeyHelpers.h"
 #include "store/PhraseTbl.h"
-#include "tests/store/LibraryFixture.h"
+#include "tests/support/LibraryFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "store/LibraryFile.h"
 #include "store/PhraseTbl.h"
 #include "store/PhrasesInCategoryQry.h"
-#include "tests/store/LibraryFixture.h"
+#include "tests/support/LibraryFixture.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/Unprivileged.h"
 

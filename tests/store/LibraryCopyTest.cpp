@@ -6,7 +6,7 @@
 #include "store/Library.h"
 #include "store/LibraryConnection.h"
 #include "store/LibraryLocation.h"
-#include "tests/store/LibraryFixture.h"
+#include "tests/support/LibraryFixture.h"
 #include "tests/support/PostgresServer.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "store/DaoException.h"
 #include "store/PhraseTbl.h"
 #include "store/PhrasesInCategoryQry.h"
-#include "tests/store/LibraryFixture.h"
+#include "tests/support/LibraryFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "store/LibraryWatch.h"
 #include "store/Library.h"
 #include "store/LibraryLocation.h"
-#include "tests/store/LibraryFixture.h"
+#include "tests/support/LibraryFixture.h"
 #include "tests/support/PostgresServer.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+#include "dragdrop/DDListBox.h"
+#include "dragdrop/EntryLines.h"
 #include "store/CategoryQry.h"
 #include "store/CategoryTbl.h"
 #include "store/DaoException.h"
@@ -5,10 +7,11 @@
 #include "store/LibraryLocation.h"
 #include "store/PhraseTbl.h"
 #include "store/PhrasesInCategoryQry.h"
-#include "tests/store/LibraryFixture.h"
+#include "tests/support/LibraryFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <QListWidgetItem>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -188,14 +191,15 @@ TEST_P(Recordsets, SavingTheListOrderWritesPositionsZeroToNMinusOne) {
         keys.push_back(AddPhrase(category, name, "x9|", 0)); // all at 0, as after edits
     }
     const std::vector<std::string> shown{keys[2], keys[0], keys[3], keys[1]};
+    CDDListBox list;
+    list.OpenPhraseTable();
+    for (const std::string& key : shown) {
+        auto* entry = new QListWidgetItem(&list);
+        entry->setData(EntryLines::LineRole, EntryLines::MakeMnemonicLine("m", key));
+    }
+    ASSERT_TRUE(list.SaveOrder());
     CPhraseTbl table;
     table.Open();
-    for (std::size_t i = 0; i < shown.size(); ++i) {
-        ASSERT_TRUE(SeekPhrase(table, shown[i]));
-        table.Edit();
-        table.m_ZOrder = static_cast<std::int16_t>(i);
-        table.Update();
-    }
     for (std::size_t i = 0; i < shown.size(); ++i) {
         ASSERT_TRUE(SeekPhrase(table, shown[i]));
         EXPECT_EQ(table.m_ZOrder, static_cast<std::int16_t>(i));

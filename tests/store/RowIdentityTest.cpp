@@ -5,7 +5,7 @@
 #include "store/DaoException.h"
 #include "store/KeyHelpers.h"
 #include "store/PhraseTbl.h"
-#include "tests/store/LibraryFixture.h"
+#include "tests/support/LibraryFixture.h"
 #include "tests/support/QtPrinters.h"
 
 #include <gtest/gtest.h>

@@ -9,7 +9,7 @@
 #include "store/LibraryFile.h"
 #include "store/LibraryLocation.h"
 #include "store/PhraseTbl.h"
-#include "tests/store/LibraryFixture.h"
+#include "tests/support/LibraryFixture.h"
 #include "tests/support/PostgresServer.h"
 
 #include <gtest/gtest.h>

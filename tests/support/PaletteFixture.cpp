@@ -1,4 +1,4 @@
-#include "tests/app/PaletteFixture.h"
+#include "tests/support/PaletteFixture.h"
 
 #include "app/Profile.h"
 #include "dragdrop/ComboRightClick.h"

@@ -1,4 +1,4 @@
-#include "tests/store/LibraryFixture.h"
+#include "tests/support/LibraryFixture.h"
 
 #include "store/CategoryTbl.h"
 #include "store/KeyHelpers.h"

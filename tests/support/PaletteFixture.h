@@ -2,7 +2,7 @@
 
 #include "app/MumbletApp.h"
 #include "app/MumbletDlg.h"
-#include "tests/store/LibraryFixture.h"
+#include "tests/support/LibraryFixture.h"
 #include "tests/support/ScriptedPromptService.h"
 
 #include <gtest/gtest.h>

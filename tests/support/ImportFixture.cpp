@@ -1,4 +1,4 @@
-#include "tests/import/ImportFixture.h"
+#include "tests/support/ImportFixture.h"
 
 #include <gtest/gtest.h>
 
