@@ -6,6 +6,7 @@
 #include "store/EngineErrors.h"
 #include "store/LibraryConnection.h"
 #include "store/LibraryLocation.h"
+#include "store/LibraryOpener.h"
 #include "store/NativeRows.h"
 #include "store/RecordSource.h"
 #include "store/ServerErrors.h"
@@ -154,7 +155,7 @@ bool CDaoRecordset::Follow(State& state) {
     state.connection.reset();
     const QString path = QString::fromUtf8(state.path);
     try {
-        state.connection = CLibraryConnection::OpenLibrary(state.path);
+        state.connection = OpenLibrary(state.path);
     } catch (const CDaoException& error) {
         if (!CLibraryLocation::IsServerAddress(state.path) && !QFileInfo::exists(path)) {
             throw CDaoException(
@@ -264,7 +265,7 @@ void CDaoRecordset::Open(int nOpenType, const char* lpszSQL, int) {
     }
 
     state->path = GetDefaultDBName();
-    state->connection = CLibraryConnection::OpenLibrary(state->path);
+    state->connection = OpenLibrary(state->path);
     m_state = std::move(state);
     try {
         if (m_state->isTable) {

@@ -2,8 +2,8 @@
 
 #include "store/BoundFields.h"
 #include "store/DaoException.h"
-#include "store/LibraryFile.h"
 #include "store/LibraryLocation.h"
+#include "store/LibrarySchema.h"
 #include "store/PasswordSource.h"
 #include "store/ServerErrors.h"
 #include "store/ServerSchema.h"
