@@ -112,7 +112,8 @@ void CMumbletApp::ChooseDatabaseFile(QWidget* owner, bool closeAfterChange) {
         QStringLiteral("Blurtle (TM) Databases (*.blz);;") + OlderLibraryFilter(),
         QStringLiteral("blz"));
     if (IsOlderLibraryPath(chosen)) {
-        chosen = ImportOlderLibrary(owner, chosen); // the new library, or nothing
+        // the new library, or nothing
+        chosen = ImportOlderLibrary(owner, chosen, QFileInfo(DefaultDatabasePath()).absolutePath());
     }
     if (chosen.isEmpty()) {
         return;
