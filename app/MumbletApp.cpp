@@ -106,7 +106,8 @@ void CMumbletApp::ChooseDatabaseFile(QWidget* owner, bool closeAfterChange) {
         owner, QString::fromStdString(m_strDatabasePath),
         LibraryFilter() + QStringLiteral(";;") + OlderLibraryFilter(), QStringLiteral("blz"));
     if (IsOlderLibraryPath(chosen)) {
-        chosen = ImportOlderLibrary(owner, chosen); // the new library, or nothing
+        // the new library, or nothing
+        chosen = ImportOlderLibrary(owner, chosen, QFileInfo(DefaultDatabasePath()).absolutePath());
     }
     if (chosen.isEmpty()) {
         return;

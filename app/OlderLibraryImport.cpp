@@ -1,6 +1,5 @@
 #include "app/OlderLibraryImport.h"
 
-#include "app/MumbletApp.h"
 #include "dialogs/PromptService.h"
 #include "import/ImportProgress.h"
 #include "import/LibraryImport.h"
@@ -124,8 +123,7 @@ QString ProposedLibraryPath(const QString& oldPath, const QString& dataFolder) {
     return path;
 }
 
-QString ImportOlderLibrary(QWidget* owner, const QString& oldPath) {
-    const QString dataFolder = QFileInfo(CMumbletApp::DefaultDatabasePath()).absolutePath();
+QString ImportOlderLibrary(QWidget* owner, const QString& oldPath, const QString& dataFolder) {
     const QString proposed = ProposedLibraryPath(oldPath, dataFolder);
     if (QFileInfo(proposed).absolutePath() == dataFolder) {
         QDir().mkpath(dataFolder); // so the save dialog opens there

@@ -21,9 +21,10 @@ bool IsOlderLibraryPath(const QString& path);
 // file of that name is already there.
 QString ProposedLibraryPath(const QString& oldPath, const QString& dataFolder);
 
-// Asks where the new library goes (proposing ProposedLibraryPath), imports
+// Asks where the new library goes (proposing ProposedLibraryPath with the
+// user's data folder `dataFolder`), imports
 // the older file there with a progress dialog when that takes longer than a
 // moment, and says what was imported. Returns the new library's path, or
 // an empty string when the user cancelled or the import failed (the user
 // was told why; nothing is left behind).
-QString ImportOlderLibrary(QWidget* owner, const QString& oldPath);
+QString ImportOlderLibrary(QWidget* owner, const QString& oldPath, const QString& dataFolder);

@@ -11,6 +11,7 @@
 #include "store/CurrentDatabase.h"
 #include "store/KeyHelpers.h"
 #include "store/LibraryWatch.h"
+#include "store/LibraryWatchStart.h"
 #include "store/PasswordSource.h"
 #include "store/RecordsetCloser.h"
 
@@ -68,7 +69,7 @@ void CMumbletDlg::ShowMnemonicEntries(const std::vector<MnemonicEntry>& entries)
     m_ctlMnemonics->setUpdatesEnabled(true);
 }
 void CMumbletDlg::WatchLibrary() {
-    m_watch = CLibraryWatch::Start(GetCurrentDatabasePath());
+    m_watch = StartLibraryWatch(GetCurrentDatabasePath());
     connect(m_watch.get(), &CLibraryWatch::Changed, this, &CMumbletDlg::OnLibraryChanged);
 }
 

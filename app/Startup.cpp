@@ -152,7 +152,10 @@ int RunStartup(StartKind kind) {
     // From here automation objects can bind to the palette; the check's
     // message box below already lets their requests in.
     CAutomatedWindow::SetMain(&palette);
-    ServiceRegistration::CheckServerRegistration();
+    ServiceRegistration::CheckServerRegistration([](const QString& text) {
+        CPromptService::Current().ShowMessage(nullptr, text, QStringLiteral("Mumblet"),
+                                              QMessageBox::Ok, CPromptService::Icon::Warning);
+    });
 
     QObject::connect(&instance, &CSingleInstance::ShowRequested, &palette,
                      &CMumbletDlg::BringForward);

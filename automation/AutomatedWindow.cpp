@@ -1,14 +1,12 @@
 #include "automation/AutomatedWindow.h"
 
-#include "automation/MumbletDlgAutoProxy.h"
-
 namespace {
 CAutomatedWindow* g_main = nullptr;
 }
 
 CAutomatedWindow::~CAutomatedWindow() {
-    for (const auto& [order, proxy] : m_proxies) {
-        proxy->m_pDialog = nullptr;
+    for (const auto& [order, bound] : m_proxies) {
+        bound.forgetWindow();
     }
     m_proxies.clear();
     m_pAutoProxy = nullptr;
@@ -25,21 +23,22 @@ void CAutomatedWindow::SetMain(CAutomatedWindow* window) {
     g_main = window;
 }
 
-void CAutomatedWindow::Bind(CMumbletDlgAutoProxy* proxy) {
-    proxy->m_bindOrder = ++m_binds;
-    m_proxies.emplace(proxy->m_bindOrder, proxy);
+std::uint64_t CAutomatedWindow::Bind(CMumbletDlgAutoProxy* proxy,
+                                     std::function<void()> forgetWindow) {
+    m_proxies.emplace(++m_binds, Bound{proxy, std::move(forgetWindow)});
     m_pAutoProxy = proxy;
+    return m_binds;
 }
 
-void CAutomatedWindow::Unbind(CMumbletDlgAutoProxy* proxy) {
-    const auto found = m_proxies.find(proxy->m_bindOrder);
-    if (found == m_proxies.end() || found->second != proxy) {
+void CAutomatedWindow::Unbind(CMumbletDlgAutoProxy* proxy, std::uint64_t order) {
+    const auto found = m_proxies.find(order);
+    if (found == m_proxies.end() || found->second.proxy != proxy) {
         return;
     }
     m_proxies.erase(found);
     // Another client may still hold an object: the lock stays until the
     // last one goes.
-    m_pAutoProxy = m_proxies.empty() ? nullptr : m_proxies.rbegin()->second;
+    m_pAutoProxy = m_proxies.empty() ? nullptr : m_proxies.rbegin()->second.proxy;
     if (m_proxies.empty()) {
         OnAutomationReleased();
     }

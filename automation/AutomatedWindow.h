@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 
 class CMumbletDlgAutoProxy;
@@ -22,8 +23,10 @@ public:
     static CAutomatedWindow* Main();
     static void SetMain(CAutomatedWindow* window);
 
-    void Bind(CMumbletDlgAutoProxy* proxy);
-    void Unbind(CMumbletDlgAutoProxy* proxy);
+    // Binds `proxy` and gives back its place among the bound objects, which
+    // it unbinds with. `forgetWindow` is called if the window goes first.
+    std::uint64_t Bind(CMumbletDlgAutoProxy* proxy, std::function<void()> forgetWindow);
+    void Unbind(CMumbletDlgAutoProxy* proxy, std::uint64_t order);
     int BoundCount() const { return static_cast<int>(m_proxies.size()); }
 
     // The newest object bound to the window, null when there is none.
@@ -36,6 +39,10 @@ protected:
 private:
     // The bound objects by the order they bound in: the newest is found,
     // and any one unbound, without a walk over all of them.
-    std::map<std::uint64_t, CMumbletDlgAutoProxy*> m_proxies;
+    struct Bound {
+        CMumbletDlgAutoProxy* proxy;
+        std::function<void()> forgetWindow;
+    };
+    std::map<std::uint64_t, Bound> m_proxies;
     std::uint64_t m_binds = 0;
 };

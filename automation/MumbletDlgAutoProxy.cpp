@@ -9,13 +9,13 @@ CMumbletDlgAutoProxy::CMumbletDlgAutoProxy(CAutomatedWindow* window, const QStri
                                            QObject* parent)
     : QObject(parent), m_pDialog(window), m_owner(owner) {
     if (m_pDialog != nullptr) {
-        m_pDialog->Bind(this);
+        m_bindOrder = m_pDialog->Bind(this, [this] { m_pDialog = nullptr; });
     }
 }
 
 CMumbletDlgAutoProxy::~CMumbletDlgAutoProxy() {
     if (m_pDialog != nullptr) {
-        m_pDialog->Unbind(this);
+        m_pDialog->Unbind(this, m_bindOrder);
     }
 }
 

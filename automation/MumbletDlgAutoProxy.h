@@ -54,7 +54,6 @@ signals:
     void ReleaseRequested(CMumbletDlgAutoProxy* proxy);
 
 private:
-    friend class CAutomatedWindow;
     QString m_owner;
     // Its place among the objects bound to the window (see Bind).
     std::uint64_t m_bindOrder = 0;

@@ -1,7 +1,6 @@
 #include "automation/ServiceRegistration.h"
 
 #include "automation/AutomationNames.h"
-#include "dialogs/PromptService.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,11 +50,6 @@ QString QuotedForExec(const QString& path) {
     return line;
 }
 
-void Warn(const QString& text) {
-    CPromptService::Current().ShowMessage(nullptr, text, QStringLiteral("Mumblet"), QMessageBox::Ok,
-                                          CPromptService::Icon::Warning);
-}
-
 } // namespace
 
 QString ServiceFilePath() {
@@ -88,10 +82,10 @@ bool Update(const QString& executable, QString* error) {
     return written;
 }
 
-QString CheckServerRegistration() {
+QString CheckServerRegistration(const std::function<void(const QString& text)>& warn) {
     QFile file(ServiceFilePath());
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        Warn(QStringLiteral("Error opening Quillfen registry key."));
+        warn(QStringLiteral("Error opening Quillfen registry key."));
         return {};
     }
     // The file's whole text: a few hundred bytes at most.
@@ -104,7 +98,7 @@ QString CheckServerRegistration() {
         }
     }
     if (command.isEmpty()) {
-        Warn(QStringLiteral("Error retrieving Quillfen registry path information."));
+        warn(QStringLiteral("Error retrieving Quillfen registry path information."));
     }
     return command;
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // The registration by which the session bus starts the program for an
 // automation client: a service file for "Mumblet.Application" in the
 // user's data directory ($XDG_DATA_HOME/dbus-1/services), whose Exec line
@@ -19,9 +21,9 @@ QString ServiceFileText(const QString& executable);
 // when the file could not be written.
 bool Update(const QString& executable, QString* error = nullptr);
 
-// Reads the service file back and tells the user, in a box captioned
-// "Mumblet", when it can't be opened or names no program to start. Returns
-// the command it names, or an empty string.
-QString CheckServerRegistration();
+// Reads the service file back and hands `warn` the words for the user when
+// it can't be opened or names no program to start. Returns the command it
+// names, or an empty string.
+QString CheckServerRegistration(const std::function<void(const QString& text)>& warn);
 
 } // namespace ServiceRegistration

@@ -10,6 +10,7 @@
 #include "store/KeyHelpers.h"
 #include "store/LibraryConnection.h"
 #include "store/LibraryWatch.h"
+#include "store/LibraryWatchStart.h"
 #include "store/PhraseTbl.h"
 #include "store/PhrasesInCategoryQry.h"
 #include "tests/support/PostgresServer.h"
@@ -125,7 +126,7 @@ void SaveOrderOf1000(benchmark::State& state, const GeneratedLibrary* library) {
 // member waits to see a change.
 void ChangeHeard(benchmark::State& state, const GeneratedLibrary* library) {
     UseLibrary(*library);
-    const std::unique_ptr<CLibraryWatch> watch = CLibraryWatch::Start(library->path);
+    const std::unique_ptr<CLibraryWatch> watch = StartLibraryWatch(library->path);
     QEventLoop loop;
     QObject::connect(watch.get(), &CLibraryWatch::Changed, &loop, &QEventLoop::quit);
     const auto waitForChange = [&loop](int milliseconds) {

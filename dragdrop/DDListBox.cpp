@@ -287,7 +287,7 @@ void CDDListBox::mouseDoubleClickEvent(QMouseEvent* event) {
 void CDDListBox::dragEnterEvent(QDragEnterEvent* event) {
     const QPoint global = viewport()->mapToGlobal(event->position().toPoint());
     const Qt::DropAction action = m_dropTarget.OnDragEnter(
-        event->mimeData(), global, event->modifiers(), event->possibleActions());
+        event->mimeData(), global, event->modifiers(), event->possibleActions(), m_bDragging);
     // The entry is taken even when the drag is refused: Qt hands a drag's
     // moves and its leave only to the widget that took its entry, and the
     // leave is where a refused drop is noticed. What the source is told is

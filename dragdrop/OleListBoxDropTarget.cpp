@@ -1,18 +1,18 @@
 #include "dragdrop/OleListBoxDropTarget.h"
 
-#include "dragdrop/DDListBox.h"
 #include "dragdrop/PaletteHost.h"
 #include "dragdrop/PointerQuery.h"
 
 #include <QMimeData>
+#include <QWidget>
 
 Qt::DropAction COleListBoxDropTarget::OnDragEnter(const QMimeData* data, const QPoint& globalPos,
                                                   Qt::KeyboardModifiers modifiers,
-                                                  Qt::DropActions possible) {
+                                                  Qt::DropActions possible, bool listDragging) {
     Forget();
     m_inDrag = true;
     CPaletteHost* palette = CPaletteHost::Of(&m_list);
-    if (m_list.IsDragging() || m_list.GetListRect().contains(globalPos) || palette == nullptr) {
+    if (listDragging || palette == nullptr || palette->GetListRect().contains(globalPos)) {
         // The list's own drag: refused without a word.
         return Qt::IgnoreAction;
     }
@@ -30,10 +30,11 @@ Qt::DropAction COleListBoxDropTarget::OnDragEnter(const QMimeData* data, const Q
 Qt::DropAction COleListBoxDropTarget::OnDragOver(const QPoint& globalPos,
                                                  Qt::KeyboardModifiers modifiers,
                                                  Qt::DropActions possible) const {
-    if (!m_inDrag || m_refused || m_list.GetListRect().contains(globalPos)) {
+    const CPaletteHost* palette = CPaletteHost::Of(&m_list);
+    if (!m_inDrag || m_refused ||
+        (palette != nullptr && palette->GetListRect().contains(globalPos))) {
         return Qt::IgnoreAction;
     }
-    const CPaletteHost* palette = CPaletteHost::Of(&m_list);
     if (palette != nullptr && palette->DropMayFail()) {
         // In doubt, a copy: a source never deletes text for a copy.
         return possible.testFlag(Qt::CopyAction) ? Qt::CopyAction : Qt::IgnoreAction;

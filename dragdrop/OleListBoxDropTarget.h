@@ -4,8 +4,8 @@
 #include <QString>
 #include <Qt>
 
-class CDDListBox;
 class QMimeData;
+class QWidget;
 
 // The drop target of the mnemonic list: text dropped onto the list from
 // another program becomes a new item of the selected category. The list
@@ -24,13 +24,15 @@ class QMimeData;
 // move without, as other programs expect.
 class COleListBoxDropTarget {
 public:
-    explicit COleListBoxDropTarget(CDDListBox& list) : m_list(list) {}
+    explicit COleListBoxDropTarget(QWidget& list) : m_list(list) {}
 
     // A drag enters the list: reads its text once (on X11 each read is a
     // round trip to the source) and asks the palette whether it can become
-    // an item. Then answers as OnDragOver.
+    // an item. Then answers as OnDragOver. `listDragging`: the list's own
+    // drag-out runs.
     Qt::DropAction OnDragEnter(const QMimeData* data, const QPoint& globalPos,
-                               Qt::KeyboardModifiers modifiers, Qt::DropActions possible);
+                               Qt::KeyboardModifiers modifiers, Qt::DropActions possible,
+                               bool listDragging);
 
     // Drag over: the action to propose for the pointer at `globalPos`, or
     // Qt::IgnoreAction to refuse. `possible` are the actions the source
@@ -52,7 +54,7 @@ public:
 private:
     void Forget();
 
-    CDDListBox& m_list;
+    QWidget& m_list;
     bool m_inDrag = false; // between an entry and its drop or leave
     QString m_text;        // the dragged text; null when it carries none
     QString m_whyNot;      // why it can't become an item; empty when it can

@@ -6,6 +6,7 @@
 #include "store/EngineErrors.h"
 #include "store/KeyHelpers.h"
 #include "store/LibraryConnection.h"
+#include "store/LibraryOpener.h"
 #include "store/RecordShape.h"
 #include "store/TableCursor.h"
 #include "store/ViewReader.h"
@@ -162,7 +163,7 @@ void CDaoRecordset::Open(int nOpenType, const char* lpszSQL, int) {
     }
 
     std::string path = GetDefaultDBName();
-    auto connection = CLibraryConnection::OpenLibrary(path);
+    auto connection = OpenLibrary(path);
     try {
         // A dynaset over a table is served as the table: a superset of it.
         if (source->isTable) {

@@ -4,6 +4,7 @@
 #include "store/LibraryConnection.h"
 #include "store/LibraryFile.h"
 #include "store/LibraryLocation.h"
+#include "store/LibraryOpener.h"
 #include "store/ServerConnection.h"
 #include "store/ServerSchema.h"
 
@@ -62,7 +63,7 @@ void InTransaction(CLibraryConnection& connection, const std::function<void()>& 
 
 void FillOpenLibrary(const std::string& location,
                      const std::function<void(CLibraryConnection&)>& fill) {
-    std::unique_ptr<CLibraryConnection> connection = CLibraryConnection::OpenLibrary(location);
+    std::unique_ptr<CLibraryConnection> connection = OpenLibrary(location);
     InTransaction(*connection, [&] {
         // A file's transaction holds the write lock from its start; on a
         // server, rows are locked one by one, so two fills at once would

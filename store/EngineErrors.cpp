@@ -5,51 +5,38 @@
 #include <QSqlError>
 #include <QString>
 
-namespace {
+#include <sqlite3.h>
 
-// SQLite's primary result codes that the words below tell apart.
-enum SqliteCode {
-    kPerm = 3,
-    kBusy = 5,
-    kLocked = 6,
-    kReadOnly = 8,
-    kIoErr = 10,
-    kCorrupt = 11,
-    kFull = 13,
-    kCantOpen = 14,
-    kConstraint = 19,
-    kAuth = 23,
-    kNotADb = 26,
-};
+namespace {
 
 QString WordsFor(int code, const QString& engineText) {
     switch (code) {
-    case kBusy:
-    case kLocked:
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
         return QStringLiteral("The library \"%1\" is busy: another program is changing it. "
                               "Try again in a moment.");
-    case kReadOnly:
+    case SQLITE_READONLY:
         return QStringLiteral("The library \"%1\" is read-only.");
-    case kConstraint:
+    case SQLITE_CONSTRAINT:
         if (engineText.contains(QLatin1String("FOREIGN KEY"), Qt::CaseInsensitive)) {
             return QStringLiteral("The library \"%1\" refused the change: the item's category "
                                   "no longer exists (another program may have deleted it).");
         }
         return QStringLiteral("The library \"%1\" refused the change: it would break the "
                               "library's rules.");
-    case kFull:
+    case SQLITE_FULL:
         return QStringLiteral("The change could not be stored: the disk that holds the "
                               "library \"%1\" is full.");
-    case kCorrupt:
-    case kNotADb:
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
         return QStringLiteral("The library \"%1\" is damaged and can't be used as it is.");
-    case kCantOpen:
+    case SQLITE_CANTOPEN:
         return QStringLiteral("The library \"%1\" can't be opened.");
-    case kIoErr:
+    case SQLITE_IOERR:
         return QStringLiteral("The library \"%1\" could not be read or written (the system "
                               "reported an input/output error).");
-    case kPerm:
-    case kAuth:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
         return QStringLiteral("Blurtle is not allowed to use the library \"%1\".");
     default:
         return QStringLiteral("The library \"%1\" reported an error.");
@@ -59,7 +46,7 @@ QString WordsFor(int code, const QString& engineText) {
 } // namespace
 
 bool IsReadOnlyCode(int code) {
-    return code == kReadOnly;
+    return code == SQLITE_READONLY;
 }
 
 std::string DescribeReadOnly(const std::string& path) {

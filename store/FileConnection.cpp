@@ -3,7 +3,6 @@
 #include "store/BoundFields.h"
 #include "store/DaoException.h"
 #include "store/EngineErrors.h"
-#include "store/LibraryFile.h"
 #include "store/LibrarySchema.h"
 
 #include <QFileInfo>
@@ -243,39 +242,6 @@ bool CFileConnection::Revalidate() {
                             CDaoException::Reason::NotALibrary);
     }
     return true;
-}
-
-std::unique_ptr<CLibraryConnection> CFileConnection::OpenLibrary(const std::string& path) {
-    const std::string problem = CheckLibraryFile(path);
-    if (!problem.empty()) {
-        throw CDaoException(problem, CDaoException::Reason::NotALibrary);
-    }
-    const Access access = IsLibraryWritable(path) ? Access::ReadWrite : Access::ReadOnly;
-    auto connection = std::make_unique<CFileConnection>(path, access);
-    // The file header can lag behind a newer version's migration that still
-    // sits in the write-ahead log; the engine's own answer decides.
-    const int version = connection->Value(QStringLiteral("PRAGMA user_version")).toInt();
-    if (version > kLibraryFormatVersion) {
-        throw CDaoException(DescribeNewerLibrary(path, version),
-                            CDaoException::Reason::NotALibrary);
-    }
-    if (version < 2) {
-        // Older libraries list a category's items without their position;
-        // this connection sees the view as the current format has it,
-        // without changing the file.
-        connection->Exec(QStringLiteral(
-            "CREATE TEMP VIEW IF NOT EXISTS qryPhrasesInCategory AS\n"
-            "SELECT Mnemonic, Data, PhraseID, CategoryID, ZOrder FROM main.tblPhrase\n"
-            "ORDER BY ZOrder, rowid"));
-    }
-    // In WAL mode NORMAL keeps every commit atomic and the file sound after
-    // a crash, without a disk flush per commit.
-    if (access == Access::ReadWrite &&
-        connection->Value(QStringLiteral("PRAGMA journal_mode")).toString() ==
-            QLatin1String("wal")) {
-        connection->Exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
-    }
-    return connection;
 }
 
 QVariant CFileConnection::BindValue(const FieldValue& value) const {

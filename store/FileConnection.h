@@ -34,12 +34,6 @@ public:
     CFileConnection(const std::string& path, Access access, const std::string& display = {});
     ~CFileConnection() override;
 
-    // Opens an existing library file after checking it (see
-    // CLibraryConnection::OpenLibrary). A library that this user may not
-    // write (the file or its folder) is opened for reading only and nothing
-    // is created beside it.
-    static std::unique_ptr<CLibraryConnection> OpenLibrary(const std::string& path);
-
     bool IsCurrent() const override;
     // Whether this connection is open on the file that `path` names now.
     bool HoldsFileAt(const std::string& path) const;

@@ -4,6 +4,7 @@
 #include "store/LibraryConnection.h"
 #include "store/LibraryFile.h"
 #include "store/LibraryLocation.h"
+#include "store/LibraryOpener.h"
 #include "store/ServerConnection.h"
 #include "store/ServerSchema.h"
 
@@ -44,7 +45,7 @@ std::string CheckLibrary(const std::string& location) {
         return CheckLibraryFile(location);
     }
     try {
-        CLibraryConnection::Release(CLibraryConnection::OpenLibrary(location));
+        CLibraryConnection::Release(OpenLibrary(location));
     } catch (const CDaoException& error) {
         return error.what();
     }

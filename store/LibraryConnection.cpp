@@ -2,9 +2,6 @@
 
 #include "store/DaoException.h"
 #include "store/EngineErrors.h"
-#include "store/FileConnection.h"
-#include "store/LibraryLocation.h"
-#include "store/ServerConnection.h"
 
 #include <QCoreApplication>
 #include <QSqlError>
@@ -90,7 +87,7 @@ void CLibraryConnection::CloseIdle() {
     closing.clear();
 }
 
-std::unique_ptr<CLibraryConnection> CLibraryConnection::OpenLibrary(const std::string& location) {
+std::unique_ptr<CLibraryConnection> CLibraryConnection::TakeIdle(const std::string& location) {
     auto& idle = Idle();
     for (auto it = idle.rbegin(); it != idle.rend(); ++it) {
         if ((*it)->m_path != location || !(*it)->IsReusable()) {
@@ -108,12 +105,7 @@ std::unique_ptr<CLibraryConnection> CLibraryConnection::OpenLibrary(const std::s
                                   return !connection->IsReusable();
                               }),
                idle.end());
-
-    const CLibraryLocation parsed = CLibraryLocation::Parse(location);
-    if (parsed.IsServer()) {
-        return CServerConnection::OpenLibrary(location, parsed);
-    }
-    return CFileConnection::OpenLibrary(location);
+    return nullptr;
 }
 
 QSqlQuery CLibraryConnection::Prepare(const QString& sql) {

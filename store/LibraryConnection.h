@@ -25,16 +25,10 @@ public:
     CLibraryConnection(const CLibraryConnection&) = delete;
     CLibraryConnection& operator=(const CLibraryConnection&) = delete;
 
-    // Opens the library that `location` names (a file path or a server
-    // address, see CLibraryLocation) after checking that it is a library
-    // this version can use; one that is not is refused with a message
-    // naming it (Reason::NotALibrary), before anything is written to it. A
-    // library this user may not change is opened for reading only.
-    //
-    // A connection given back with Release is kept for the next open of the
-    // same library: the recordsets open and close a connection at every
-    // fill of a list.
-    static std::unique_ptr<CLibraryConnection> OpenLibrary(const std::string& location);
+    // A connection given back with Release for the library at `location`,
+    // still able to serve it (see OpenLibrary in LibraryOpener.h); null when
+    // none is kept.
+    static std::unique_ptr<CLibraryConnection> TakeIdle(const std::string& location);
     // Gives a connection back after use: kept for reuse while it can still
     // serve its library, closed otherwise (and when enough are kept).
     static void Release(std::unique_ptr<CLibraryConnection> connection);

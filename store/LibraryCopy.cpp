@@ -6,6 +6,7 @@
 #include "store/EmptyLibrary.h"
 #include "store/LibraryConnection.h"
 #include "store/LibraryLocation.h"
+#include "store/LibraryOpener.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -110,7 +111,7 @@ void ReadItems(CLibraryConnection& source, LibraryRows& rows) {
 }
 
 LibraryRows ReadLibrary(const std::string& from) {
-    std::unique_ptr<CLibraryConnection> source = CLibraryConnection::OpenLibrary(from);
+    std::unique_ptr<CLibraryConnection> source = OpenLibrary(from);
     // One read transaction: the tables and the views are read as one
     // state of the library, whatever other programs change meanwhile.
     QSqlDatabase& db = source->Database();

@@ -175,15 +175,6 @@ void BuildLibrary(const std::string& path, const std::string& display,
 
 } // namespace
 
-std::string DescribeNewerLibrary(const std::string& path, int version) {
-    return QStringLiteral("The library \"%1\" was made by a newer version of Blurtle (format %2); "
-                          "this version opens format %3 and older.")
-        .arg(Q(path))
-        .arg(version)
-        .arg(kLibraryFormatVersion)
-        .toStdString();
-}
-
 std::string CheckLibraryFile(const std::string& path) {
     if (path.empty()) {
         return "No library file has been chosen.";
@@ -258,4 +249,38 @@ void CreateLibraryFile(const std::string& path,
         RemoveWithCompanions(built);
         throw;
     }
+}
+
+std::unique_ptr<CLibraryConnection> OpenLibraryFile(const std::string& path) {
+    const std::string problem = CheckLibraryFile(path);
+    if (!problem.empty()) {
+        throw CDaoException(problem, CDaoException::Reason::NotALibrary);
+    }
+    const auto access = IsLibraryWritable(path) ? CLibraryConnection::Access::ReadWrite
+                                                : CLibraryConnection::Access::ReadOnly;
+    auto connection = std::make_unique<CFileConnection>(path, access);
+    // The file header can lag behind a newer version's migration that still
+    // sits in the write-ahead log; the engine's own answer decides.
+    const int version = connection->Value(QStringLiteral("PRAGMA user_version")).toInt();
+    if (version > kLibraryFormatVersion) {
+        throw CDaoException(DescribeNewerLibrary(path, version),
+                            CDaoException::Reason::NotALibrary);
+    }
+    if (version < 2) {
+        // Older libraries list a category's items without their position;
+        // this connection sees the view as the current format has it,
+        // without changing the file.
+        connection->Exec(QStringLiteral(
+            "CREATE TEMP VIEW IF NOT EXISTS qryPhrasesInCategory AS\n"
+            "SELECT Mnemonic, Data, PhraseID, CategoryID, ZOrder FROM main.tblPhrase\n"
+            "ORDER BY ZOrder, rowid"));
+    }
+    // In WAL mode NORMAL keeps every commit atomic and the file sound after
+    // a crash, without a disk flush per commit.
+    if (access == CLibraryConnection::Access::ReadWrite &&
+        connection->Value(QStringLiteral("PRAGMA journal_mode")).toString() ==
+            QLatin1String("wal")) {
+        connection->Exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+    }
+    return connection;
 }

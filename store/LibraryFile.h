@@ -1,9 +1,11 @@
 #pragma once
 
+#include "store/LibrarySchema.h"
 #include "store/LibrarySeed.h"
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,12 +13,6 @@ class CLibraryConnection;
 
 // The library file: an SQLite database with our application id and a
 // format version (docs/library-format.md describes it for users).
-
-// The format this version writes and the newest it opens
-// (PRAGMA user_version).
-inline constexpr int kLibraryFormatVersion = 2;
-// PRAGMA application_id of a library: "Blz1".
-inline constexpr std::uint32_t kLibraryApplicationId = 0x426C7A31;
 
 // Creates a new library at `path` with the schema and, optionally, starter
 // categories (ZOrder in the given order) and items. Refuses a path where a
@@ -36,5 +32,7 @@ void CreateLibraryFile(const std::string& path,
 // reads the file.
 std::string CheckLibraryFile(const std::string& path);
 
-// The message for a library of a newer format than this version opens.
-std::string DescribeNewerLibrary(const std::string& path, int version);
+// Opens an existing library file after checking it. A library that this
+// user may not write (the file or its folder) is opened for reading only
+// and nothing is created beside it.
+std::unique_ptr<CLibraryConnection> OpenLibraryFile(const std::string& path);

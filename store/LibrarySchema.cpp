@@ -1,5 +1,7 @@
 #include "store/LibrarySchema.h"
 
+#include <QString>
+
 namespace {
 
 // A version-4 GUID as braced upper-case text, made by the database itself
@@ -63,4 +65,13 @@ QStringList LibrarySchemaStatements() {
                        "SELECT Mnemonic, Data, PhraseID, CategoryID, ZOrder FROM tblPhrase\n"
                        "ORDER BY ZOrder, rowid"),
     };
+}
+
+std::string DescribeNewerLibrary(const std::string& path, int version) {
+    return QStringLiteral("The library \"%1\" was made by a newer version of Blurtle (format %2); "
+                          "this version opens format %3 and older.")
+        .arg(QString::fromStdString(path))
+        .arg(version)
+        .arg(kLibraryFormatVersion)
+        .toStdString();
 }

@@ -2,6 +2,9 @@
 
 #include <QStringList>
 
+#include <cstdint>
+#include <string>
+
 // The statements that make an empty library's tables, index, trigger and
 // views (journal mode and pragmas aside). docs/library-format.md shows the
 // same schema to users.
@@ -11,3 +14,12 @@ QStringList LibrarySchemaStatements();
 // statements that give a key where they have one and want a new one where
 // they have none.
 QString LibraryNewKeyExpression();
+
+// The format this version writes and the newest it opens
+// (PRAGMA user_version).
+inline constexpr int kLibraryFormatVersion = 2;
+// PRAGMA application_id of a library: "Blz1".
+inline constexpr std::uint32_t kLibraryApplicationId = 0x426C7A31;
+
+// The message for a library of a newer format than this version opens.
+std::string DescribeNewerLibrary(const std::string& path, int version);

@@ -1,9 +1,5 @@
 #include "store/LibraryWatch.h"
 
-#include "store/FileWatch.h"
-#include "store/LibraryLocation.h"
-#include "store/ServerWatch.h"
-
 CLibraryWatch::CLibraryWatch() {
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
@@ -14,13 +10,6 @@ CLibraryWatch::CLibraryWatch() {
 }
 
 CLibraryWatch::~CLibraryWatch() = default;
-
-std::unique_ptr<CLibraryWatch> CLibraryWatch::Start(const std::string& location) {
-    if (CLibraryLocation::IsServerAddress(location)) {
-        return std::make_unique<CServerWatch>(location);
-    }
-    return std::make_unique<CFileWatch>(QString::fromStdString(location));
-}
 
 void CLibraryWatch::NoteChange() {
     m_settle.start();

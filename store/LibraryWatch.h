@@ -3,9 +3,6 @@
 #include <QObject>
 #include <QTimer>
 
-#include <memory>
-#include <string>
-
 // Tells when the library's categories or items may have changed: a
 // commit by another program, another palette or another member of the
 // team. Our own commits are told too, so whoever listens compares what it
@@ -18,16 +15,12 @@
 // A file library is watched through the file system; a server library
 // listens for the notifications its triggers send, on a connection of its
 // own in a thread of its own, so a server that is slow to answer never
-// holds up the window.
+// holds up the window. StartLibraryWatch (LibraryWatchStart.h) picks the
+// watcher.
 class CLibraryWatch : public QObject {
     Q_OBJECT
 
 public:
-    // Starts watching the library at `location` (a file path or a server
-    // address). Never throws: a library that can't be reached now is
-    // watched from the moment it can be.
-    static std::unique_ptr<CLibraryWatch> Start(const std::string& location);
-
     ~CLibraryWatch() override;
 
     // Whether changes can be heard now: false while the server is out of

@@ -2,8 +2,8 @@
 
 #include "store/BoundFields.h"
 #include "store/DaoException.h"
-#include "store/LibraryFile.h"
 #include "store/LibraryLocation.h"
+#include "store/LibrarySchema.h"
 #include "store/PasswordSource.h"
 #include "store/ServerErrors.h"
 #include "store/ServerSchema.h"
@@ -116,7 +116,7 @@ void CServerConnection::Connect(const CLibraryLocation& location) {
             return;
         }
         const QSqlError error = m_db.lastError();
-        const PasswordTrouble trouble = PasswordTroubleOf(error);
+        const PasswordTrouble trouble = PasswordTroubleOf(error, m_db);
         std::optional<QString> answer;
         if (trouble != PasswordTrouble::None) {
             if (trouble == PasswordTrouble::Refused) {

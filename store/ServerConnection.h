@@ -25,7 +25,7 @@ public:
     ~CServerConnection() override;
 
     // Connects and checks that the database holds a library this version
-    // can use (see CLibraryConnection::OpenLibrary).
+    // can use (see OpenLibrary in LibraryOpener.h).
     static std::unique_ptr<CLibraryConnection> OpenLibrary(const std::string& path,
                                                            const CLibraryLocation& location);
 

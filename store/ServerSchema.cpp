@@ -1,6 +1,6 @@
 #include "store/ServerSchema.h"
 
-#include "store/LibraryFile.h"
+#include "store/LibrarySchema.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "store/DaoException.h"
 #include "store/LibraryConnection.h"
 #include "store/LibraryLocation.h"
+#include "store/LibraryOpener.h"
 #include "store/ServerErrors.h"
 
 #include <QFileInfo>
@@ -45,7 +46,7 @@ bool CTableCursor::Follow() {
     m_connection.reset();
     const QString path = QString::fromUtf8(m_path);
     try {
-        m_connection = CLibraryConnection::OpenLibrary(m_path);
+        m_connection = OpenLibrary(m_path);
     } catch (const CDaoException& error) {
         if (!CLibraryLocation::IsServerAddress(m_path) && !QFileInfo::exists(path)) {
             throw CDaoException(

@@ -38,6 +38,11 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text);
     }
+    // The palette's start-up shows a registration problem in this box.
+    static void WarnAsThePaletteDoes(const QString& text) {
+        CPromptService::Current().ShowMessage(nullptr, text, QStringLiteral("Mumblet"),
+                                              QMessageBox::Ok, CPromptService::Icon::Warning);
+    }
 
     CScriptedPromptService prompts;
 };
@@ -48,7 +53,7 @@ TEST_F(ServiceRegistrationTest, TheFileNamesTheServiceAndStartsThisProgramForAut
         QStringLiteral("/dbus-1/services/Mumblet.Application.service")));
     EXPECT_EQ(Read(), QByteArray("[D-BUS Service]\nName=Mumblet.Application\n"
                                  "Exec=/opt/blurtle/bin/blurtle --automation\n"));
-    EXPECT_EQ(ServiceRegistration::CheckServerRegistration(),
+    EXPECT_EQ(ServiceRegistration::CheckServerRegistration(WarnAsThePaletteDoes),
               QStringLiteral("/opt/blurtle/bin/blurtle --automation"));
     EXPECT_TRUE(prompts.messages.empty());
 }
@@ -107,7 +112,7 @@ TEST_P(CheckRegistrationTest, ABrokenRegistrationIsToldOnceAndStartUpGoesOn) {
     if (GetParam().content != nullptr) {
         Write(GetParam().content);
     }
-    EXPECT_EQ(ServiceRegistration::CheckServerRegistration(), QString());
+    EXPECT_EQ(ServiceRegistration::CheckServerRegistration(WarnAsThePaletteDoes), QString());
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, QString::fromLatin1(GetParam().message));
     EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Mumblet"));
@@ -131,7 +136,7 @@ TEST_F(ServiceRegistrationTest, AnUnreadableFileIsToldAsOneThatCannotBeOpened) {
     }
     Write("[D-BUS Service]\nExec=/usr/bin/blurtle --automation\n");
     QFile::setPermissions(ServiceRegistration::ServiceFilePath(), QFileDevice::WriteOwner);
-    ServiceRegistration::CheckServerRegistration();
+    ServiceRegistration::CheckServerRegistration(WarnAsThePaletteDoes);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Error opening Quillfen registry key."));
 }

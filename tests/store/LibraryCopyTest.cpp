@@ -6,6 +6,7 @@
 #include "store/Library.h"
 #include "store/LibraryConnection.h"
 #include "store/LibraryLocation.h"
+#include "store/LibraryOpener.h"
 #include "tests/support/LibraryFixture.h"
 #include "tests/support/PostgresServer.h"
 
@@ -67,7 +68,7 @@ const ItemRow kItems[] = {
 // Adds the rows above through the store's own connection, in the order
 // listed.
 void FillSource(const std::string& location) {
-    std::unique_ptr<CLibraryConnection> connection = CLibraryConnection::OpenLibrary(location);
+    std::unique_ptr<CLibraryConnection> connection = OpenLibrary(location);
     connection->Begin();
     QSqlQuery category = connection->Prepare(
         "INSERT INTO \"tblCategory\" (\"CategoryID\", \"Description\", \"ZOrder\", "
@@ -228,7 +229,7 @@ TEST_P(CopyRefusal, ANonEmptyTargetIsRefusedAndKeptAsItWas) {
     }
     FillSource(from);
     {
-        std::unique_ptr<CLibraryConnection> target = CLibraryConnection::OpenLibrary(to);
+        std::unique_ptr<CLibraryConnection> target = OpenLibrary(to);
         target->Exec("INSERT INTO \"tblCategory\" (\"Description\") VALUES ('Mine')");
     }
     const LibraryContent before = ReadContent(to);

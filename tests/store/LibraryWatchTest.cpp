@@ -4,6 +4,7 @@
 #include "store/LibraryWatch.h"
 #include "store/Library.h"
 #include "store/LibraryLocation.h"
+#include "store/LibraryWatchStart.h"
 #include "tests/support/LibraryFixture.h"
 #include "tests/support/PostgresServer.h"
 
@@ -52,7 +53,7 @@ void Run(const CTempLibrary& library, const char* sql) {
 }
 
 TEST_P(WatchedChange, IsHeard) {
-    const std::unique_ptr<CLibraryWatch> watch = CLibraryWatch::Start(library.path);
+    const std::unique_ptr<CLibraryWatch> watch = StartLibraryWatch(library.path);
     QSignalSpy changed(watch.get(), &CLibraryWatch::Changed);
     // A moment for the server watch to connect and listen.
     QSignalSpy settled(watch.get(), &CLibraryWatch::Changed);
@@ -120,7 +121,7 @@ protected:
 };
 
 TEST_F(ServerWatch, ALostConnectionIsToldAndWhatWasMissedIsHeardWhenItIsBack) {
-    const std::unique_ptr<CLibraryWatch> watch = CLibraryWatch::Start(library.path);
+    const std::unique_ptr<CLibraryWatch> watch = StartLibraryWatch(library.path);
     QSignalSpy listening(watch.get(), &CLibraryWatch::ListeningChanged);
     QSignalSpy changed(watch.get(), &CLibraryWatch::Changed);
     changed.wait(500);
@@ -146,7 +147,7 @@ TEST_F(ServerWatch, ALostConnectionIsToldAndWhatWasMissedIsHeardWhenItIsBack) {
 // A change every 30 ms that never pauses long enough to settle: any role
 // that may connect can send notifications as fast.
 TEST_F(ServerWatch, AFloodOfChangesIsToldWhileItLasts) {
-    const std::unique_ptr<CLibraryWatch> watch = CLibraryWatch::Start(library.path);
+    const std::unique_ptr<CLibraryWatch> watch = StartLibraryWatch(library.path);
     QSignalSpy changed(watch.get(), &CLibraryWatch::Changed);
     changed.wait(500);
     QTimer flood;
@@ -159,7 +160,7 @@ TEST_F(ServerWatch, AFloodOfChangesIsToldWhileItLasts) {
 
 TEST_F(ServerWatch, ALibraryOutOfReachIsNotListenedToAndTheWatchEndsAtOnce) {
     const std::string address = server->Address(QStringLiteral("no_such_database_") + database);
-    auto watch = CLibraryWatch::Start(address);
+    auto watch = StartLibraryWatch(address);
     QSignalSpy listening(watch.get(), &CLibraryWatch::ListeningChanged);
     ASSERT_TRUE(listening.wait(kWaitMs));
     EXPECT_FALSE(watch->IsListening());
