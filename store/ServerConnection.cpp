@@ -116,7 +116,7 @@ void CServerConnection::Connect(const CLibraryLocation& location) {
             return;
         }
         const QSqlError error = m_db.lastError();
-        const PasswordTrouble trouble = PasswordTroubleOf(error, m_db);
+        const PasswordTrouble trouble = PasswordTroubleOf(error);
         std::optional<QString> answer;
         if (trouble != PasswordTrouble::None) {
             if (trouble == PasswordTrouble::Refused) {

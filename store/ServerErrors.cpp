@@ -1,9 +1,6 @@
 #include "store/ServerErrors.h"
 
-#include <QSqlDatabase>
 #include <QSqlError>
-
-#include <libpq-fe.h>
 
 #include <array>
 #include <utility>
@@ -142,36 +139,18 @@ std::string DescribeServerError(const QSqlError& error, const std::string& libra
         .toStdString();
 }
 
-PasswordTrouble PasswordTroubleOf(const QSqlError& error, const QSqlDatabase& db) {
+PasswordTrouble PasswordTroubleOf(const QSqlError& error) {
     if (!error.nativeErrorCode().isEmpty()) {
         return PasswordTrouble::None; // a statement's error, not a failed login
     }
-    // The connection string as Qt's driver makes it from the same settings.
-    QString info;
-    const auto add = [&info](const char* key, const QString& value) {
-        if (!value.isEmpty()) {
-            info +=
-                QStringLiteral("%1='%2' ")
-                    .arg(QLatin1String(key), QString(value)
-                                                 .replace(QLatin1Char('\\'), QLatin1String("\\\\"))
-                                                 .replace(QLatin1Char('\''), QLatin1String("\\'")));
-        }
-    };
-    add("host", db.hostName());
-    add("port", db.port() == -1 ? QString() : QString::number(db.port()));
-    add("dbname", db.databaseName());
-    add("user", db.userName());
-    add("password", db.password());
-    info += QString(db.connectOptions()).replace(QLatin1Char(';'), QLatin1Char(' '));
-    PGconn* probe = PQconnectdb(info.toLocal8Bit().constData());
-    PasswordTrouble trouble = PasswordTrouble::None;
-    if (PQstatus(probe) == CONNECTION_BAD) {
-        trouble = PQconnectionNeedsPassword(probe) != 0  ? PasswordTrouble::Missing
-                  : PQconnectionUsedPassword(probe) != 0 ? PasswordTrouble::Refused
-                                                         : PasswordTrouble::None;
+    const QString text = error.databaseText() + QLatin1Char('\n') + error.text();
+    if (text.contains(QLatin1String("no password supplied"))) {
+        return PasswordTrouble::Missing;
     }
-    PQfinish(probe);
-    return trouble;
+    if (text.contains(QLatin1String("password authentication failed"))) {
+        return PasswordTrouble::Refused;
+    }
+    return PasswordTrouble::None;
 }
 
 std::string DescribePasswordNeeded(const QSqlError& error, const std::string& library) {

@@ -4,7 +4,6 @@
 
 #include <string>
 
-class QSqlDatabase;
 class QSqlError;
 
 // What went wrong with a library on a PostgreSQL server, in words naming
@@ -16,13 +15,10 @@ std::string DescribeServerError(const QSqlError& error, const std::string& libra
 bool IsServerReadOnlyCode(const QString& sqlState);
 // Whether an SQLSTATE says the connection itself is gone.
 bool IsConnectionLostCode(const QString& sqlState);
-// Whether a failure to connect with the settings of `db` was for want of a
-// password (none was given and libpq found none), or because the server
-// refused the one given. libpq is asked once more with the same settings:
-// Qt keeps no connection that failed, and libpq's messages are in the
-// user's language.
+// Whether a failure to connect was for want of a password (none was
+// given and libpq found none), or because the server refused the one given.
 enum class PasswordTrouble { None, Missing, Refused };
-PasswordTrouble PasswordTroubleOf(const QSqlError& error, const QSqlDatabase& db);
+PasswordTrouble PasswordTroubleOf(const QSqlError& error);
 // A server wants a password (`error` is libpq's failure to log in) and
 // nobody may be asked for it here: what to do instead.
 std::string DescribePasswordNeeded(const QSqlError& error, const std::string& library);
