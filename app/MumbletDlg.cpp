@@ -91,6 +91,7 @@ void CMumbletDlg::BindControls() {
     m_ctlSortSpin = m_ui->m_ctlSortSpin;
     m_ctlCategory = m_ui->m_ctlCategory;
     m_ctlMnemonics = m_ui->m_ctlMnemonics;
+    m_ctlMnemonics->SetHost(this);
 }
 
 void CMumbletDlg::FixMinimumSize() {

@@ -111,20 +111,19 @@ void CDDListBox::SetStoredPosition(QListWidgetItem* entry, int zOrder) {
 }
 
 void CDDListBox::RecordListRect() {
-    if (CPaletteHost* host = CPaletteHost::Of(this)) {
-        host->SetListRect(QRect(mapToGlobal(QPoint(0, 0)), size()));
+    if (m_host != nullptr) {
+        m_host->SetListRect(QRect(mapToGlobal(QPoint(0, 0)), size()));
     }
 }
 
 void CDDListBox::ResetListRect() {
-    if (CPaletteHost* host = CPaletteHost::Of(this)) {
-        host->SetListRect(QRect(mapToGlobal(QPoint(-1, -1)), QSize(0, 0)));
+    if (m_host != nullptr) {
+        m_host->SetListRect(QRect(mapToGlobal(QPoint(-1, -1)), QSize(0, 0)));
     }
 }
 
 QRect CDDListBox::GetListRect() const {
-    CPaletteHost* host = CPaletteHost::Of(const_cast<CDDListBox*>(this));
-    return host != nullptr ? host->GetListRect() : QRect();
+    return m_host != nullptr ? m_host->GetListRect() : QRect();
 }
 
 // --- drag-out -------------------------------------------------------------
@@ -152,7 +151,6 @@ void CDDListBox::DragOut() {
     if (mime == nullptr) {
         return;
     }
-    CPaletteHost* host = CPaletteHost::Of(this);
     QPointer<CDDListBox> self(this);
 
     auto* drag = new QDrag(this);
@@ -160,8 +158,8 @@ void CDDListBox::DragOut() {
     drag->setMimeData(mime.release());
     m_bDragging = true;
     RecordListRect();
-    if (host != nullptr) {
-        host->SetPaletteTimer(CPaletteHost::HideTimer, kHideDelayMs);
+    if (m_host != nullptr) {
+        m_host->SetPaletteTimer(CPaletteHost::HideTimer, kHideDelayMs);
     }
     m_nudger.Start(window());
 
@@ -180,8 +178,8 @@ void CDDListBox::DragOut() {
                         QPointF(viewport()->mapToGlobal(m_ptDrag)), Qt::LeftButton, Qt::NoButton,
                         Qt::NoModifier);
     QCoreApplication::sendEvent(viewport(), &release);
-    if (host != nullptr) {
-        host->SetPaletteTimer(CPaletteHost::ShowTimer, kShowDelayMs);
+    if (m_host != nullptr) {
+        m_host->SetPaletteTimer(CPaletteHost::ShowTimer, kShowDelayMs);
     }
     m_dataSource = nullptr; // the runner releases the drag and its data
     ResetListRect();
@@ -268,8 +266,8 @@ void CDDListBox::mouseReleaseEvent(QMouseEvent* event) {
         EndPress();
         m_bPressCancelled = false;
         // A click that never became a drag never hides the palette.
-        if (CPaletteHost* host = CPaletteHost::Of(this)) {
-            host->KillPaletteTimer(CPaletteHost::HideTimer);
+        if (m_host != nullptr) {
+            m_host->KillPaletteTimer(CPaletteHost::HideTimer);
         }
     }
 }

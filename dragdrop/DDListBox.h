@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class CPaletteHost;
 class QMenu;
 class QDropEvent;
 class QMimeData;
@@ -45,6 +46,13 @@ public:
 
     explicit CDDListBox(QWidget* parent = nullptr);
     ~CDDListBox() override;
+
+    // The palette that holds the list; null (the default) for a list in no
+    // palette. Set once while the palette binds its controls.
+    void SetHost(CPaletteHost* host) {
+        m_host = host;
+        m_dropTarget.SetHost(host);
+    }
 
     // Opens the list's own phrase table on the primary key. Called once
     // while the palette initialises.
@@ -107,6 +115,7 @@ private:
     // press, start no drag.
     void CancelPress();
 
+    CPaletteHost* m_host = nullptr;
     QPointer<QMimeData> m_dataSource; // the data of the drag that runs, if any
     COleListBoxDropTarget m_dropTarget;
     CPhraseTbl m_rsPhrase;

@@ -11,8 +11,7 @@ Qt::DropAction COleListBoxDropTarget::OnDragEnter(const QMimeData* data, const Q
                                                   Qt::DropActions possible, bool listDragging) {
     Forget();
     m_inDrag = true;
-    CPaletteHost* palette = CPaletteHost::Of(&m_list);
-    if (listDragging || palette == nullptr || palette->GetListRect().contains(globalPos)) {
+    if (listDragging || m_host == nullptr || m_host->GetListRect().contains(globalPos)) {
         // The list's own drag: refused without a word.
         return Qt::IgnoreAction;
     }
@@ -22,7 +21,7 @@ Qt::DropAction COleListBoxDropTarget::OnDragEnter(const QMimeData* data, const Q
             m_text = QStringLiteral(""); // text, though empty
         }
     }
-    m_whyNot = palette->WhyTextCannotBeAdded(m_text);
+    m_whyNot = m_host->WhyTextCannotBeAdded(m_text);
     m_refused = !m_whyNot.isEmpty();
     return OnDragOver(globalPos, modifiers, possible);
 }
@@ -30,12 +29,10 @@ Qt::DropAction COleListBoxDropTarget::OnDragEnter(const QMimeData* data, const Q
 Qt::DropAction COleListBoxDropTarget::OnDragOver(const QPoint& globalPos,
                                                  Qt::KeyboardModifiers modifiers,
                                                  Qt::DropActions possible) const {
-    const CPaletteHost* palette = CPaletteHost::Of(&m_list);
-    if (!m_inDrag || m_refused ||
-        (palette != nullptr && palette->GetListRect().contains(globalPos))) {
+    if (!m_inDrag || m_refused || m_host == nullptr || m_host->GetListRect().contains(globalPos)) {
         return Qt::IgnoreAction;
     }
-    if (palette != nullptr && palette->DropMayFail()) {
+    if (m_host->DropMayFail()) {
         // In doubt, a copy: a source never deletes text for a copy.
         return possible.testFlag(Qt::CopyAction) ? Qt::CopyAction : Qt::IgnoreAction;
     }
@@ -48,22 +45,21 @@ Qt::DropAction COleListBoxDropTarget::OnDragOver(const QPoint& globalPos,
 }
 
 Qt::DropAction COleListBoxDropTarget::OnDrop(Qt::DropAction proposed) {
-    CPaletteHost* palette = CPaletteHost::Of(&m_list);
     const QString text = m_text;
     const QString whyNot = m_whyNot;
     const bool refused = !m_inDrag || m_refused || proposed == Qt::IgnoreAction;
     Forget();
-    if (palette == nullptr) {
+    if (m_host == nullptr) {
         return Qt::IgnoreAction;
     }
     if (refused) {
         // A source that drops although it was refused: say why all the same.
         if (!whyNot.isEmpty()) {
-            palette->ExplainRefusedDrop(whyNot);
+            m_host->ExplainRefusedDrop(whyNot);
         }
         return Qt::IgnoreAction;
     }
-    return palette->TakeDroppedText(text) ? proposed : Qt::IgnoreAction;
+    return m_host->TakeDroppedText(text) ? proposed : Qt::IgnoreAction;
 }
 
 void COleListBoxDropTarget::OnDragLeave() {
@@ -82,8 +78,8 @@ void COleListBoxDropTarget::OnDragLeave() {
     if (!listRect.contains(global)) {
         return;
     }
-    if (CPaletteHost* palette = CPaletteHost::Of(&m_list)) {
-        palette->ExplainRefusedDrop(whyNot);
+    if (m_host != nullptr) {
+        m_host->ExplainRefusedDrop(whyNot);
     }
 }
 

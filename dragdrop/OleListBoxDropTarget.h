@@ -4,6 +4,7 @@
 #include <QString>
 #include <Qt>
 
+class CPaletteHost;
 class QMimeData;
 class QWidget;
 
@@ -25,6 +26,10 @@ class QWidget;
 class COleListBoxDropTarget {
 public:
     explicit COleListBoxDropTarget(QWidget& list) : m_list(list) {}
+
+    // The palette that holds the list, asked about every drag; without one
+    // every drag is refused.
+    void SetHost(CPaletteHost* host) { m_host = host; }
 
     // A drag enters the list: reads its text once (on X11 each read is a
     // round trip to the source) and asks the palette whether it can become
@@ -55,6 +60,7 @@ private:
     void Forget();
 
     QWidget& m_list;
+    CPaletteHost* m_host = nullptr;
     bool m_inDrag = false; // between an entry and its drop or leave
     QString m_text;        // the dragged text; null when it carries none
     QString m_whyNot;      // why it can't become an item; empty when it can

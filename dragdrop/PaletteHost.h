@@ -3,8 +3,6 @@
 #include <QRect>
 #include <QString>
 
-class QWidget;
-
 // What the list and the selector need of the palette window that holds
 // them: the list's rectangle during its own drag-out (so the palette's drop
 // target can refuse the list's own drops), the palette's two timers
@@ -45,7 +43,4 @@ public:
     // Tells the user why a drag the list refused was not added, once the
     // program that dragged has finished its drag.
     virtual void ExplainRefusedDrop(const QString& reason) = 0;
-
-    // The palette that holds `widget`, or null when it sits in none.
-    static CPaletteHost* Of(QWidget* widget);
 };

@@ -23,6 +23,7 @@ public:
     CDoubtfulPalette() {
         auto* layout = new QVBoxLayout(this);
         list = new CDDListBox(this);
+        list->SetHost(this);
         layout->addWidget(list);
         resize(200, 300);
         show();
