@@ -2,17 +2,15 @@
 
 #include "import/MdbReader.h"
 #include "import/OldLibraryError.h"
-#include "store/BatchInsert.h"
 #include "store/BoundFields.h"
 #include "store/DaoException.h"
 #include "store/EmptyLibrary.h"
 #include "store/LibraryConnection.h"
 #include "store/LibraryFile.h"
 #include "store/LibraryLocation.h"
+#include "store/LibraryRowWriter.h"
 
 #include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QVariant>
 
 #include <algorithm>
@@ -42,45 +40,26 @@ void CheckUnique(std::unordered_set<std::string>& seen, const std::string& key,
 class CLibraryWriter {
 public:
     CLibraryWriter(CLibraryConnection& connection, CProgressSteps& progress)
-        : m_connection(connection), m_progress(progress),
-          m_category(connection.Prepare(
-              QStringLiteral("INSERT INTO \"tblCategory\" (\"CategoryID\", \"Description\", "
-                             "\"ZOrder\", \"strCategoryID\") VALUES (coalesce(?, %1), ?, ?, ?) "
-                             "RETURNING \"CategoryID\"")
-                  .arg(connection.NewKeyExpression()))),
-          m_items(connection,
-                  QStringLiteral("INSERT INTO \"tblPhrase\" (\"CategoryID\", \"Data\", "
-                                 "\"Mnemonic\", \"PhraseID\", \"ZOrder\", "
-                                 "\"PunctuationLeading\", \"PunctuationTrailing\") VALUES"),
-                  QStringLiteral("(?, ?, ?, coalesce(?, %1), ?, ?, ?)")
-                      .arg(connection.NewKeyExpression()),
-                  7) {}
+        : m_connection(connection), m_progress(progress), m_rows(connection) {}
 
     // Adds a category; returns its key (a new one when `key` is empty).
     std::string AddCategory(const std::string& key, const std::string& description,
                             std::int32_t zOrder, const std::string& textKey) {
-        m_category.bindValue(0, KeyValue(key));
-        m_category.bindValue(1, TextValue(description));
-        m_category.bindValue(2, zOrder);
-        // Left Null, the library's trigger copies the key into it.
-        m_category.bindValue(3, textKey.empty() ? QVariant() : TextValue(textKey));
-        if (!m_category.exec() || !m_category.next()) {
-            m_connection.Fail(m_category.lastError());
-        }
-        const std::string made = m_category.value(0).toString().toStdString();
-        m_category.finish();
+        // Left Null, the library's trigger copies the key into strCategoryID.
+        const QVariant made =
+            m_rows.AddCategory(KeyValue(key), TextValue(description), zOrder, KeyValue(textKey));
         m_progress.Step();
-        return key.empty() ? made : key;
+        return key.empty() ? made.toString().toStdString() : key;
     }
 
     // Items are written in batches: Finish writes the last one.
     void AddItem(const OldItem& item, const std::string& categoryKey) {
-        m_items.Add({TextValue(categoryKey), TextValue(item.data), TextValue(item.mnemonic),
-                     KeyValue(item.key), item.zOrder, item.punctuationLeading,
-                     item.punctuationTrailing});
+        m_rows.AddItem(TextValue(categoryKey), TextValue(item.data), TextValue(item.mnemonic),
+                       KeyValue(item.key), item.zOrder, item.punctuationLeading,
+                       item.punctuationTrailing);
         m_progress.Step();
     }
-    void Finish() { m_items.Flush(); }
+    void Finish() { m_rows.Finish(); }
 
 private:
     // Text goes in as the library binds it; a server refuses text with a
@@ -106,8 +85,7 @@ private:
 
     CLibraryConnection& m_connection;
     CProgressSteps& m_progress;
-    QSqlQuery m_category;
-    CBatchInsert m_items;
+    CLibraryRowWriter m_rows;
 };
 
 void Fill(CLibraryConnection& connection, const OldLibrary& library, CProgressSteps& progress,

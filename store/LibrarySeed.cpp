@@ -1,9 +1,6 @@
 #include "store/LibrarySeed.h"
 
-#include "store/LibraryConnection.h"
-
-#include <QSqlError>
-#include <QSqlQuery>
+#include "store/LibraryRowWriter.h"
 
 namespace {
 
@@ -14,32 +11,17 @@ QString Q(const std::string& text) {
 } // namespace
 
 void InsertSeed(CLibraryConnection& connection, const std::vector<LibrarySeedCategory>& seed) {
-    QSqlQuery category =
-        connection.Prepare(QStringLiteral("INSERT INTO \"tblCategory\" (\"Description\", "
-                                          "\"ZOrder\") VALUES (?, ?) RETURNING \"CategoryID\""));
-    QSqlQuery item = connection.Prepare(QStringLiteral(
-        "INSERT INTO \"tblPhrase\" (\"CategoryID\", \"Data\", \"Mnemonic\", \"ZOrder\", "
-        "\"PunctuationLeading\", \"PunctuationTrailing\") VALUES (?, ?, ?, ?, ?, ?)"));
+    CLibraryRowWriter writer(connection);
+    const QVariant none(QMetaType::fromType<QString>());
     int categoryOrder = 0;
     for (const LibrarySeedCategory& entry : seed) {
-        category.bindValue(0, Q(entry.description));
-        category.bindValue(1, categoryOrder++);
-        if (!category.exec() || !category.next()) {
-            connection.Fail(category.lastError());
-        }
-        const QString categoryId = category.value(0).toString();
-        category.finish();
+        const QVariant categoryId =
+            writer.AddCategory(none, Q(entry.description), categoryOrder++, none);
         int itemOrder = 0;
         for (const LibrarySeedItem& seedItem : entry.items) {
-            item.bindValue(0, categoryId);
-            item.bindValue(1, Q(seedItem.data));
-            item.bindValue(2, Q(seedItem.mnemonic));
-            item.bindValue(3, itemOrder++);
-            item.bindValue(4, seedItem.punctuationLeading);
-            item.bindValue(5, seedItem.punctuationTrailing);
-            if (!item.exec()) {
-                connection.Fail(item.lastError());
-            }
+            writer.AddItem(categoryId, Q(seedItem.data), Q(seedItem.mnemonic), none, itemOrder++,
+                           seedItem.punctuationLeading, seedItem.punctuationTrailing);
         }
     }
+    writer.Finish();
 }
