@@ -37,66 +37,46 @@ void CheckUnique(std::unordered_set<std::string>& seen, const std::string& key,
     }
 }
 
-class CLibraryWriter {
-public:
-    CLibraryWriter(CLibraryConnection& connection, CProgressSteps& progress)
-        : m_connection(connection), m_progress(progress), m_rows(connection) {}
-
-    // Adds a category; returns its key (a new one when `key` is empty).
-    std::string AddCategory(const std::string& key, const std::string& description,
-                            std::int32_t zOrder, const std::string& textKey) {
-        // Left Null, the library's trigger copies the key into strCategoryID.
-        const QVariant made =
-            m_rows.AddCategory(KeyValue(key), TextValue(description), zOrder, KeyValue(textKey));
-        m_progress.Step();
-        return key.empty() ? made.toString().toStdString() : key;
+// Text goes in as the library binds it; a server refuses text with a zero
+// character, and says so here before any statement runs.
+QVariant TextValue(const CLibraryConnection& connection, const std::string& text) {
+    FieldValue value;
+    value.text = text;
+    QVariant bound = connection.BindValue(value);
+    if (!bound.isValid()) {
+        throw CDaoException(QStringLiteral("The library \"%1\" can't hold the text \"%2\": "
+                                           "it holds a zero character.")
+                                .arg(QString::fromStdString(connection.DisplayName()),
+                                     QString::fromUtf8(text).remove(QChar(0)))
+                                .toStdString());
     }
-
-    // Items are written in batches: Finish writes the last one.
-    void AddItem(const OldItem& item, const std::string& categoryKey) {
-        m_rows.AddItem(TextValue(categoryKey), TextValue(item.data), TextValue(item.mnemonic),
-                       KeyValue(item.key), item.zOrder, item.punctuationLeading,
-                       item.punctuationTrailing);
-        m_progress.Step();
-    }
-    void Finish() { m_rows.Finish(); }
-
-private:
-    // Text goes in as the library binds it; a server refuses text with a
-    // zero character, and says so here before any statement runs.
-    QVariant TextValue(const std::string& text) const {
-        FieldValue value;
-        value.text = text;
-        QVariant bound = m_connection.BindValue(value);
-        if (!bound.isValid()) {
-            throw CDaoException(QStringLiteral("The library \"%1\" can't hold the text \"%2\": "
-                                               "it holds a zero character.")
-                                    .arg(QString::fromStdString(m_connection.DisplayName()),
-                                         QString::fromUtf8(text).remove(QChar(0)))
-                                    .toStdString());
-        }
-        return bound;
-    }
-
-    // An empty key leaves the column to its default: a new key.
-    QVariant KeyValue(const std::string& key) const {
-        return key.empty() ? QVariant() : TextValue(key);
-    }
-
-    CLibraryConnection& m_connection;
-    CProgressSteps& m_progress;
-    CLibraryRowWriter m_rows;
-};
+    return bound;
+}
 
 void Fill(CLibraryConnection& connection, const OldLibrary& library, CProgressSteps& progress,
           ImportSummary& summary) {
-    CLibraryWriter writer(connection, progress);
+    CLibraryRowWriter writer(connection);
+    const auto text = [&connection](const std::string& value) {
+        return TextValue(connection, value);
+    };
+    // An empty key is left Null: a new key, or for strCategoryID the
+    // library's trigger copies the key into it.
+    const auto key = [&text](const std::string& value) {
+        return value.empty() ? QVariant() : text(value);
+    };
+    const auto addCategory = [&](const std::string& categoryKey, const std::string& description,
+                                 std::int32_t zOrder, const std::string& textKey) {
+        const QVariant made =
+            writer.AddCategory(key(categoryKey), text(description), zOrder, key(textKey));
+        progress.Step();
+        return categoryKey.empty() ? made.toString().toStdString() : categoryKey;
+    };
     std::unordered_set<std::string> categoryKeys;
     std::int32_t lastOrder = -1;
     for (const OldCategory& category : library.categories) {
         CheckUnique(categoryKeys, category.key, library, "categories");
-        writer.AddCategory(category.key, category.description, category.zOrder,
-                           category.textKey.empty() ? category.key : category.textKey);
+        addCategory(category.key, category.description, category.zOrder,
+                    category.textKey.empty() ? category.key : category.textKey);
         lastOrder = std::max(lastOrder, category.zOrder);
     }
     summary.categories = static_cast<int>(library.categories.size());
@@ -113,11 +93,14 @@ void Fill(CLibraryConnection& connection, const OldLibrary& library, CProgressSt
     std::string strayCategory;
     if (summary.itemsWithoutCategory > 0) {
         strayCategory =
-            writer.AddCategory({}, kCategoryForStrayItems, lastOrder < 0 ? 0 : lastOrder + 1, {});
+            addCategory({}, kCategoryForStrayItems, lastOrder < 0 ? 0 : lastOrder + 1, {});
         ++summary.categories;
     }
     for (const OldItem& item : library.items) {
-        writer.AddItem(item, stray(item) ? strayCategory : item.categoryKey);
+        writer.AddItem(text(stray(item) ? strayCategory : item.categoryKey), text(item.data),
+                       text(item.mnemonic), key(item.key), item.zOrder, item.punctuationLeading,
+                       item.punctuationTrailing);
+        progress.Step();
     }
     writer.Finish();
     summary.items = static_cast<int>(library.items.size());

@@ -2,46 +2,29 @@
 
 #include "store/LibraryConnection.h"
 
-#include <QSqlError>
-
-namespace {
-
-const QString kCategoryHead =
-    QStringLiteral("INSERT INTO \"tblCategory\" (\"CategoryID\", \"Description\", \"ZOrder\", "
-                   "\"strCategoryID\") VALUES");
-
-} // namespace
-
 CLibraryRowWriter::CLibraryRowWriter(CLibraryConnection& connection)
     : m_connection(connection),
-      m_categories(connection, kCategoryHead, QStringLiteral("(?, ?, ?, ?)"), 4),
+      m_categories(connection,
+                   QStringLiteral("INSERT INTO \"tblCategory\" (\"CategoryID\", \"Description\", "
+                                  "\"ZOrder\", \"strCategoryID\") VALUES"),
+                   QStringLiteral("(?, ?, ?, ?)"), 4),
       m_items(
           connection,
           QStringLiteral("INSERT INTO \"tblPhrase\" (\"CategoryID\", \"Data\", \"Mnemonic\", "
                          "\"PhraseID\", \"ZOrder\", \"PunctuationLeading\", "
                          "\"PunctuationTrailing\") VALUES"),
           QStringLiteral("(?, ?, ?, coalesce(?, %1), ?, ?, ?)").arg(connection.NewKeyExpression()),
-          7),
-      m_newCategory(connection.Prepare(kCategoryHead +
-                                       QStringLiteral(" (%1, ?, ?, ?) RETURNING \"CategoryID\"")
-                                           .arg(connection.NewKeyExpression()))) {}
+          7) {}
 
-QVariant CLibraryRowWriter::AddCategory(const QVariant& key, const QVariant& description,
-                                        qlonglong zOrder, const QVariant& textKey) {
-    if (!key.isNull()) {
-        m_categories.Add({key, description, zOrder, textKey});
-        return key;
+QVariant CLibraryRowWriter::AddCategory(QVariant key, const QVariant& description, qlonglong zOrder,
+                                        const QVariant& textKey) {
+    if (key.isNull()) {
+        // Made as the column's default makes it, but known before the row
+        // is written, for the items that follow.
+        key = m_connection.Value(QStringLiteral("SELECT ") + m_connection.NewKeyExpression());
     }
-    m_categories.Flush();
-    m_newCategory.bindValue(0, description);
-    m_newCategory.bindValue(1, zOrder);
-    m_newCategory.bindValue(2, textKey);
-    if (!m_newCategory.exec() || !m_newCategory.next()) {
-        m_connection.Fail(m_newCategory.lastError());
-    }
-    QVariant made = m_newCategory.value(0);
-    m_newCategory.finish();
-    return made;
+    m_categories.Add({key, description, zOrder, textKey});
+    return key;
 }
 
 void CLibraryRowWriter::AddItem(const QVariant& categoryKey, const QVariant& data,
