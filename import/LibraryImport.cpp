@@ -37,27 +37,23 @@ void CheckUnique(std::unordered_set<std::string>& seen, const std::string& key,
     }
 }
 
-// Text goes in as the library binds it; a server refuses text with a zero
-// character, and says so here before any statement runs.
-QVariant TextValue(const CLibraryConnection& connection, const std::string& text) {
-    FieldValue value;
-    value.text = text;
-    QVariant bound = connection.BindValue(value);
-    if (!bound.isValid()) {
-        throw CDaoException(QStringLiteral("The library \"%1\" can't hold the text \"%2\": "
-                                           "it holds a zero character.")
-                                .arg(QString::fromStdString(connection.DisplayName()),
-                                     QString::fromUtf8(text).remove(QChar(0)))
-                                .toStdString());
-    }
-    return bound;
-}
-
 void Fill(CLibraryConnection& connection, const OldLibrary& library, CProgressSteps& progress,
           ImportSummary& summary) {
     CLibraryRowWriter writer(connection);
+    // Text goes in as the library binds it; a server refuses text with a
+    // zero character, and says so here before any statement runs.
     const auto text = [&connection](const std::string& value) {
-        return TextValue(connection, value);
+        FieldValue field;
+        field.text = value;
+        QVariant bound = connection.BindValue(field);
+        if (!bound.isValid()) {
+            throw CDaoException(QStringLiteral("The library \"%1\" can't hold the text \"%2\": "
+                                               "it holds a zero character.")
+                                    .arg(QString::fromStdString(connection.DisplayName()),
+                                         QString::fromUtf8(value).remove(QChar(0)))
+                                    .toStdString());
+        }
+        return bound;
     };
     // An empty key is left Null: a new key, or for strCategoryID the
     // library's trigger copies the key into it.

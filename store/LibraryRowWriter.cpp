@@ -7,14 +7,13 @@ CLibraryRowWriter::CLibraryRowWriter(CLibraryConnection& connection)
       m_categories(connection,
                    QStringLiteral("INSERT INTO \"tblCategory\" (\"CategoryID\", \"Description\", "
                                   "\"ZOrder\", \"strCategoryID\") VALUES"),
-                   QStringLiteral("(?, ?, ?, ?)"), 4),
-      m_items(
-          connection,
-          QStringLiteral("INSERT INTO \"tblPhrase\" (\"CategoryID\", \"Data\", \"Mnemonic\", "
-                         "\"PhraseID\", \"ZOrder\", \"PunctuationLeading\", "
-                         "\"PunctuationTrailing\") VALUES"),
-          QStringLiteral("(?, ?, ?, coalesce(?, %1), ?, ?, ?)").arg(connection.NewKeyExpression()),
-          7) {}
+                   QStringLiteral("(?, ?, ?, ?)")),
+      m_items(connection,
+              QStringLiteral("INSERT INTO \"tblPhrase\" (\"CategoryID\", \"Data\", \"Mnemonic\", "
+                             "\"PhraseID\", \"ZOrder\", \"PunctuationLeading\", "
+                             "\"PunctuationTrailing\") VALUES"),
+              QStringLiteral("(?, ?, ?, coalesce(?, %1), ?, ?, ?)")
+                  .arg(connection.NewKeyExpression())) {}
 
 QVariant CLibraryRowWriter::AddCategory(QVariant key, const QVariant& description, qlonglong zOrder,
                                         const QVariant& textKey) {

@@ -4,15 +4,14 @@
 
 void InsertSeed(CLibraryConnection& connection, const std::vector<LibrarySeedCategory>& seed) {
     CLibraryRowWriter writer(connection);
-    const QVariant none(QMetaType::fromType<QString>());
     int categoryOrder = 0;
     for (const LibrarySeedCategory& entry : seed) {
         const QVariant categoryId =
-            writer.AddCategory(none, QString::fromUtf8(entry.description), categoryOrder++, none);
+            writer.AddCategory({}, QString::fromUtf8(entry.description), categoryOrder++, {});
         int itemOrder = 0;
         for (const LibrarySeedItem& seedItem : entry.items) {
             writer.AddItem(categoryId, QString::fromUtf8(seedItem.data),
-                           QString::fromUtf8(seedItem.mnemonic), none, itemOrder++,
+                           QString::fromUtf8(seedItem.mnemonic), {}, itemOrder++,
                            seedItem.punctuationLeading, seedItem.punctuationTrailing);
         }
     }
