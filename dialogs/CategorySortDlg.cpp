@@ -18,7 +18,6 @@
 
 #include <exception>
 #include <string>
-#include <vector>
 
 CCategorySortDlg::CCategorySortDlg(QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::CategorySortDlg>()) {

@@ -68,8 +68,7 @@ bool CDDListBox::SaveOrder() {
         return true; // the library never opened: there is no order to store
     }
     std::vector<std::pair<std::string, int>> positions;
-    const int n = count();
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < count(); ++i) {
         const QVariant stored = item(i)->data(StoredPositionRole);
         if (!stored.isValid() || stored.toInt() != i) {
             positions.emplace_back(
