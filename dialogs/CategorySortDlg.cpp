@@ -8,6 +8,7 @@
 #include "store/CategoryQry.h"
 #include "store/CategoryTbl.h"
 #include "store/KeyHelpers.h"
+#include "store/ZOrderSave.h"
 #include "ui_CategorySortDlg.h"
 
 #include <QCloseEvent>
@@ -78,31 +79,15 @@ void CCategorySortDlg::OnDeltaposCategorySpin(int delta, bool* refuse) {
 }
 
 void CCategorySortDlg::SaveCategoryOrder() {
+    std::vector<std::pair<std::string, int>> positions;
+    for (int i = 0; i < m_ctlCategoryList->count(); ++i) {
+        positions.emplace_back(
+            EntryLines::MnemonicKey(EntryLines::LineOf(m_ctlCategoryList->item(i))).toStdString(),
+            i);
+    }
     CCategoryTbl table;
     table.Open();
-    table.BeginTrans();
-    try {
-        const int count = m_ctlCategoryList->count();
-        for (int i = 0; i < count; ++i) {
-            const std::string key =
-                EntryLines::MnemonicKey(EntryLines::LineOf(m_ctlCategoryList->item(i)))
-                    .toStdString();
-            if (table.SeekKey(key) && table.m_ZOrder != i) {
-                table.Edit();
-                table.m_ZOrder = i;
-                table.Update();
-            }
-        }
-        table.CommitTrans();
-    } catch (...) {
-        try {
-            table.Rollback();
-        } catch (const std::exception&) {
-            // The first error is the one worth telling; the transaction
-            // ends with its connection anyway.
-        }
-        throw;
-    }
+    SaveZOrders(table, table.m_ZOrder, positions);
     table.Close();
 }
 

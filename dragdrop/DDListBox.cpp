@@ -7,6 +7,7 @@
 #include "dragdrop/PaletteMessages.h"
 #include "dragdrop/WidestEntryDelegate.h"
 #include "engine/Punctuation.h"
+#include "store/ZOrderSave.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,39 +67,19 @@ bool CDDListBox::SaveOrder() {
     if (!m_rsPhrase.IsOpen()) {
         return true; // the library never opened: there is no order to store
     }
-    std::vector<int> moved;
-    const int n = count();
-    for (int i = 0; i < n; ++i) {
+    std::vector<std::pair<std::string, int>> positions;
+    for (int i = 0; i < count(); ++i) {
         const QVariant stored = item(i)->data(StoredPositionRole);
         if (!stored.isValid() || stored.toInt() != i) {
-            moved.push_back(i);
+            positions.emplace_back(
+                EntryLines::MnemonicKey(EntryLines::LineOf(item(i))).toStdString(), i);
         }
     }
-    if (moved.empty()) {
+    if (positions.empty()) {
         return true;
     }
-    m_rsPhrase.BeginTrans();
-    try {
-        for (const int i : moved) {
-            const std::string key =
-                EntryLines::MnemonicKey(EntryLines::LineOf(item(i))).toStdString();
-            if (m_rsPhrase.SeekKey(key) && m_rsPhrase.m_ZOrder != i) {
-                m_rsPhrase.Edit();
-                m_rsPhrase.m_ZOrder = i;
-                m_rsPhrase.Update();
-            }
-        }
-        m_rsPhrase.CommitTrans();
-    } catch (...) {
-        try {
-            m_rsPhrase.Rollback();
-        } catch (const std::exception&) {
-            // The first error is the one worth telling; the transaction
-            // ends with its connection anyway.
-        }
-        throw;
-    }
-    for (const int i : moved) {
+    SaveZOrders(m_rsPhrase, m_rsPhrase.m_ZOrder, positions);
+    for (const auto& [key, i] : positions) {
         SetStoredPosition(item(i), i);
     }
     return true;

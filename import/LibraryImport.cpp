@@ -2,17 +2,15 @@
 
 #include "import/MdbReader.h"
 #include "import/OldLibraryError.h"
-#include "store/BatchInsert.h"
 #include "store/BoundFields.h"
 #include "store/DaoException.h"
 #include "store/EmptyLibrary.h"
 #include "store/LibraryConnection.h"
 #include "store/LibraryFile.h"
 #include "store/LibraryLocation.h"
+#include "store/LibraryRowWriter.h"
 
 #include <QFileInfo>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QVariant>
 
 #include <algorithm>
@@ -39,86 +37,42 @@ void CheckUnique(std::unordered_set<std::string>& seen, const std::string& key,
     }
 }
 
-class CLibraryWriter {
-public:
-    CLibraryWriter(CLibraryConnection& connection, CProgressSteps& progress)
-        : m_connection(connection), m_progress(progress),
-          m_category(connection.Prepare(
-              QStringLiteral("INSERT INTO \"tblCategory\" (\"CategoryID\", \"Description\", "
-                             "\"ZOrder\", \"strCategoryID\") VALUES (coalesce(?, %1), ?, ?, ?) "
-                             "RETURNING \"CategoryID\"")
-                  .arg(connection.NewKeyExpression()))),
-          m_items(connection,
-                  QStringLiteral("INSERT INTO \"tblPhrase\" (\"CategoryID\", \"Data\", "
-                                 "\"Mnemonic\", \"PhraseID\", \"ZOrder\", "
-                                 "\"PunctuationLeading\", \"PunctuationTrailing\") VALUES"),
-                  QStringLiteral("(?, ?, ?, coalesce(?, %1), ?, ?, ?)")
-                      .arg(connection.NewKeyExpression()),
-                  7) {}
-
-    // Adds a category; returns its key (a new one when `key` is empty).
-    std::string AddCategory(const std::string& key, const std::string& description,
-                            std::int32_t zOrder, const std::string& textKey) {
-        m_category.bindValue(0, KeyValue(key));
-        m_category.bindValue(1, TextValue(description));
-        m_category.bindValue(2, zOrder);
-        // Left Null, the library's trigger copies the key into it.
-        m_category.bindValue(3, textKey.empty() ? QVariant() : TextValue(textKey));
-        if (!m_category.exec() || !m_category.next()) {
-            m_connection.Fail(m_category.lastError());
-        }
-        const std::string made = m_category.value(0).toString().toStdString();
-        m_category.finish();
-        m_progress.Step();
-        return key.empty() ? made : key;
-    }
-
-    // Items are written in batches: Finish writes the last one.
-    void AddItem(const OldItem& item, const std::string& categoryKey) {
-        m_items.Add({TextValue(categoryKey), TextValue(item.data), TextValue(item.mnemonic),
-                     KeyValue(item.key), item.zOrder, item.punctuationLeading,
-                     item.punctuationTrailing});
-        m_progress.Step();
-    }
-    void Finish() { m_items.Flush(); }
-
-private:
+void Fill(CLibraryConnection& connection, const OldLibrary& library, CProgressSteps& progress,
+          ImportSummary& summary) {
+    CLibraryRowWriter writer(connection);
     // Text goes in as the library binds it; a server refuses text with a
     // zero character, and says so here before any statement runs.
-    QVariant TextValue(const std::string& text) const {
-        FieldValue value;
-        value.text = text;
-        QVariant bound = m_connection.BindValue(value);
+    const auto text = [&connection](const std::string& value) {
+        FieldValue field;
+        field.text = value;
+        QVariant bound = connection.BindValue(field);
         if (!bound.isValid()) {
             throw CDaoException(QStringLiteral("The library \"%1\" can't hold the text \"%2\": "
                                                "it holds a zero character.")
-                                    .arg(QString::fromStdString(m_connection.DisplayName()),
-                                         QString::fromUtf8(text).remove(QChar(0)))
+                                    .arg(QString::fromStdString(connection.DisplayName()),
+                                         QString::fromUtf8(value).remove(QChar(0)))
                                     .toStdString());
         }
         return bound;
-    }
-
-    // An empty key leaves the column to its default: a new key.
-    QVariant KeyValue(const std::string& key) const {
-        return key.empty() ? QVariant() : TextValue(key);
-    }
-
-    CLibraryConnection& m_connection;
-    CProgressSteps& m_progress;
-    QSqlQuery m_category;
-    CBatchInsert m_items;
-};
-
-void Fill(CLibraryConnection& connection, const OldLibrary& library, CProgressSteps& progress,
-          ImportSummary& summary) {
-    CLibraryWriter writer(connection, progress);
+    };
+    // An empty key is left Null: a new key, or for strCategoryID the
+    // library's trigger copies the key into it.
+    const auto key = [&text](const std::string& value) {
+        return value.empty() ? QVariant() : text(value);
+    };
+    const auto addCategory = [&](const std::string& categoryKey, const std::string& description,
+                                 std::int32_t zOrder, const std::string& textKey) {
+        const QVariant made =
+            writer.AddCategory(key(categoryKey), text(description), zOrder, key(textKey));
+        progress.Step();
+        return categoryKey.empty() ? made.toString().toStdString() : categoryKey;
+    };
     std::unordered_set<std::string> categoryKeys;
     std::int32_t lastOrder = -1;
     for (const OldCategory& category : library.categories) {
         CheckUnique(categoryKeys, category.key, library, "categories");
-        writer.AddCategory(category.key, category.description, category.zOrder,
-                           category.textKey.empty() ? category.key : category.textKey);
+        addCategory(category.key, category.description, category.zOrder,
+                    category.textKey.empty() ? category.key : category.textKey);
         lastOrder = std::max(lastOrder, category.zOrder);
     }
     summary.categories = static_cast<int>(library.categories.size());
@@ -135,11 +89,14 @@ void Fill(CLibraryConnection& connection, const OldLibrary& library, CProgressSt
     std::string strayCategory;
     if (summary.itemsWithoutCategory > 0) {
         strayCategory =
-            writer.AddCategory({}, kCategoryForStrayItems, lastOrder < 0 ? 0 : lastOrder + 1, {});
+            addCategory({}, kCategoryForStrayItems, lastOrder < 0 ? 0 : lastOrder + 1, {});
         ++summary.categories;
     }
     for (const OldItem& item : library.items) {
-        writer.AddItem(item, stray(item) ? strayCategory : item.categoryKey);
+        writer.AddItem(text(stray(item) ? strayCategory : item.categoryKey), text(item.data),
+                       text(item.mnemonic), key(item.key), item.zOrder, item.punctuationLeading,
+                       item.punctuationTrailing);
+        progress.Step();
     }
     writer.Finish();
     summary.items = static_cast<int>(library.items.size());

@@ -6,19 +6,18 @@
 
 #include <cassert>
 
-CBatchInsert::CBatchInsert(CLibraryConnection& connection, QString head, QString row,
-                           int parameters, int rowsPerBatch)
+CBatchInsert::CBatchInsert(CLibraryConnection& connection, QString head, QString row)
     : m_connection(connection), m_head(std::move(head)), m_row(std::move(row)),
-      m_parameters(parameters), m_rowsPerBatch(rowsPerBatch) {
-    m_pending.reserve(static_cast<std::size_t>(m_parameters * m_rowsPerBatch));
+      m_parameters(static_cast<int>(m_row.count(u'?'))) {
+    m_pending.reserve(static_cast<std::size_t>(m_parameters * kRowsPerBatch));
 }
 
 void CBatchInsert::Add(std::initializer_list<QVariant> values) {
     assert(static_cast<int>(values.size()) == m_parameters);
     m_pending.insert(m_pending.end(), values.begin(), values.end());
-    if (static_cast<int>(m_pending.size()) == m_parameters * m_rowsPerBatch) {
+    if (static_cast<int>(m_pending.size()) == m_parameters * kRowsPerBatch) {
         if (!m_full) {
-            m_full = Prepare(m_rowsPerBatch);
+            m_full = Prepare(kRowsPerBatch);
         }
         Write(*m_full);
     }

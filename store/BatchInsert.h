@@ -18,11 +18,10 @@ class CBatchInsert {
 public:
     // `head` is the statement up to VALUES ("INSERT INTO t (a, b) VALUES"),
     // `row` one row's values with a "?" per parameter ("(?, coalesce(?,
-    // ...))"), `parameters` how many "?" a row has.
-    CBatchInsert(CLibraryConnection& connection, QString head, QString row, int parameters,
-                 int rowsPerBatch = kRowsPerBatch);
+    // ...))").
+    CBatchInsert(CLibraryConnection& connection, QString head, QString row);
 
-    // Adds one row's parameters (exactly `parameters` of them); writes a
+    // Adds one row's parameters (one for each "?"); writes a
     // batch when it is full.
     void Add(std::initializer_list<QVariant> values);
     // Writes the rows still collected.
@@ -39,7 +38,6 @@ private:
     QString m_head;
     QString m_row;
     int m_parameters;
-    int m_rowsPerBatch;
     std::vector<QVariant> m_pending;
     std::optional<QSqlQuery> m_full;
 };

@@ -1,12 +1,12 @@
 #include "store/LibraryCopy.h"
 
-#include "store/BatchInsert.h"
 #include "store/BoundFields.h"
 #include "store/DaoException.h"
 #include "store/EmptyLibrary.h"
 #include "store/LibraryConnection.h"
 #include "store/LibraryLocation.h"
 #include "store/LibraryOpener.h"
+#include "store/LibraryRowWriter.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -153,28 +153,19 @@ QVariant Text(const CLibraryConnection& target, const QVariant& value, const Cop
 }
 
 void WriteLibrary(CLibraryConnection& target, const LibraryRows& rows) {
-    CBatchInsert categories(
-        target,
-        QStringLiteral("INSERT INTO \"tblCategory\" (\"CategoryID\", "
-                       "\"Description\", \"ZOrder\", \"strCategoryID\") VALUES"),
-        QStringLiteral("(?, ?, ?, ?)"), 4);
+    CLibraryRowWriter writer(target);
     for (const CopiedCategory& row : rows.categories) {
-        categories.Add({Text(target, row.key, nullptr, &row),
-                        Text(target, row.description, nullptr, &row), row.zOrder,
-                        Text(target, row.textKey, nullptr, &row)});
+        writer.AddCategory(Text(target, row.key, nullptr, &row),
+                           Text(target, row.description, nullptr, &row), row.zOrder,
+                           Text(target, row.textKey, nullptr, &row));
     }
-    categories.Flush();
-    CBatchInsert items(target,
-                       QStringLiteral("INSERT INTO \"tblPhrase\" (\"CategoryID\", \"Data\", "
-                                      "\"Mnemonic\", \"PhraseID\", \"ZOrder\", "
-                                      "\"PunctuationLeading\", \"PunctuationTrailing\") VALUES"),
-                       QStringLiteral("(?, ?, ?, ?, ?, ?, ?)"), 7);
     for (const CopiedItem& row : rows.items) {
-        items.Add({Text(target, row.categoryKey, &row, nullptr),
-                   Text(target, row.data, &row, nullptr), Text(target, row.mnemonic, &row, nullptr),
-                   Text(target, row.key, &row, nullptr), row.zOrder, row.leading, row.trailing});
+        writer.AddItem(Text(target, row.categoryKey, &row, nullptr),
+                       Text(target, row.data, &row, nullptr),
+                       Text(target, row.mnemonic, &row, nullptr),
+                       Text(target, row.key, &row, nullptr), row.zOrder, row.leading, row.trailing);
     }
-    items.Flush();
+    writer.Finish();
 }
 
 } // namespace
