@@ -4,7 +4,6 @@
 #include "app/HelpPage.h"
 #include "app/MumbletApp.h"
 #include "app/Profile.h"
-#include "app/ScreenPlacement.h"
 #include "dialogs/AboutDlg.h"
 #include "dialogs/AppIcon.h"
 #include "dialogs/DialogUnits.h"
@@ -15,16 +14,7 @@
 #include "dragdrop/EntryLines.h"
 #include "dragdrop/PaletteMessages.h"
 #include "dragdrop/QuietShow.h"
-#include "engine/DroppedText.h"
-#include "store/CategoryQry.h"
-#include "store/CategoryTbl.h"
 #include "store/CurrentDatabase.h"
-#include "store/DaoException.h"
-#include "store/EngineErrors.h"
-#include "store/KeyHelpers.h"
-#include "store/LibraryWatch.h"
-#include "store/PhraseTbl.h"
-#include "store/RecordsetCloser.h"
 #include "ui_MumbletDlg.h"
 
 #include <QCloseEvent>
@@ -33,18 +23,23 @@
 #include <QLabel>
 #include <QListWidgetItem>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QStyle>
 #include <QToolButton>
 
 #include <algorithm>
-#include <cstdint>
-#include <exception>
 #include <vector>
 
 CMumbletDlg::CMumbletDlg(QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::MumbletDlg>()), m_hIcon(BlurtleIcon()) {
+    : QDialog(parent), m_ui(std::make_unique<Ui::MumbletDlg>()), m_hIcon(BlurtleIcon()),
+      m_refresh({[this] { return m_bInitializing || m_ctlMnemonics->IsDragging(); },
+                 [this] { m_order->StoreBeforeRefresh(); },
+                 [this] {
+                     // Another file in the library's place, or a server
+                     // connection that broke meanwhile, is opened anew first.
+                     FollowLibrary();
+                     RefreshFromLibrary();
+                 }}) {
     m_ui->setupUi(this);
     FitFormToFont(this);
     // A normal top-level window (so it has a taskbar entry) that stays
@@ -61,16 +56,8 @@ CMumbletDlg::CMumbletDlg(QWidget* parent)
     connect(&m_hideTimer, &QTimer::timeout, this, [this] { OnTimer(HideTimer); });
     connect(&m_showTimer, &QTimer::timeout, this, [this] { OnTimer(ShowTimer); });
 
-    // There is no "end of move or resize" notification: the placement is
-    // written once the window has kept still for a moment.
-    m_refreshTimer.setSingleShot(true);
-    m_refreshTimer.setInterval(kRefreshRetryMs);
-    connect(&m_refreshTimer, &QTimer::timeout, this, &CMumbletDlg::RefreshWhenQuiet);
     m_takeOverTimer.setInterval(kDialogWatchMs);
     connect(&m_takeOverTimer, &QTimer::timeout, this, &CMumbletDlg::CloseForAnotherStart);
-    m_placementTimer.setSingleShot(true);
-    m_placementTimer.setInterval(kPlacementSettleMs);
-    connect(&m_placementTimer, &QTimer::timeout, this, &CMumbletDlg::SaveWindowPlacement);
 
     connect(m_ctlCategory, &QComboBox::activated, this, [this] { OnSelchangeCategory(); });
     connect(m_ctlSortSpin, &CUpDownButtons::DeltaPos, this, &CMumbletDlg::OnDeltaposSortSpin);
@@ -92,6 +79,8 @@ void CMumbletDlg::BindControls() {
     m_ctlCategory = m_ui->m_ctlCategory;
     m_ctlMnemonics = m_ui->m_ctlMnemonics;
     m_ctlMnemonics->SetHost(this);
+    m_order = std::make_unique<CPendingOrder>(*this, *m_ctlCategory, *m_ctlMnemonics);
+    m_drops = std::make_unique<CDropPolicy>(*this, *m_ctlCategory, *m_ctlMnemonics);
 }
 
 void CMumbletDlg::FixMinimumSize() {
@@ -156,7 +145,7 @@ void CMumbletDlg::OnInitDialog() {
     // (comes with dropping text onto the list).
     m_ctlMnemonics->OpenPhraseTable();
     // Watching starts before the first fill, so no change falls between.
-    WatchLibrary();
+    m_refresh.Watch(GetCurrentDatabasePath());
     FillCategories();
     SelectRememberedCategory();
     OnSelchangeCategory();
@@ -193,7 +182,7 @@ void CMumbletDlg::FillCategories() {
 void CMumbletDlg::SelectRememberedCategory() {
     // The whole line, key included, letter case aside: a renamed category
     // no longer matches, and neither does one whose key changed.
-    const QString remembered = Profile::GetString(kCategorySetting, QString());
+    const QString remembered = Profile::GetString(CPendingOrder::kCategorySetting, QString());
     int index = 0;
     for (int i = 0; i < m_ctlCategory->count(); ++i) {
         if (EntryLines::LineOf(*m_ctlCategory, i).compare(remembered, Qt::CaseInsensitive) == 0) {
@@ -205,20 +194,20 @@ void CMumbletDlg::SelectRememberedCategory() {
 }
 
 void CMumbletDlg::OnSelchangeCategory() {
-    if (!StoreOrderBeforeSwitching()) {
+    if (!m_order->StoreBeforeSwitching()) {
         return;
     }
     m_ctlMnemonics->clear();
-    m_shownCategoryLine.clear();
+    m_order->Shows(QString());
 
     const QString line = EntryLines::SelectedCategoryLine(*m_ctlCategory);
-    Profile::WriteString(kCategorySetting, line);
+    Profile::WriteString(CPendingOrder::kCategorySetting, line);
     if (line.isEmpty()) {
         return;
     }
 
     ShowMnemonicEntries(ReadMnemonicEntries(line));
-    m_shownCategoryLine = line;
+    m_order->Shows(line);
 }
 
 void CMumbletDlg::OnDeltaposSortSpin(int delta, bool* refuse) {
@@ -242,7 +231,7 @@ void CMumbletDlg::OnDeltaposSortSpin(int delta, bool* refuse) {
         m_ctlMnemonics->insertItem(i + delta, moved);
         m_ctlMnemonics->setCurrentRow(i + delta);
     }
-    m_bOrderChanged = true;
+    m_order->MarkChanged();
 }
 
 QTimer& CMumbletDlg::PaletteTimer(int id) {
@@ -271,7 +260,7 @@ bool CMumbletDlg::IsPaletteTimerActive(int id) const {
 void CMumbletDlg::OnTimer(int id) {
     if (id == HideTimer) {
         // A drag has started: get out of the way of the window beneath.
-        HidePalette();
+        m_placement.Hide();
         KillPaletteTimer(HideTimer);
     } else if (id == ShowTimer) {
         // The drag has ended: come back, leaving the keyboard with the
@@ -361,4 +350,35 @@ bool CMumbletDlg::event(QEvent* event) {
     default:
         return QDialog::event(event);
     }
+}
+
+void CMumbletDlg::LayoutControls() {
+    const int w = width();
+    const int h = height();
+
+    QPushButton* help = m_ctlOnlineHelp;
+    help->move(w - help->width() - 4, help->y());
+    QToolButton* menuButton = m_ui->m_ctlWindowMenu;
+    menuButton->move(help->x() - menuButton->width() - 2, menuButton->y());
+
+    const QRect combo = m_ctlCategory->geometry();
+    m_ctlCategory->setGeometry(combo.left(), combo.top(), qMax(0, w - combo.left() - 2),
+                               combo.height());
+
+    const QRect list = m_ctlMnemonics->geometry();
+    m_ctlMnemonics->setGeometry(list.left(), list.top(), qMax(0, w - list.left() - 2),
+                                qMax(0, h - list.top() - 2));
+}
+
+void CMumbletDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (!m_bInitializing) {
+        LayoutControls();
+    }
+    m_placement.Changed(m_bInitializing);
+}
+
+void CMumbletDlg::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    m_placement.Changed(m_bInitializing);
 }

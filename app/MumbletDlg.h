@@ -1,7 +1,10 @@
 #pragma once
 
+#include "app/DropPolicy.h"
+#include "app/LiveRefresh.h"
+#include "app/PalettePlacement.h"
+#include "app/PendingOrder.h"
 #include "automation/AutomatedWindow.h"
-#include "dialogs/PromptService.h"
 #include "dragdrop/PaletteHost.h"
 #include "store/MnemonicsInCategoryQry.h"
 
@@ -19,7 +22,6 @@
 
 class CComboRightClick;
 class CDDListBox;
-class CLibraryWatch;
 class CUpDownButtons;
 class QPushButton;
 class QToolButton;
@@ -81,8 +83,8 @@ public:
     bool CanExit();
 
     void LayoutControls();
-    void SaveWindowPlacement();
-    void RestoreWindowPlacement();
+    void SaveWindowPlacement() { m_placement.Save(); }
+    void RestoreWindowPlacement() { m_placement.Restore(); }
 
     // A press on the sort arrows: -1 up, +1 down.
     void OnDeltaposSortSpin(int delta, bool* refuse = nullptr);
@@ -94,7 +96,10 @@ public:
     // characters as the mnemonic, no leading punctuation and two trailing
     // spaces. Returns false when no category is selected or the text is one
     // an item can't hold. Database errors are thrown.
-    bool AddDroppedText(const QString& text);
+    bool AddDroppedText(const QString& text) { return m_drops->Add(text); }
+    // Text dropped onto the list, decided and taken at once: false when
+    // nothing was added (the reason is told after the drop).
+    bool TakeDroppedText(const QString& text) { return m_drops->Take(m_drops->Decide(text)); }
 
     // The commands of the selector's and the list's menus (and a double
     // click in the list), carried out when their posted message arrives.
@@ -134,22 +139,21 @@ public:
     // dialog), keeping the selected category and entry. An order the user
     // is giving the list is stored first; while it can't be, the list
     // stays as the user arranged it.
-    void OnLibraryChanged();
-    bool IsRefreshPending() const { return m_bRefreshPending; }
+    void OnLibraryChanged() { m_refresh.OnLibraryChanged(); }
+    bool IsRefreshPending() const { return m_refresh.IsPending(); }
     // Whether changes to the library are heard now (false while its server
     // is out of reach).
-    bool IsListening() const;
-    // How long a refresh waits for the user to finish before looking again.
-    static constexpr int kRefreshRetryMs = 250;
+    bool IsListening() const { return m_refresh.IsListening(); }
 
     // CPaletteHost
     QRect GetListRect() const override { return m_rcList; }
     void SetListRect(const QRect& screenRect) override { m_rcList = screenRect; }
     void SetPaletteTimer(int id, int milliseconds) override;
-    QString WhyTextCannotBeAdded(const QString& text) const override;
-    bool DropMayFail() const override;
-    bool TakeDroppedText(const QString& text) override;
-    void ExplainRefusedDrop(const QString& reason) override;
+    CDropDecision DecideDrop(const QString& text) const override { return m_drops->Decide(text); }
+    bool TakeDrop(const CDropDecision& decision) override { return m_drops->Take(decision); }
+    void ExplainRefusedDrop(const QString& reason) override {
+        m_drops->TellAfterDrop(reason, false);
+    }
     void KillPaletteTimer(int id) override;
     bool IsPaletteTimerActive(int id) const;
 
@@ -162,11 +166,7 @@ public:
     QPushButton& OnlineHelp() { return *m_ctlOnlineHelp; }
     QToolButton& WindowMenuButton();
     bool IsInitializing() const { return m_bInitializing; }
-    bool IsOrderChanged() const { return m_bOrderChanged; }
-    // The setting that remembers the selected category's whole line.
-    static inline const QString kCategorySetting = QStringLiteral("Category");
-    // How long after the last move or resize the placement is written.
-    static constexpr int kPlacementSettleMs = 300;
+    bool IsOrderChanged() const { return m_order->IsChanged(); }
 
 public slots:
     void accept() override; // Enter: nothing
@@ -185,27 +185,10 @@ private:
     void BindControls();
     // The smallest size at which the controls still fit side by side.
     void FixMinimumSize();
-    // Moves the window (its frame rectangle `window`) wholly onto a screen.
-    void KeepOnScreen(const QRect& window);
     void BuildWindowMenu();
     void SelectRememberedCategory();
     bool RunCloseSteps();
-    // Stores a pending order before the list shows another category. When
-    // the library refuses it, asks whether to switch anyway (the order is
-    // then given up) or to stay; false when the palette stays, the
-    // selector back on the category the list shows.
-    bool StoreOrderBeforeSwitching();
-    // Stores a pending order on a road that ends the program; a failure is
-    // reported once and never stops the end.
-    void StoreOrderBeforeEnding();
-    // Stores a pending order on a road that only hides the palette; one the
-    // library refuses stays pending.
-    void StoreOrderBeforeHiding();
-    void SelectShownCategory();
-    static QString OrderNotStoredText(const std::exception& error);
     void OnAppExit();
-    void PlacementMaybeChanged();
-    void HidePalette();
     void ShowLibraryFromItsPath();
 
     // One entry of the list as the library holds it.
@@ -218,9 +201,6 @@ private:
     std::vector<MnemonicEntry> ReadMnemonicEntries(const QString& categoryLine);
     // Appends the entries to the list.
     void ShowMnemonicEntries(const std::vector<MnemonicEntry>& entries);
-    void WatchLibrary();
-    void RefreshWhenQuiet();
-    bool CanRefreshNow() const;
     // Brings the selector and the list up to what the library holds,
     // touching them only where they differ.
     void RefreshFromLibrary();
@@ -232,10 +212,7 @@ private:
     // Shows `line` at the list's entry `row` (its stored position kept) and
     // selects it.
     void ReplaceEntry(int row, const QString& line);
-    QString WhyTheLibraryTakesNoItem() const;
     QTimer& PaletteTimer(int id);
-    // Shows `text` once the drag that dropped onto the list has finished.
-    void TellAfterDrop(const QString& text, CPromptService::Icon icon);
 
     std::unique_ptr<Ui::MumbletDlg> m_ui;
     QPushButton* m_ctlOnlineHelp = nullptr;
@@ -245,21 +222,18 @@ private:
     QRect m_rcList;
     QIcon m_hIcon;
     bool m_bInitializing = true;
-    bool m_bOrderChanged = false;
-    // The category line whose mnemonics the list shows (empty when none).
-    QString m_shownCategoryLine;
     CMnemonicsInCategoryQry m_rsPhrases;
 
     QTimer m_hideTimer; // palette timer 1
     QTimer m_showTimer; // palette timer 2
-    QTimer m_placementTimer;
-    bool m_bPlacing = false;
     bool m_bToldLibraryGone = false;
-    bool m_bCloseDeferred = false;       // see CanExit
-    mutable bool m_bDropInDoubt = false; // see DropMayFail
-    std::unique_ptr<CLibraryWatch> m_watch;
-    QTimer m_refreshTimer;
-    QTimer m_takeOverTimer; // see CloseForAnotherStart
-    bool m_bRefreshPending = false;
+    bool m_bCloseDeferred = false; // see CanExit
+    QTimer m_takeOverTimer;        // see CloseForAnotherStart
     QMenu m_windowMenu;
+
+    // The concerns the palette wires together, each owning its state.
+    CPalettePlacement m_placement{*this};
+    CLiveRefresh m_refresh;
+    std::unique_ptr<CPendingOrder> m_order; // made when the controls are bound
+    std::unique_ptr<CDropPolicy> m_drops;   // likewise
 };

@@ -9,8 +9,8 @@
 
 bool CMumbletDlg::CanExit() {
     if (m_pAutoProxy != nullptr) {
-        StoreOrderBeforeHiding();
-        HidePalette();
+        m_order->StoreBeforeHiding();
+        m_placement.Hide();
         m_bCloseDeferred = true;
         return false;
     }
@@ -54,16 +54,14 @@ bool CMumbletDlg::RunCloseSteps() {
 void CMumbletDlg::OnAppExit() {
     // Exit ends the program even while a client holds the palette, so the
     // order is stored as on any end, before the close steps may only hide.
-    StoreOrderBeforeEnding();
+    m_order->StoreBeforeEnding();
     RunCloseSteps();
     done(QDialog::Accepted);
 }
 
 void CMumbletDlg::OnSessionEnding() {
-    StoreOrderBeforeEnding();
-    if (m_placementTimer.isActive()) {
-        SaveWindowPlacement();
-    }
+    m_order->StoreBeforeEnding();
+    m_placement.SaveIfPending();
 }
 
 void CMumbletDlg::accept() {
@@ -86,8 +84,8 @@ void CMumbletDlg::closeEvent(QCloseEvent* event) {
         // The close box or Alt+F4: the palette only hides; starting the
         // program again brings it back.
         event->ignore();
-        StoreOrderBeforeHiding();
-        HidePalette();
+        m_order->StoreBeforeHiding();
+        m_placement.Hide();
         return;
     }
     // The program's own close request: the close steps, then the end.

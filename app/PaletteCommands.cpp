@@ -5,7 +5,6 @@
 // the list up to date without refilling more than it must.
 #include "app/MumbletDlg.h"
 
-#include "app/Profile.h"
 #include "dialogs/CategoryAdd.h"
 #include "dialogs/CategoryRenameDlg.h"
 #include "dialogs/CategorySortDlg.h"
@@ -15,12 +14,12 @@
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
-#include "store/CategoryTbl.h"
-#include "store/KeyHelpers.h"
-#include "store/PhraseTbl.h"
-#include "store/RecordsetCloser.h"
+#include "store/LibraryEdits.h"
 
 #include <QListWidgetItem>
+
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -68,25 +67,18 @@ void CMumbletDlg::DeleteCategory() {
     if (!Confirm(this, QStringLiteral("You are about to delete this category.  Are you SURE?"))) {
         return;
     }
-    CCategoryTbl categories;
-    CRecordsetCloser closer(categories);
-    categories.Open();
-    if (!categories.SeekKey(EntryLines::CategoryKey(line).toStdString())) {
+    if (!LibraryEdits::DeleteCategory(EntryLines::CategoryKey(line).toStdString())) {
         CPromptService::Current().Tell(this, QStringLiteral("Deletion of category not successful."),
                                        CPromptService::Icon::Information);
         return;
     }
-    categories.Delete();
-    categories.Close();
     m_ctlCategory->removeItem(index);
     m_ctlCategory->setCurrentIndex(-1);
     // The library deleted the category's items with it: the list would
     // show rows that are gone, and their order can't be stored.
-    if (EntryLines::CategoryKey(m_shownCategoryLine)
-            .compare(EntryLines::CategoryKey(line), Qt::CaseInsensitive) == 0) {
+    if (m_order->IsShown(EntryLines::CategoryKey(line))) {
         m_ctlMnemonics->clear();
-        m_shownCategoryLine.clear();
-        m_bOrderChanged = false;
+        m_order->Shows(QString());
     }
 }
 
@@ -99,16 +91,11 @@ void CMumbletDlg::DeleteItem() {
     if (!Confirm(this, QStringLiteral("You are about to delete this item.  Are you SURE?"))) {
         return;
     }
-    CPhraseTbl phrases;
-    CRecordsetCloser closer(phrases);
-    phrases.Open();
-    if (!phrases.SeekKey(EntryLines::MnemonicKey(line).toStdString())) {
+    if (!LibraryEdits::DeleteItem(EntryLines::MnemonicKey(line).toStdString())) {
         CPromptService::Current().Tell(this, QStringLiteral("Deletion of phrase not successful."),
                                        CPromptService::Icon::Information);
         return;
     }
-    phrases.Delete();
-    phrases.Close();
     delete m_ctlMnemonics->takeItem(row);
     m_ctlMnemonics->setCurrentRow(-1);
 }
@@ -118,19 +105,9 @@ void CMumbletDlg::AddCategory() {
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    CCategoryTbl categories;
-    CRecordsetCloser closer(categories);
-    categories.Open();
-    categories.AddNew();
-    categories.m_Description = dialog.m_strCategoryName.toStdString();
-    categories.m_ZOrder = m_ctlCategory->count(); // after every category shown
-    categories.Update();
-    categories.SetBookmark(categories.GetLastModifiedBookmark());
-    const std::string key = ExtractBracedIdentifier(categories.m_CategoryID);
-    categories.Edit();
-    categories.m_strCategoryID = key;
-    categories.Update();
-    categories.Close();
+    // After every category shown.
+    const std::string key =
+        LibraryEdits::AddCategory(dialog.m_strCategoryName.toStdString(), m_ctlCategory->count());
 
     m_ctlCategory->clear();
     FillCategories();
@@ -158,7 +135,7 @@ void CMumbletDlg::AddItem() {
     CDDListBox::SetStoredPosition(entry, 0); // stored at the top
     m_ctlMnemonics->insertItem(0, entry);
     m_ctlMnemonics->setCurrentRow(0);
-    m_bOrderChanged = true;
+    m_order->MarkChanged();
 }
 
 void CMumbletDlg::RenameMnemonic() {
@@ -167,23 +144,25 @@ void CMumbletDlg::RenameMnemonic() {
         return;
     }
     const QString key = EntryLines::MnemonicKey(EntryLines::LineOf(m_ctlMnemonics->item(row)));
-    CPhraseTbl phrases;
-    CRecordsetCloser closer(phrases);
-    phrases.Open();
-    if (!phrases.SeekKey(key.toStdString())) {
+    const auto notDone = [this] {
         CPromptService::Current().Tell(this,
                                        QStringLiteral("Rename phrase mnemonic not successful."),
                                        CPromptService::Icon::Information);
+    };
+    const std::optional<std::string> mnemonic = LibraryEdits::ReadMnemonic(key.toStdString());
+    if (!mnemonic) {
+        notDone();
         return;
     }
     CItemRename dialog(this);
-    dialog.m_strMnemonic = QString::fromStdString(phrases.m_Mnemonic);
+    dialog.m_strMnemonic = QString::fromStdString(*mnemonic);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    phrases.Edit();
-    phrases.m_Mnemonic = dialog.m_strMnemonic.toStdString();
-    phrases.Update();
+    if (!LibraryEdits::RenameItem(key.toStdString(), dialog.m_strMnemonic.toStdString())) {
+        notDone(); // deleted elsewhere while the dialog was open
+        return;
+    }
     ReplaceEntry(row, EntryLines::MakeMnemonicLine(dialog.m_strMnemonic, key));
     m_ctlMnemonics->setFocus();
 }
@@ -206,7 +185,7 @@ void CMumbletDlg::EditItemProperties() {
 void CMumbletDlg::SortCategories() {
     // A reordering of the mnemonics shown is stored first, as on every
     // other road that empties the list.
-    if (!StoreOrderBeforeSwitching()) {
+    if (!m_order->StoreBeforeSwitching()) {
         return;
     }
     {
@@ -217,8 +196,7 @@ void CMumbletDlg::SortCategories() {
     FillCategories();
     m_ctlCategory->setCurrentIndex(-1);
     m_ctlMnemonics->clear();
-    m_shownCategoryLine.clear();
-    m_bOrderChanged = false;
+    m_order->Shows(QString());
 }
 
 void CMumbletDlg::RenameCategory() {
@@ -234,19 +212,12 @@ void CMumbletDlg::RenameCategory() {
         return;
     }
     const QString name = dialog.m_strDescription.trimmed();
-    CCategoryTbl categories;
-    CRecordsetCloser closer(categories);
-    categories.Open();
-    if (!categories.SeekKey(key.toStdString())) {
+    if (!LibraryEdits::RenameCategory(key.toStdString(), name.toStdString())) {
         // Nothing was stored, so nothing is shown either.
         CPromptService::Current().Tell(this, QStringLiteral("Rename of category not successful."),
                                        CPromptService::Icon::Information);
         return;
     }
-    categories.Edit();
-    categories.m_Description = name.toStdString();
-    categories.Update();
-    categories.Close();
 
     const QString renamed = EntryLines::MakeCategoryLine(name, key);
     m_ctlCategory->removeItem(index);
@@ -254,8 +225,7 @@ void CMumbletDlg::RenameCategory() {
     m_ctlCategory->setCurrentIndex(index);
     // The settings remember the category shown by its whole line: the new
     // one, so a restart comes back to it.
-    if (EntryLines::CategoryKey(m_shownCategoryLine).compare(key, Qt::CaseInsensitive) == 0) {
-        m_shownCategoryLine = renamed;
-        Profile::WriteString(QStringLiteral("Category"), renamed);
+    if (m_order->IsShown(key)) {
+        m_order->ShownRenamed(renamed);
     }
 }

@@ -45,7 +45,7 @@ void CMumbletDlg::FollowLibrary() {
 void CMumbletDlg::ShowLibraryFromItsPath() {
     // A reordering the user made goes to the library as it is now (or the
     // user keeps it and sees the list as it was).
-    if (!StoreOrderBeforeSwitching()) {
+    if (!m_order->StoreBeforeSwitching()) {
         return;
     }
     // What the user was looking at stays selected, by key: names may

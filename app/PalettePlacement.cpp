@@ -1,117 +1,93 @@
-#include "app/MumbletDlg.h"
+#include "app/PalettePlacement.h"
 
 #include "app/Profile.h"
 #include "app/ScreenPlacement.h"
-#include "dragdrop/DDListBox.h"
-#include "ui_MumbletDlg.h"
 
-#include <QComboBox>
 #include <QGuiApplication>
-#include <QPushButton>
 #include <QScreen>
-#include <QToolButton>
+#include <QWidget>
 
-// Where the palette stands and how big it is: its controls follow its size,
-// and its place is remembered once a move or resize has settled.
+CPalettePlacement::CPalettePlacement(QWidget& window) : m_window(window) {
+    // There is no "end of move or resize" notification: the placement is
+    // written once the window has kept still for a moment.
+    m_settle.setSingleShot(true);
+    m_settle.setInterval(kSettleMs);
+    QObject::connect(&m_settle, &QTimer::timeout, &m_settle, [this] { Save(); });
+}
 
-void CMumbletDlg::HidePalette() {
+void CPalettePlacement::Hide() {
     // Pinning the position first makes the window come back exactly where
     // it was: a window manager places a window anew when it is shown again
     // without a position of its own.
-    if (isVisible()) {
-        m_bPlacing = true;
-        move(pos());
-        m_bPlacing = false;
+    if (m_window.isVisible()) {
+        m_placing = true;
+        m_window.move(m_window.pos());
+        m_placing = false;
     }
-    hide();
+    m_window.hide();
 }
 
-void CMumbletDlg::LayoutControls() {
-    const int w = width();
-    const int h = height();
-
-    QPushButton* help = m_ctlOnlineHelp;
-    help->move(w - help->width() - 4, help->y());
-    QToolButton* menuButton = m_ui->m_ctlWindowMenu;
-    menuButton->move(help->x() - menuButton->width() - 2, menuButton->y());
-
-    const QRect combo = m_ctlCategory->geometry();
-    m_ctlCategory->setGeometry(combo.left(), combo.top(), qMax(0, w - combo.left() - 2),
-                               combo.height());
-
-    const QRect list = m_ctlMnemonics->geometry();
-    m_ctlMnemonics->setGeometry(list.left(), list.top(), qMax(0, w - list.left() - 2),
-                                qMax(0, h - list.top() - 2));
-}
-
-void CMumbletDlg::RestoreWindowPlacement() {
+void CPalettePlacement::Restore() {
     const int x = Profile::GetInt(QStringLiteral("x"), -1);
     const int y = Profile::GetInt(QStringLiteral("y"), -1);
     const int cx = Profile::GetInt(QStringLiteral("cx"), -1);
     const int cy = Profile::GetInt(QStringLiteral("cy"), -1);
-    m_bPlacing = true;
+    m_placing = true;
     // Only x says whether a placement was ever written; without one the
     // form's size stands and the window manager picks the place.
     if (x != -1) {
-        if (cx > 0 && cy > 0) { // a size never written would make the window vanish
-            resize(cx, cy);     // never below the minimum size
+        if (cx > 0 && cy > 0) {      // a size never written would make the window vanish
+            m_window.resize(cx, cy); // never below the minimum size
         }
-        move(x, y);
-        KeepOnScreen(QRect(QPoint(x, y), size()));
+        m_window.move(x, y);
+        KeepOnScreen(QRect(QPoint(x, y), m_window.size()));
     }
-    show();
+    m_window.show();
     if (x != -1) {
         // Once shown, the frame may be known: all of it must be in sight.
-        KeepOnScreen(frameGeometry());
+        KeepOnScreen(m_window.frameGeometry());
     }
-    m_bPlacing = false;
+    m_placing = false;
 }
 
-void CMumbletDlg::KeepOnScreen(const QRect& window) {
+void CPalettePlacement::KeepOnScreen(const QRect& frame) {
     // A place on a screen that is gone (or a size that no longer fits) is
     // brought back wholly onto a screen.
     QList<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens()) {
         screens.push_back(screen->availableGeometry());
     }
-    const QRect placed = PlaceOnScreen(window, screens);
-    if (placed == window) {
+    const QRect placed = PlaceOnScreen(frame, screens);
+    if (placed == frame) {
         return;
     }
-    const QSize frame = window.size() - size();
-    if (placed.size() != window.size()) {
-        resize(placed.size() - frame);
+    const QSize border = frame.size() - m_window.size();
+    if (placed.size() != frame.size()) {
+        m_window.resize(placed.size() - border);
     }
-    move(placed.topLeft());
+    m_window.move(placed.topLeft());
 }
 
-void CMumbletDlg::SaveWindowPlacement() {
-    m_placementTimer.stop();
+void CPalettePlacement::Save() {
+    m_settle.stop();
     // The frame's top-left corner and the size of the inside: exactly what
-    // RestoreWindowPlacement gives back (the frame's own size belongs to
-    // the window manager).
-    const QPoint position = pos();
+    // Restore gives back (the frame's own size belongs to the window
+    // manager).
+    const QPoint position = m_window.pos();
     Profile::WriteInt(QStringLiteral("x"), position.x());
     Profile::WriteInt(QStringLiteral("y"), position.y());
-    Profile::WriteInt(QStringLiteral("cx"), width());
-    Profile::WriteInt(QStringLiteral("cy"), height());
+    Profile::WriteInt(QStringLiteral("cx"), m_window.width());
+    Profile::WriteInt(QStringLiteral("cy"), m_window.height());
 }
 
-void CMumbletDlg::PlacementMaybeChanged() {
-    if (!m_bInitializing && !m_bPlacing && isVisible()) {
-        m_placementTimer.start();
+void CPalettePlacement::SaveIfPending() {
+    if (m_settle.isActive()) {
+        Save();
     }
 }
 
-void CMumbletDlg::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    if (!m_bInitializing) {
-        LayoutControls();
+void CPalettePlacement::Changed(bool starting) {
+    if (!starting && !m_placing && m_window.isVisible()) {
+        m_settle.start();
     }
-    PlacementMaybeChanged();
-}
-
-void CMumbletDlg::moveEvent(QMoveEvent* event) {
-    QDialog::moveEvent(event);
-    PlacementMaybeChanged();
 }

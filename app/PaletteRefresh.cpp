@@ -1,27 +1,18 @@
-// The palette kept up to date with its library: what other palettes and
-// programs change shows without a restart, and the user's own selection
-// and unsaved order survive it.
+// What the palette shows of its library: the categories and the shown
+// category's entries, read whole before anything is shown, and brought up
+// to date touching only what differs, keeping the user's selection.
 #include "app/MumbletDlg.h"
 
-#include "app/Profile.h"
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
 #include "store/CategoryQry.h"
-#include "store/CurrentDatabase.h"
 #include "store/KeyHelpers.h"
-#include "store/LibraryWatch.h"
-#include "store/LibraryWatchStart.h"
-#include "store/PasswordSource.h"
 #include "store/RecordsetCloser.h"
 
-#include <QApplication>
 #include <QListWidgetItem>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QtDebug>
-
-#include <exception>
 
 QStringList CMumbletDlg::ReadCategoryLines() {
     QStringList lines;
@@ -68,63 +59,6 @@ void CMumbletDlg::ShowMnemonicEntries(const std::vector<MnemonicEntry>& entries)
     }
     m_ctlMnemonics->setUpdatesEnabled(true);
 }
-void CMumbletDlg::WatchLibrary() {
-    m_watch = StartLibraryWatch(GetCurrentDatabasePath());
-    connect(m_watch.get(), &CLibraryWatch::Changed, this, &CMumbletDlg::OnLibraryChanged);
-}
-
-bool CMumbletDlg::IsListening() const {
-    return m_watch != nullptr && m_watch->IsListening();
-}
-
-void CMumbletDlg::OnLibraryChanged() {
-    m_bRefreshPending = true;
-    RefreshWhenQuiet();
-}
-
-bool CMumbletDlg::CanRefreshNow() const {
-    // Entries must not change under a drag, a press that may become one, a
-    // menu about to act on the selection, or a dialog editing an entry.
-    return !m_bInitializing && !m_ctlMnemonics->IsDragging() &&
-           QApplication::mouseButtons() == Qt::NoButton &&
-           QApplication::activePopupWidget() == nullptr &&
-           QApplication::activeModalWidget() == nullptr;
-}
-
-void CMumbletDlg::RefreshWhenQuiet() {
-    if (!m_bRefreshPending) {
-        return;
-    }
-    if (!CanRefreshNow()) {
-        m_refreshTimer.start();
-        return;
-    }
-    // Nobody asked for this refresh: a server that wants a password again
-    // waits for the user's next step in the palette rather than put a
-    // dialog in front of them out of the blue.
-    const CNoOneToAsk noDialog;
-    try {
-        if (m_bOrderChanged) {
-            // The order the user is making is stored first; while the
-            // library refuses it, the list stays as the user arranged it
-            // (it is stored, or given up with a word, when the user leaves
-            // the category).
-            if (!m_ctlMnemonics->SaveOrder()) {
-                return;
-            }
-            m_bOrderChanged = false;
-        }
-        m_bRefreshPending = false;
-        // Another file in the library's place, or a server connection
-        // that broke meanwhile, is opened anew first.
-        FollowLibrary();
-        RefreshFromLibrary();
-    } catch (const std::exception& error) {
-        // Nothing the user did failed: the next step the user takes says
-        // what is wrong, and the next change comes round again.
-        qWarning("The palette could not be brought up to date: %s", error.what());
-    }
-}
 
 void CMumbletDlg::RefreshFromLibrary() {
     // Everything is read before anything is shown, so a library that fails
@@ -152,7 +86,7 @@ void CMumbletDlg::RefreshFromLibrary() {
         }
         if (index < 0) {
             // The category on show is gone: its order went with it.
-            m_bOrderChanged = false;
+            m_order->Forget();
             m_ctlCategory->setCurrentIndex(m_ctlCategory->count() > 0 ? 0 : -1);
             OnSelchangeCategory();
             return;
@@ -171,13 +105,12 @@ void CMumbletDlg::RefreshFromLibrary() {
         shown.push_back(
             {EntryLines::LineOf(item), item->data(CDDListBox::StoredPositionRole).toInt()});
     }
-    if (entries != shown || line != m_shownCategoryLine) {
+    if (entries != shown || line != m_order->ShownLine()) {
         ReplaceMnemonicEntries(entries);
     }
-    if (line != m_shownCategoryLine) {
+    if (line != m_order->ShownLine()) {
         // Renamed elsewhere: remembered under its new name.
-        m_shownCategoryLine = line;
-        Profile::WriteString(kCategorySetting, line);
+        m_order->ShownRenamed(line);
     }
 }
 

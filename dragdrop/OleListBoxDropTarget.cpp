@@ -15,14 +15,15 @@ Qt::DropAction COleListBoxDropTarget::OnDragEnter(const QMimeData* data, const Q
         // The list's own drag: refused without a word.
         return Qt::IgnoreAction;
     }
+    QString text;
     if (data != nullptr && data->hasText()) {
-        m_text = data->text();
-        if (m_text.isNull()) {
-            m_text = QStringLiteral(""); // text, though empty
+        text = data->text();
+        if (text.isNull()) {
+            text = QStringLiteral(""); // text, though empty
         }
     }
-    m_whyNot = m_host->WhyTextCannotBeAdded(m_text);
-    m_refused = !m_whyNot.isEmpty();
+    m_decision = m_host->DecideDrop(text);
+    m_refused = !m_decision.whyNot.isEmpty();
     return OnDragOver(globalPos, modifiers, possible);
 }
 
@@ -32,7 +33,7 @@ Qt::DropAction COleListBoxDropTarget::OnDragOver(const QPoint& globalPos,
     if (!m_inDrag || m_refused || m_host == nullptr || m_host->GetListRect().contains(globalPos)) {
         return Qt::IgnoreAction;
     }
-    if (m_host->DropMayFail()) {
+    if (m_decision.mayFail) {
         // In doubt, a copy: a source never deletes text for a copy.
         return possible.testFlag(Qt::CopyAction) ? Qt::CopyAction : Qt::IgnoreAction;
     }
@@ -45,8 +46,7 @@ Qt::DropAction COleListBoxDropTarget::OnDragOver(const QPoint& globalPos,
 }
 
 Qt::DropAction COleListBoxDropTarget::OnDrop(Qt::DropAction proposed) {
-    const QString text = m_text;
-    const QString whyNot = m_whyNot;
+    const CDropDecision decision = m_decision;
     const bool refused = !m_inDrag || m_refused || proposed == Qt::IgnoreAction;
     Forget();
     if (m_host == nullptr) {
@@ -54,16 +54,16 @@ Qt::DropAction COleListBoxDropTarget::OnDrop(Qt::DropAction proposed) {
     }
     if (refused) {
         // A source that drops although it was refused: say why all the same.
-        if (!whyNot.isEmpty()) {
-            m_host->ExplainRefusedDrop(whyNot);
+        if (!decision.whyNot.isEmpty()) {
+            m_host->ExplainRefusedDrop(decision.whyNot);
         }
         return Qt::IgnoreAction;
     }
-    return m_host->TakeDroppedText(text) ? proposed : Qt::IgnoreAction;
+    return m_host->TakeDrop(decision) ? proposed : Qt::IgnoreAction;
 }
 
 void COleListBoxDropTarget::OnDragLeave() {
-    const QString whyNot = m_whyNot;
+    const QString whyNot = m_decision.whyNot;
     Forget();
     if (whyNot.isEmpty()) {
         return; // accepted text that went elsewhere, or our own drag
@@ -85,7 +85,6 @@ void COleListBoxDropTarget::OnDragLeave() {
 
 void COleListBoxDropTarget::Forget() {
     m_inDrag = false;
-    m_text = QString();
-    m_whyNot.clear();
+    m_decision = CDropDecision();
     m_refused = true;
 }

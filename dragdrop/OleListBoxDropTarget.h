@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dragdrop/DropDecision.h"
+
 #include <QPoint>
 #include <QString>
 #include <Qt>
@@ -32,8 +34,8 @@ public:
     void SetHost(CPaletteHost* host) { m_host = host; }
 
     // A drag enters the list: reads its text once (on X11 each read is a
-    // round trip to the source) and asks the palette whether it can become
-    // an item. Then answers as OnDragOver. `listDragging`: the list's own
+    // round trip to the source) and asks the palette, once, whether it can
+    // become an item. Then answers as OnDragOver. `listDragging`: the list's own
     // drag-out runs.
     Qt::DropAction OnDragEnter(const QMimeData* data, const QPoint& globalPos,
                                Qt::KeyboardModifiers modifiers, Qt::DropActions possible,
@@ -47,7 +49,7 @@ public:
                               Qt::DropActions possible) const;
 
     // The drop, `proposed` being the drag-over answer at the drop point:
-    // hands the text read at the entry to the palette. Returns the action
+    // hands the palette's decision made at the entry back to it. Returns the action
     // taken, or Qt::IgnoreAction when no item was added.
     Qt::DropAction OnDrop(Qt::DropAction proposed);
 
@@ -61,8 +63,7 @@ private:
 
     QWidget& m_list;
     CPaletteHost* m_host = nullptr;
-    bool m_inDrag = false; // between an entry and its drop or leave
-    QString m_text;        // the dragged text; null when it carries none
-    QString m_whyNot;      // why it can't become an item; empty when it can
-    bool m_refused = true; // refused, for m_whyNot or because it is our own
+    bool m_inDrag = false;    // between an entry and its drop or leave
+    CDropDecision m_decision; // the palette's answer at the entry
+    bool m_refused = true;    // refused, for the decision or because it is our own
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dragdrop/DropDecision.h"
+
 #include <QRect>
 #include <QString>
 
@@ -21,24 +23,18 @@ public:
     virtual void SetPaletteTimer(int id, int milliseconds) = 0;
     virtual void KillPaletteTimer(int id) = 0;
 
-    // Why `text` can't become a new item now, in words for the user; an
-    // empty string when it can. A null `text` stands for a drag that
-    // carries no text at all. The drop target asks this while text is
-    // dragged over the list and refuses the drag when there is a reason,
-    // so no source is ever told its text moved when nothing was added.
-    virtual QString WhyTextCannotBeAdded(const QString& text) const = 0;
+    // Decides whether `text` can become a new item now. A null `text`
+    // stands for a drag that carries no text at all. The drop target asks
+    // this as text enters the list and refuses the drag when there is a
+    // reason, so no source is ever told its text moved when nothing was
+    // added.
+    virtual CDropDecision DecideDrop(const QString& text) const = 0;
 
-    // True when adding an acceptable text may still fail at the drop (the
-    // library's state is in doubt). The drop target then offers a copy
-    // instead of a move, so a failed drop never makes the source delete
-    // its text.
-    virtual bool DropMayFail() const = 0;
-
-    // Text dropped onto the list from another program. Returns true when it
-    // became a new item; false when nothing was added, so the source keeps
-    // its text. Never throws: a reason the user could not guess is shown
-    // once the drop is over.
-    virtual bool TakeDroppedText(const QString& text) = 0;
+    // Carries out a drop accepted by its decision. Returns true when the
+    // text became a new item; false when nothing was added, so the source
+    // keeps its text. Never throws: a reason the user could not guess is
+    // shown once the drop is over.
+    virtual bool TakeDrop(const CDropDecision& decision) = 0;
 
     // Tells the user why a drag the list refused was not added, once the
     // program that dragged has finished its drag.

@@ -33,10 +33,11 @@ public:
     void SetListRect(const QRect&) override {}
     void SetPaletteTimer(int, int) override {}
     void KillPaletteTimer(int) override {}
-    QString WhyTextCannotBeAdded(const QString&) const override { return whyNot; }
-    bool DropMayFail() const override { return mayFail; }
-    bool TakeDroppedText(const QString& text) override {
-        taken << text;
+    CDropDecision DecideDrop(const QString& text) const override {
+        return {text, whyNot, mayFail, {}, {}};
+    }
+    bool TakeDrop(const CDropDecision& decision) override {
+        taken << decision.text;
         return addSucceeds;
     }
     void ExplainRefusedDrop(const QString& reason) override { explained << reason; }

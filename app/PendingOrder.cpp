@@ -1,30 +1,42 @@
-// Storing the order the user gave the mnemonics with the sort arrows, on the
-// roads that empty the list: a refused order never traps the user, nor is
-// it given up without a word.
-#include "app/MumbletDlg.h"
+#include "app/PendingOrder.h"
 
+#include "app/Profile.h"
 #include "dialogs/PromptService.h"
-#include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
 
+#include <QComboBox>
 #include <QtDebug>
 
-#include <exception>
+CPendingOrder::CPendingOrder(QWidget& owner, QComboBox& selector, CDDListBox& list)
+    : m_owner(owner), m_selector(selector), m_list(list) {}
 
-QString CMumbletDlg::OrderNotStoredText(const std::exception& error) {
+bool CPendingOrder::IsShown(const QString& categoryKey) const {
+    return EntryLines::CategoryKey(m_shownLine).compare(categoryKey, Qt::CaseInsensitive) == 0;
+}
+
+void CPendingOrder::Shows(const QString& line) {
+    m_shownLine = line;
+    m_changed = false;
+}
+
+void CPendingOrder::ShownRenamed(const QString& line) {
+    m_shownLine = line;
+    Profile::WriteString(kCategorySetting, line);
+}
+
+QString CPendingOrder::NotStoredText(const std::exception& error) {
     return QStringLiteral("The new order of the mnemonics could not be stored: ") +
            QString::fromUtf8(error.what());
 }
 
-bool CMumbletDlg::StoreOrderBeforeSwitching() {
-    if (!m_bOrderChanged) {
+bool CPendingOrder::StoreBeforeSwitching() {
+    if (!m_changed) {
         return true;
     }
     try {
-        if (m_ctlMnemonics->SaveOrder()) {
-            m_bOrderChanged = false;
-        }
+        m_list.SaveOrder();
+        m_changed = false;
         return true;
     } catch (const std::exception& error) {
         // The list still shows the category whose order is pending. Either
@@ -32,13 +44,13 @@ bool CMumbletDlg::StoreOrderBeforeSwitching() {
         // selector goes back to the category the list shows, so selector
         // and list always agree and the order can be stored later.
         const QMessageBox::StandardButton answer = CPromptService::Current().ShowMessage(
-            this,
-            OrderNotStoredText(error) +
+            &m_owner,
+            NotStoredText(error) +
                 QStringLiteral("\n\nShow the other category anyway? The new order of the "
                                "mnemonics shown now will be lost."),
             kProgramCaption, QMessageBox::Yes | QMessageBox::No, CPromptService::Icon::Warning);
         if (answer == QMessageBox::Yes) {
-            m_bOrderChanged = false;
+            m_changed = false;
             return true;
         }
         SelectShownCategory();
@@ -46,36 +58,36 @@ bool CMumbletDlg::StoreOrderBeforeSwitching() {
     }
 }
 
-void CMumbletDlg::SelectShownCategory() {
+void CPendingOrder::SelectShownCategory() {
     // By key: the shown category may have been renamed meanwhile.
-    const QString key = EntryLines::CategoryKey(m_shownCategoryLine);
+    const QString key = EntryLines::CategoryKey(m_shownLine);
     int index = -1;
-    for (int i = 0; i < m_ctlCategory->count() && !key.isEmpty(); ++i) {
-        if (EntryLines::CategoryKey(EntryLines::LineOf(*m_ctlCategory, i)) == key) {
+    for (int i = 0; i < m_selector.count() && !key.isEmpty(); ++i) {
+        if (EntryLines::CategoryKey(EntryLines::LineOf(m_selector, i)) == key) {
             index = i;
             break;
         }
     }
-    m_ctlCategory->setCurrentIndex(index);
+    m_selector.setCurrentIndex(index);
 }
 
-void CMumbletDlg::StoreOrderBeforeEnding() {
-    if (!m_bOrderChanged) {
+void CPendingOrder::StoreBeforeEnding() {
+    if (!m_changed) {
         return;
     }
     // Whatever happens here, the program ends: a library that refuses the
     // order (read-only, or locked by another program) must not keep the
     // user from leaving. The failure is said once and the order given up.
-    m_bOrderChanged = false;
+    m_changed = false;
     try {
-        m_ctlMnemonics->SaveOrder();
+        m_list.SaveOrder();
     } catch (const std::exception& error) {
-        CPromptService::Current().Tell(this, OrderNotStoredText(error), CPromptService::Icon::Stop);
+        CPromptService::Current().Tell(&m_owner, NotStoredText(error), CPromptService::Icon::Stop);
     }
 }
 
-void CMumbletDlg::StoreOrderBeforeHiding() {
-    if (!m_bOrderChanged) {
+void CPendingOrder::StoreBeforeHiding() {
+    if (!m_changed) {
         return;
     }
     // A hidden palette may never be shown again before the program ends
@@ -83,10 +95,16 @@ void CMumbletDlg::StoreOrderBeforeHiding() {
     // is stored now. One the library refuses stays pending: it is stored
     // with the next change of category, or told of when the program ends.
     try {
-        if (m_ctlMnemonics->SaveOrder()) {
-            m_bOrderChanged = false;
-        }
+        m_list.SaveOrder();
+        m_changed = false;
     } catch (const std::exception& error) {
         qWarning("The order of the mnemonics is kept for later: %s", error.what());
+    }
+}
+
+void CPendingOrder::StoreBeforeRefresh() {
+    if (m_changed) {
+        m_list.SaveOrder();
+        m_changed = false;
     }
 }
