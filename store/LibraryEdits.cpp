@@ -5,6 +5,24 @@
 #include "store/PhraseTbl.h"
 #include "store/RecordsetCloser.h"
 
+namespace {
+
+// Runs `change` on the row of `Table` with `key`, in a recordset of its
+// own; false when there is no such row.
+template <class Table, class Change>
+bool OnRow(const std::string& key, Change change) {
+    Table table;
+    CRecordsetCloser closer(table);
+    table.Open();
+    if (!table.SeekKey(key)) {
+        return false;
+    }
+    change(table);
+    return true;
+}
+
+} // namespace
+
 namespace LibraryEdits {
 
 std::string AddCategory(const std::string& name, std::int32_t zOrder) {
@@ -26,34 +44,19 @@ std::string AddCategory(const std::string& name, std::int32_t zOrder) {
 }
 
 bool RenameCategory(const std::string& key, const std::string& name) {
-    CCategoryTbl categories;
-    CRecordsetCloser closer(categories);
-    categories.Open();
-    if (!categories.SeekKey(key)) {
-        return false;
-    }
-    categories.Edit();
-    categories.m_Description = name;
-    categories.Update();
-    return true;
+    return OnRow<CCategoryTbl>(key, [&](CCategoryTbl& row) {
+        row.Edit();
+        row.m_Description = name;
+        row.Update();
+    });
 }
 
 bool DeleteCategory(const std::string& key) {
-    CCategoryTbl categories;
-    CRecordsetCloser closer(categories);
-    categories.Open();
-    if (!categories.SeekKey(key)) {
-        return false;
-    }
-    categories.Delete();
-    return true;
+    return OnRow<CCategoryTbl>(key, [](CCategoryTbl& row) { row.Delete(); });
 }
 
 bool HasCategory(const std::string& key) {
-    CCategoryTbl categories;
-    CRecordsetCloser closer(categories);
-    categories.Open();
-    return categories.SeekKey(key);
+    return OnRow<CCategoryTbl>(key, [](CCategoryTbl&) {});
 }
 
 std::optional<std::string> AddItem(const NewItem& item) {
@@ -76,37 +79,21 @@ std::optional<std::string> AddItem(const NewItem& item) {
 }
 
 std::optional<std::string> ReadMnemonic(const std::string& key) {
-    CPhraseTbl phrases;
-    CRecordsetCloser closer(phrases);
-    phrases.Open();
-    if (!phrases.SeekKey(key)) {
-        return std::nullopt;
-    }
-    return phrases.m_Mnemonic;
+    std::optional<std::string> mnemonic;
+    OnRow<CPhraseTbl>(key, [&](CPhraseTbl& row) { mnemonic = row.m_Mnemonic; });
+    return mnemonic;
 }
 
 bool RenameItem(const std::string& key, const std::string& mnemonic) {
-    CPhraseTbl phrases;
-    CRecordsetCloser closer(phrases);
-    phrases.Open();
-    if (!phrases.SeekKey(key)) {
-        return false;
-    }
-    phrases.Edit();
-    phrases.m_Mnemonic = mnemonic;
-    phrases.Update();
-    return true;
+    return OnRow<CPhraseTbl>(key, [&](CPhraseTbl& row) {
+        row.Edit();
+        row.m_Mnemonic = mnemonic;
+        row.Update();
+    });
 }
 
 bool DeleteItem(const std::string& key) {
-    CPhraseTbl phrases;
-    CRecordsetCloser closer(phrases);
-    phrases.Open();
-    if (!phrases.SeekKey(key)) {
-        return false;
-    }
-    phrases.Delete();
-    return true;
+    return OnRow<CPhraseTbl>(key, [](CPhraseTbl& row) { row.Delete(); });
 }
 
 } // namespace LibraryEdits
