@@ -166,16 +166,20 @@ void DescribeOptions(QCommandLineParser& parser) {
 }
 
 int CreateNewLibrary(const QString& path) {
-    const bool server = CLibraryLocation::IsServerAddress(path.toStdString());
-    const QString absolute = server ? QString::fromStdString(LibraryDisplayName(path.toStdString()))
-                                    : QDir::current().absoluteFilePath(path);
+    QString created;
     try {
-        CreateLibrary(server ? path.toStdString() : absolute.toStdString());
+        CLibraryLocation location = CLibraryLocation::Parse(path.toStdString());
+        if (!location.IsServer()) {
+            location =
+                CLibraryLocation::Parse(QDir::current().absoluteFilePath(path).toStdString());
+        }
+        CreateLibrary(location);
+        created = QString::fromStdString(location.Display());
     } catch (const CDaoException& error) {
         QTextStream(stderr) << "blurtle: " << QString::fromStdString(error.what()) << '\n';
         return 1;
     }
-    QTextStream(stdout) << "Created the empty library \"" << absolute << "\".\n";
+    QTextStream(stdout) << "Created the empty library \"" << created << "\".\n";
     return 0;
 }
 

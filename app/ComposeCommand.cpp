@@ -12,9 +12,9 @@
 
 int ComposeFromCommandLine(const QString& item) {
     CMumbletApp theApp;
-    theApp.m_strDatabasePath =
+    theApp.UseLibrary(CLibraryLocation::ParseOrKeep(
         Profile::GetString(QStringLiteral("DatabasePath"), CMumbletApp::DefaultDatabasePath())
-            .toStdString();
+            .toStdString()));
     QTextStream errors(stderr);
     if (theApp.m_strDatabasePath.empty()) {
         errors << "blurtle: no library is chosen yet; start the palette once to choose one.\n";

@@ -17,8 +17,8 @@ CLiveRefresh::CLiveRefresh(Steps steps) : m_steps(std::move(steps)) {
 
 CLiveRefresh::~CLiveRefresh() = default;
 
-void CLiveRefresh::Watch(const std::string& path) {
-    m_watch = StartLibraryWatch(path);
+void CLiveRefresh::Watch(const CLibraryLocation& library) {
+    m_watch = StartLibraryWatch(library);
     QObject::connect(m_watch.get(), &CLibraryWatch::Changed, &m_retry,
                      [this] { OnLibraryChanged(); });
 }

@@ -5,8 +5,8 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 
+class CLibraryLocation;
 class CLibraryWatch;
 
 // Keeps the palette up to date with its library: the watch tells of a
@@ -33,7 +33,7 @@ public:
     ~CLiveRefresh();
 
     // Starts watching the library at `path` (any watch before ends).
-    void Watch(const std::string& path);
+    void Watch(const CLibraryLocation& library);
     // Whether changes are heard now (false while a server is out of reach).
     bool IsListening() const;
     bool IsPending() const { return m_pending; }

@@ -40,14 +40,19 @@ bool CreateFactoryLibrary(const QString& path) {
 
 CMumbletApp::CMumbletApp() {
     g_instance = this;
-    SetCurrentDatabasePathSource([this] { return m_strDatabasePath; });
+    SetCurrentLibrarySource([this] { return m_library; });
 }
 
 CMumbletApp::~CMumbletApp() {
     if (g_instance == this) {
         g_instance = nullptr;
-        SetCurrentDatabasePathSource({});
+        SetCurrentLibrarySource({});
     }
+}
+
+void CMumbletApp::UseLibrary(CLibraryLocation library) {
+    m_library = std::move(library);
+    m_strDatabasePath = m_library.Text();
 }
 
 CMumbletApp* CMumbletApp::Instance() {
@@ -63,11 +68,12 @@ void CMumbletApp::VerifyDatabasePath(QWidget* palette) {
     const QString defaultPath = DefaultDatabasePath();
     if (!Profile::Contains(kDatabasePathKey) && !QFileInfo::exists(defaultPath) &&
         CreateFactoryLibrary(defaultPath)) {
-        m_strDatabasePath = defaultPath.toStdString();
+        UseLibrary(CLibraryLocation::Parse(defaultPath.toStdString()));
         return;
     }
 
-    m_strDatabasePath = Profile::GetString(kDatabasePathKey, defaultPath).toStdString();
+    UseLibrary(CLibraryLocation::ParseOrKeep(
+        Profile::GetString(kDatabasePathKey, defaultPath).toStdString()));
     if (m_strDatabasePath.empty()) {
         CPromptService::Current().Tell(
             palette, QStringLiteral("Default database path is not defined.  Press OK to assign "
@@ -80,8 +86,7 @@ void CMumbletApp::VerifyDatabasePath(QWidget* palette) {
     }
 
     const QString path = QString::fromStdString(m_strDatabasePath);
-    const bool server = CLibraryLocation::IsServerAddress(m_strDatabasePath);
-    if (!server && !QFileInfo(path).isFile()) {
+    if (!m_library.IsServer() && !QFileInfo(path).isFile()) {
         CPromptService::Current().Tell(
             palette, QStringLiteral("Unable to locate database file \"%1\".  Please locate a "
                                     "valid Blurtle data file.")
@@ -92,7 +97,7 @@ void CMumbletApp::VerifyDatabasePath(QWidget* palette) {
     // A file (or a server database) that is there but no library this
     // version can use would make every recordset fail: say so once, naming
     // it, and let the user pick another.
-    const std::string problem = CheckLibrary(m_strDatabasePath);
+    const std::string problem = CheckLibrary(m_library);
     if (!problem.empty()) {
         CPromptService::Current().Tell(
             palette, QString::fromStdString(problem) +
@@ -116,14 +121,16 @@ void CMumbletApp::ChooseDatabaseFile(QWidget* owner, bool closeAfterChange) {
     // every recordset and every later start; it counts as a cancel, with
     // the reason shown. A server is asked for its password here if it
     // wants one, and keeps it for the session.
-    const std::string problem = CheckLibrary(chosen.toStdString());
+    const CLibraryLocation location = CLibraryLocation::ParseOrKeep(chosen.toStdString());
+    const std::string problem = CheckLibrary(location);
     if (!problem.empty()) {
         CPromptService::Current().Tell(owner, QString::fromStdString(problem));
         return;
     }
     // A password typed into the address logged in and is kept for the
     // session; neither the settings nor any message ever hold it.
-    chosen = QString::fromStdString(LibraryDisplayName(chosen.toStdString()));
+    const CLibraryLocation kept = location.WithoutPassword();
+    chosen = QString::fromStdString(kept.Text());
     if (!Profile::WriteString(kDatabasePathKey, chosen)) {
         QString why = Profile::WriteProblem();
         why = why.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + why + QLatin1Char('.');
@@ -145,10 +152,10 @@ void CMumbletApp::ChooseDatabaseFile(QWidget* owner, bool closeAfterChange) {
         CPromptService::Current().Tell(
             owner, notRemembered + QStringLiteral("  It is used until Blurtle ends."),
             CPromptService::Icon::Warning);
-        m_strDatabasePath = chosen.toStdString();
+        UseLibrary(kept);
         return;
     }
-    m_strDatabasePath = chosen.toStdString();
+    UseLibrary(kept);
     if (closeAfterChange) {
         CPromptService::Current().Tell(
             owner, QStringLiteral("In order to initialize the database, Blurtle must now close"));

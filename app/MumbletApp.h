@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/LibraryLocation.h"
+
 #include <QString>
 
 #include <string>
@@ -36,5 +38,13 @@ public:
     // Blurtle.blz in the user's data directory (…/Quillfen/Blurtle).
     static QString DefaultDatabasePath();
 
-    std::string m_strDatabasePath; // UTF-8
+    // Makes `library` the active library, read where it came in (the
+    // settings, the file dialog, the command line).
+    void UseLibrary(CLibraryLocation library);
+
+    // The active library as it was given (UTF-8); set with UseLibrary.
+    std::string m_strDatabasePath;
+
+private:
+    CLibraryLocation m_library;
 };

@@ -145,7 +145,7 @@ void CMumbletDlg::OnInitDialog() {
     // (comes with dropping text onto the list).
     m_ctlMnemonics->OpenPhraseTable();
     // Watching starts before the first fill, so no change falls between.
-    m_refresh.Watch(GetCurrentDatabasePath());
+    m_refresh.Watch(GetCurrentLibrary());
     FillCategories();
     SelectRememberedCategory();
     OnSelchangeCategory();

@@ -29,7 +29,7 @@ void CMumbletDlg::FollowLibrary() {
             // A server out of reach comes back by itself; a file is put
             // back by the user.
             const QString what =
-                CLibraryLocation::IsServerAddress(GetCurrentDatabasePath())
+                GetCurrentLibrary().IsServer()
                     ? QStringLiteral("\n\nBlurtle connects again by itself when the server can be "
                                      "reached.")
                     : QStringLiteral("\n\nPut it back, or choose another library with \"Change "

@@ -78,9 +78,9 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "Generating %zu categories in %s ...\n", seed.size(), path.c_str());
     CreateLibraryFile(path, seed);
-    SetCurrentDatabasePathSource([path] { return path; });
+    SetCurrentLibrarySource([library = CLibraryLocation::Parse(path)] { return library; });
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    SetCurrentDatabasePathSource({});
+    SetCurrentLibrarySource({});
     return 0;
 }

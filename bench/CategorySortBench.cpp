@@ -71,9 +71,9 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "Generating %d categories in %s ...\n", kCategories, path.c_str());
     CreateLibraryFile(path, seed);
-    SetCurrentDatabasePathSource([path] { return path; });
+    SetCurrentLibrarySource([library = CLibraryLocation::Parse(path)] { return library; });
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    SetCurrentDatabasePathSource({});
+    SetCurrentLibrarySource({});
     return 0;
 }

@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "Generating 100,000 items in %s ...\n", library.path.c_str());
     Generate(library);
     const std::string path = library.path;
-    SetCurrentDatabasePathSource([path] { return path; });
+    SetCurrentLibrarySource([library = CLibraryLocation::Parse(path)] { return library; });
 
     CDDListBox list;
     list.OpenPhraseTable();
@@ -62,6 +62,6 @@ int main(int argc, char** argv) {
     benchmark::Shutdown();
     g_list = nullptr;
     list.PhraseTable().Close();
-    SetCurrentDatabasePathSource({});
+    SetCurrentLibrarySource({});
     return 0;
 }

@@ -79,10 +79,10 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     const std::string path = dir.filePath(QStringLiteral("bench.blz")).toStdString();
     CreateLibraryFile(path);
-    SetCurrentDatabasePathSource([path] { return path; });
+    SetCurrentLibrarySource([library = CLibraryLocation::Parse(path)] { return library; });
     g_phraseId = MakeItem();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    SetCurrentDatabasePathSource({});
+    SetCurrentLibrarySource({});
     return 0;
 }

@@ -199,9 +199,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "Generating 111,010 items in %s ...\n", g_path.c_str());
     Generate(g_path);
     Profile::WriteString(QStringLiteral("DatabasePath"), QString::fromStdString(g_path));
-    SetCurrentDatabasePathSource([] { return g_path; });
+    SetCurrentLibrarySource([] { return CLibraryLocation::Parse(g_path); });
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    SetCurrentDatabasePathSource({});
+    SetCurrentLibrarySource({});
     return 0;
 }

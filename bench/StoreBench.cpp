@@ -9,6 +9,7 @@
 #include "store/CurrentDatabase.h"
 #include "store/KeyHelpers.h"
 #include "store/LibraryConnection.h"
+#include "store/LibraryLocation.h"
 #include "store/LibraryWatch.h"
 #include "store/LibraryWatchStart.h"
 #include "store/PhraseTbl.h"
@@ -34,7 +35,7 @@ namespace {
 // Each benchmark runs on the library it is registered with.
 void UseLibrary(const GeneratedLibrary& library) {
     const std::string path = library.path;
-    SetCurrentDatabasePathSource([path] { return path; });
+    SetCurrentLibrarySource([library = CLibraryLocation::Parse(path)] { return library; });
 }
 
 void SeekAndReadOneItem(benchmark::State& state, const GeneratedLibrary* library) {
@@ -126,7 +127,8 @@ void SaveOrderOf1000(benchmark::State& state, const GeneratedLibrary* library) {
 // member waits to see a change.
 void ChangeHeard(benchmark::State& state, const GeneratedLibrary* library) {
     UseLibrary(*library);
-    const std::unique_ptr<CLibraryWatch> watch = StartLibraryWatch(library->path);
+    const std::unique_ptr<CLibraryWatch> watch =
+        StartLibraryWatch(CLibraryLocation::Parse(library->path));
     QEventLoop loop;
     QObject::connect(watch.get(), &CLibraryWatch::Changed, &loop, &QEventLoop::quit);
     const auto waitForChange = [&loop](int milliseconds) {
@@ -206,7 +208,7 @@ int main(int argc, char** argv) {
 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    SetCurrentDatabasePathSource({});
+    SetCurrentLibrarySource({});
     CLibraryConnection::CloseIdle();
     CPostgresServer::StopShared();
     return 0;

@@ -4,18 +4,22 @@
 
 namespace {
 
-std::function<std::string()>& Source() {
-    static std::function<std::string()> source;
+std::function<CLibraryLocation()>& Source() {
+    static std::function<CLibraryLocation()> source;
     return source;
 }
 
 } // namespace
 
-void SetCurrentDatabasePathSource(std::function<std::string()> source) {
+void SetCurrentLibrarySource(std::function<CLibraryLocation()> source) {
     Source() = std::move(source);
 }
 
+CLibraryLocation GetCurrentLibrary() {
+    const std::function<CLibraryLocation()>& source = Source();
+    return source ? source() : CLibraryLocation();
+}
+
 std::string GetCurrentDatabasePath() {
-    const std::function<std::string()>& source = Source();
-    return source ? source() : std::string();
+    return GetCurrentLibrary().Text();
 }

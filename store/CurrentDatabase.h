@@ -1,11 +1,16 @@
 #pragma once
 
+#include "store/LibraryLocation.h"
+
 #include <functional>
 #include <string>
 
-// Where the recordsets find the path of the active library file. The
-// application object installs itself as the source, so a recordset opened
-// after the user changed the database opens the new file.
-void SetCurrentDatabasePathSource(std::function<std::string()> source);
-// The active library's path (UTF-8), or empty when no source is installed.
+// Where the recordsets find the active library. The application object
+// installs itself as the source, so a recordset opened after the user
+// changed the library opens the new one.
+void SetCurrentLibrarySource(std::function<CLibraryLocation()> source);
+// The active library; a file library with an empty path when no source is
+// installed.
+CLibraryLocation GetCurrentLibrary();
+// The active library as it was given (UTF-8).
 std::string GetCurrentDatabasePath();

@@ -162,12 +162,12 @@ void CDaoRecordset::Open(int nOpenType, const char* lpszSQL, int) {
         throw CDaoException("The recordset binds a different number of fields than it declares.");
     }
 
-    std::string path = GetDefaultDBName();
-    auto connection = OpenLibrary(path);
+    CLibraryLocation location = GetCurrentLibrary();
+    auto connection = OpenLibrary(location);
     try {
         // A dynaset over a table is served as the table: a superset of it.
         if (source->isTable) {
-            m_table = std::make_unique<CTableCursor>(std::move(path), std::move(connection),
+            m_table = std::make_unique<CTableCursor>(std::move(location), std::move(connection),
                                                      std::move(shape));
             m_table->First();
         } else {

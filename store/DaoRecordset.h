@@ -21,8 +21,8 @@ constexpr int AFX_DAO_USE_DEFAULT_TYPE = -1;
 // table or view (GetDefaultSQL), its default open type, its field and
 // parameter counts, and binds its members in DoFieldExchange.
 //
-// Every open makes its own connection to the file named by
-// GetDefaultDBName() (evaluated at each open) and Close() drops it. Every
+// Every open makes its own connection to the active library
+// (GetCurrentLibrary(), evaluated at each open) and Close() drops it. Every
 // write is its own committed transaction (or part of one between BeginTrans
 // and CommitTrans) and no read stays open between operations, so a
 // long-lived table recordset sees rows that other connections and

@@ -61,7 +61,7 @@ void InTransaction(CLibraryConnection& connection, const std::function<void()>& 
     }
 }
 
-void FillOpenLibrary(const std::string& location,
+void FillOpenLibrary(const CLibraryLocation& location,
                      const std::function<void(CLibraryConnection&)>& fill) {
     std::unique_ptr<CLibraryConnection> connection = OpenLibrary(location);
     InTransaction(*connection, [&] {
@@ -89,7 +89,7 @@ void FillEmptyLibrary(const std::string& location,
         if (location.empty() || (!file.exists() && !file.isSymLink())) {
             CreateLibraryFile(location, fill);
         } else {
-            FillOpenLibrary(location, fill);
+            FillOpenLibrary(parsed, fill);
         }
         return;
     }
@@ -107,5 +107,5 @@ void FillEmptyLibrary(const std::string& location,
     }
     // Tables of ours are there: the database must hold a library this
     // version can use, and may write.
-    FillOpenLibrary(location, fill);
+    FillOpenLibrary(parsed, fill);
 }

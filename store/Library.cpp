@@ -10,9 +10,9 @@
 
 namespace {
 
-void CreateServerLibrary(const std::string& address, const CLibraryLocation& location,
+void CreateServerLibrary(const CLibraryLocation& location,
                          const std::vector<LibrarySeedCategory>& seed) {
-    CServerConnection connection(address, location);
+    CServerConnection connection(location.Text(), location);
     connection.Begin();
     const bool taken = connection.Value(ServerLibraryNamesTakenQuery()).toBool();
     if (taken) {
@@ -31,18 +31,17 @@ void CreateServerLibrary(const std::string& address, const CLibraryLocation& loc
 
 } // namespace
 
-void CreateLibrary(const std::string& location, const std::vector<LibrarySeedCategory>& seed) {
-    const CLibraryLocation parsed = CLibraryLocation::Parse(location);
-    if (parsed.IsServer()) {
-        CreateServerLibrary(location, parsed, seed);
+void CreateLibrary(const CLibraryLocation& location, const std::vector<LibrarySeedCategory>& seed) {
+    if (location.IsServer()) {
+        CreateServerLibrary(location, seed);
     } else {
-        CreateLibraryFile(location, seed);
+        CreateLibraryFile(location.Text(), seed);
     }
 }
 
-std::string CheckLibrary(const std::string& location) {
-    if (!CLibraryLocation::IsServerAddress(location)) {
-        return CheckLibraryFile(location);
+std::string CheckLibrary(const CLibraryLocation& location) {
+    if (!location.IsServer()) {
+        return CheckLibraryFile(location.Text());
     }
     try {
         CLibraryConnection::Release(OpenLibrary(location));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/LibraryLocation.h"
 #include "store/LibrarySeed.h"
 
 #include <string>
@@ -12,8 +13,16 @@
 // A file library needs a path where no file is (CreateLibraryFile); a
 // server library needs an existing database without our tables, and is
 // made in one transaction. Throws CDaoException.
-void CreateLibrary(const std::string& location, const std::vector<LibrarySeedCategory>& seed = {});
+void CreateLibrary(const CLibraryLocation& location,
+                   const std::vector<LibrarySeedCategory>& seed = {});
+inline void CreateLibrary(const std::string& location,
+                          const std::vector<LibrarySeedCategory>& seed = {}) {
+    CreateLibrary(CLibraryLocation::Parse(location), seed);
+}
 
 // Empty when `location` names a library this version can open; otherwise a
 // sentence for the user that names it and says what is wrong.
-std::string CheckLibrary(const std::string& location);
+std::string CheckLibrary(const CLibraryLocation& location);
+inline std::string CheckLibrary(const std::string& location) {
+    return CheckLibrary(CLibraryLocation::ParseOrKeep(location));
+}

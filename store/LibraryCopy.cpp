@@ -111,7 +111,7 @@ void ReadItems(CLibraryConnection& source, LibraryRows& rows) {
 }
 
 LibraryRows ReadLibrary(const std::string& from) {
-    std::unique_ptr<CLibraryConnection> source = OpenLibrary(from);
+    std::unique_ptr<CLibraryConnection> source = OpenLibrary(CLibraryLocation::Parse(from));
     // One read transaction: the tables and the views are read as one
     // state of the library, whatever other programs change meanwhile.
     QSqlDatabase& db = source->Database();

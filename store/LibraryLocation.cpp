@@ -240,6 +240,31 @@ CLibraryLocation CLibraryLocation::Parse(const std::string& text) {
     return location;
 }
 
+CLibraryLocation CLibraryLocation::ParseOrKeep(const std::string& text) {
+    try {
+        return Parse(text);
+    } catch (const CDaoException& error) {
+        CLibraryLocation kept;
+        kept.m_server = true;
+        kept.m_text = text;
+        kept.m_malformed = error.what();
+        return kept;
+    }
+}
+
+void CLibraryLocation::ThrowIfMalformed() const {
+    if (!m_malformed.empty()) {
+        throw CDaoException(m_malformed, CDaoException::Reason::NotALibrary);
+    }
+}
+
+CLibraryLocation CLibraryLocation::WithoutPassword() const {
+    CLibraryLocation without = *this;
+    without.m_password.clear();
+    without.m_text = Display();
+    return without;
+}
+
 const QString* CLibraryLocation::Parameter(QLatin1StringView name) const {
     for (const auto& [key, value] : m_parameters) {
         if (key == name) {
@@ -280,6 +305,9 @@ std::string CLibraryLocation::Display() const {
     if (!m_server) {
         return m_text;
     }
+    if (!m_malformed.empty()) {
+        return Masked(QString::fromStdString(m_text)).toStdString();
+    }
     const bool socket = m_host.startsWith(QLatin1Char('/'));
     QString text = QStringLiteral("postgresql://");
     if (!m_user.isEmpty()) {
@@ -313,9 +341,5 @@ std::string LibraryDisplayName(const std::string& location) {
     if (!CLibraryLocation::IsServerAddress(location)) {
         return location;
     }
-    try {
-        return CLibraryLocation::Parse(location).Display();
-    } catch (const CDaoException&) {
-        return Masked(QString::fromStdString(location)).toStdString();
-    }
+    return CLibraryLocation::ParseOrKeep(location).Display();
 }

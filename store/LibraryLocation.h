@@ -24,13 +24,17 @@ public:
     // Throws CDaoException (Reason::NotALibrary) for a server address that
     // is malformed, saying what is wrong with it.
     static CLibraryLocation Parse(const std::string& text);
+    // Parse, except that a malformed server address is kept as it is: the
+    // program goes on with it, and every connection to it fails with the
+    // error Parse found.
+    static CLibraryLocation ParseOrKeep(const std::string& text);
     // Whether `text` is meant as a server address (by its scheme), well
     // formed or not.
     static bool IsServerAddress(const std::string& text);
 
     bool IsServer() const { return m_server; }
-    // A file library's path, as given.
-    const std::string& FilePath() const { return m_text; }
+    // The location as it was given (a file library's path).
+    const std::string& Text() const { return m_text; }
 
     // Empty for libpq's default; a socket directory starts with "/".
     const QString& Host() const { return m_host; }
@@ -54,6 +58,10 @@ public:
     // The address without a password (the path of a file library), for
     // messages and for the settings.
     std::string Display() const;
+    // The same location without a password: the form to keep and to store.
+    CLibraryLocation WithoutPassword() const;
+    // Throws the error Parse found in a location kept by ParseOrKeep.
+    void ThrowIfMalformed() const;
 
     friend bool operator==(const CLibraryLocation&, const CLibraryLocation&) = default;
 
@@ -63,6 +71,7 @@ private:
 
     bool m_server = false;
     std::string m_text;
+    std::string m_malformed; // why Parse refused the text; empty when it did not
     QString m_host;
     int m_port = -1;
     QString m_database;

@@ -5,13 +5,13 @@
 #include "store/LibraryLocation.h"
 #include "store/ServerConnection.h"
 
-std::unique_ptr<CLibraryConnection> OpenLibrary(const std::string& location) {
-    if (std::unique_ptr<CLibraryConnection> reused = CLibraryConnection::TakeIdle(location)) {
+std::unique_ptr<CLibraryConnection> OpenLibrary(const CLibraryLocation& location) {
+    if (std::unique_ptr<CLibraryConnection> reused =
+            CLibraryConnection::TakeIdle(location.Text())) {
         return reused;
     }
-    const CLibraryLocation parsed = CLibraryLocation::Parse(location);
-    if (parsed.IsServer()) {
-        return CServerConnection::OpenLibrary(location, parsed);
+    if (location.IsServer()) {
+        return CServerConnection::OpenLibrary(location.Text(), location);
     }
-    return OpenLibraryFile(location);
+    return OpenLibraryFile(location.Text());
 }

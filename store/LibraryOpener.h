@@ -1,9 +1,9 @@
 #pragma once
 
 #include <memory>
-#include <string>
 
 class CLibraryConnection;
+class CLibraryLocation;
 
 // Opens the library that `location` names (a file path or a server
 // address, see CLibraryLocation) on the engine that serves it, after
@@ -15,4 +15,4 @@ class CLibraryConnection;
 // A connection given back with CLibraryConnection::Release is kept for the
 // next open of the same library: the recordsets open and close a
 // connection at every fill of a list.
-std::unique_ptr<CLibraryConnection> OpenLibrary(const std::string& location);
+std::unique_ptr<CLibraryConnection> OpenLibrary(const CLibraryLocation& location);

@@ -102,6 +102,7 @@ CServerConnection::CServerConnection(const std::string& path, const CLibraryLoca
 }
 
 void CServerConnection::Connect(const CLibraryLocation& location) {
+    location.ThrowIfMalformed();
     // The address's password, else one that logged in before in this
     // session; without either libpq looks in its own places.
     std::optional<QString> password =

@@ -18,7 +18,7 @@ class CServerWatch::Listener : public QObject {
     Q_OBJECT
 
 public:
-    explicit Listener(std::string location) : m_location(std::move(location)) {
+    explicit Listener(CLibraryLocation location) : m_location(std::move(location)) {
         m_retry.setSingleShot(true);
         m_retry.setInterval(kRetryMs);
         connect(&m_retry, &QTimer::timeout, this, &Listener::Connect);
@@ -48,8 +48,7 @@ signals:
 private:
     bool TryToListen() {
         try {
-            m_connection = std::make_unique<CServerConnection>(m_location,
-                                                               CLibraryLocation::Parse(m_location));
+            m_connection = std::make_unique<CServerConnection>(m_location.Text(), m_location);
         } catch (const std::exception&) {
             return false;
         }
@@ -98,7 +97,7 @@ private:
             return;
         }
         Drop();
-        CServerConnection::MarkConnectionsLost(m_location);
+        CServerConnection::MarkConnectionsLost(m_location.Text());
         emit Listening(false);
         m_retry.start();
     }
@@ -110,7 +109,7 @@ private:
         m_connection.reset();
     }
 
-    std::string m_location;
+    CLibraryLocation m_location;
     std::unique_ptr<CServerConnection> m_connection;
     QVariant m_handle;
     QTimer m_retry;
@@ -122,7 +121,7 @@ class CServerWatch::Thread : public QThread {
     Q_OBJECT
 
 public:
-    explicit Thread(std::string location) : m_location(std::move(location)) {}
+    explicit Thread(CLibraryLocation location) : m_location(std::move(location)) {}
 
 protected:
     void run() override {
@@ -140,10 +139,10 @@ signals:
     void Listening(bool listening);
 
 private:
-    std::string m_location;
+    CLibraryLocation m_location;
 };
 
-CServerWatch::CServerWatch(std::string location) : m_thread(new Thread(std::move(location))) {
+CServerWatch::CServerWatch(CLibraryLocation location) : m_thread(new Thread(std::move(location))) {
     // Queued into this (the window's) thread; none arrive after the watch
     // has gone, as the connections end with it.
     connect(m_thread, &Thread::Heard, this, &CServerWatch::NoteChange);

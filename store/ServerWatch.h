@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/LibraryLocation.h"
 #include "store/LibraryWatch.h"
 
 #include <QThread>
@@ -15,7 +16,7 @@ class CServerWatch : public CLibraryWatch {
     Q_OBJECT
 
 public:
-    explicit CServerWatch(std::string location);
+    explicit CServerWatch(CLibraryLocation location);
     // Waits a moment for the thread to end; one still connecting to a
     // server that does not answer is left to end by itself.
     ~CServerWatch() override;

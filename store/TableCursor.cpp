@@ -12,9 +12,10 @@
 #include <utility>
 #include <vector>
 
-CTableCursor::CTableCursor(std::string path, std::unique_ptr<CLibraryConnection> connection,
-                           RecordShape shape)
-    : m_shape(std::move(shape)), m_path(std::move(path)), m_connection(std::move(connection)) {}
+CTableCursor::CTableCursor(CLibraryLocation location,
+                           std::unique_ptr<CLibraryConnection> connection, RecordShape shape)
+    : m_shape(std::move(shape)), m_location(std::move(location)),
+      m_connection(std::move(connection)) {}
 
 CTableCursor::~CTableCursor() {
     DropStatements();
@@ -44,11 +45,11 @@ bool CTableCursor::Follow() {
     // and go on with whatever the path names now.
     DropStatements();
     m_connection.reset();
-    const QString path = QString::fromUtf8(m_path);
+    const QString path = QString::fromStdString(m_location.Text());
     try {
-        m_connection = OpenLibrary(m_path);
+        m_connection = OpenLibrary(m_location);
     } catch (const CDaoException& error) {
-        if (!CLibraryLocation::IsServerAddress(m_path) && !QFileInfo::exists(path)) {
+        if (!m_location.IsServer() && !QFileInfo::exists(path)) {
             throw CDaoException(
                 QStringLiteral("The library \"%1\" is no longer there: it was moved or deleted "
                                "while Blurtle was running.")

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/LibraryLocation.h"
 #include "store/RecordShape.h"
 
 #include <QSqlQuery>
@@ -20,7 +21,7 @@ class CLibraryConnection;
 // (Follow) to whatever file that names now.
 class CTableCursor {
 public:
-    CTableCursor(std::string path, std::unique_ptr<CLibraryConnection> connection,
+    CTableCursor(CLibraryLocation location, std::unique_ptr<CLibraryConnection> connection,
                  RecordShape shape);
     ~CTableCursor(); // gives the connection back; an open transaction rolls back
 
@@ -59,7 +60,7 @@ private:
     QSqlQuery& WriteStatement(bool insert, std::uint32_t mask);
 
     RecordShape m_shape;
-    std::string m_path; // the library as it was named at the open
+    CLibraryLocation m_location; // the library as it was named at the open
     // Before the statements, so that it goes last: Qt wants every statement
     // gone before its connection is removed.
     std::unique_ptr<CLibraryConnection> m_connection;

@@ -237,7 +237,7 @@ TEST_F(DatabaseLocation, ChangingTheDatabaseWritesTheSettingThenAsksThePaletteTo
 
 TEST_F(DatabaseLocation, ChoosingAFileThatIsNoLibraryChangesNothing) {
     Profile::WriteString("DatabasePath", library);
-    app.m_strDatabasePath = library.toStdString();
+    app.UseLibrary(CLibraryLocation::Parse(library.toStdString()));
     const QString other = dir.filePath("other.txt");
     QFile file(other);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
@@ -290,7 +290,7 @@ TEST_P(UnwritableSettings, TheNewLibraryIsNotClaimedAsRemembered) {
     const QString old = dir.filePath("old.blz");
     CreateLibraryFile(old.toStdString());
     ASSERT_TRUE(Profile::WriteString("DatabasePath", old));
-    app.m_strDatabasePath = old.toStdString();
+    app.UseLibrary(CLibraryLocation::Parse(old.toStdString()));
     if (c.folderIsAFile) {
         ASSERT_TRUE(QDir(settingsFolder).removeRecursively());
         QFile blocker(settingsFolder);
@@ -332,7 +332,7 @@ TEST(MumbletApp, IsTheDatabasePathSourceWhileItLives) {
     {
         CMumbletApp app;
         EXPECT_EQ(CMumbletApp::Instance(), &app);
-        app.m_strDatabasePath = "/somewhere/else.blz";
+        app.UseLibrary(CLibraryLocation::Parse("/somewhere/else.blz"));
         EXPECT_EQ(GetCurrentDatabasePath(), "/somewhere/else.blz");
     }
     EXPECT_EQ(CMumbletApp::Instance(), nullptr);

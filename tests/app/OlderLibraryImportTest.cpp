@@ -38,7 +38,7 @@ protected:
         current = dir.filePath("current.blz");
         CreateLibraryFile(current.toStdString());
         ASSERT_TRUE(Profile::WriteString("DatabasePath", current));
-        app.m_strDatabasePath = current.toStdString();
+        app.UseLibrary(CLibraryLocation::Parse(current.toStdString()));
         old = dir.filePath("Phrases.mdb");
         ASSERT_TRUE(QFile::copy(QString::fromStdString(MdbFixture("small-jet4.mdb")), old));
     }

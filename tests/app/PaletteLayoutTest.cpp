@@ -118,7 +118,7 @@ bool FitsWithoutScrolling(CDDListBox& list) {
 } // namespace
 
 TEST_P(LongMnemonic, GetsAHorizontalScrollBarThatReachesItsEnd) {
-    app->m_strDatabasePath = library.path;
+    app->UseLibrary(CLibraryLocation::Parse(library.path));
     AddPhrase(alpha, kLong.toStdString(), "Long9|", GetParam().zOrder);
     CMumbletDlg& p = StartPalette();
     p.resize(176, 478);

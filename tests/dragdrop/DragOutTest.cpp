@@ -54,7 +54,7 @@ protected:
     // An item added before the palette starts (which reads the path).
     void AddItem(const std::string& mnemonic, const std::string& data, int leading = 0,
                  int trailing = 2) {
-        app->m_strDatabasePath = library.path;
+        app->UseLibrary(CLibraryLocation::Parse(library.path));
         AddPhrase(alpha, mnemonic, data, 3, static_cast<std::int16_t>(leading),
                   static_cast<std::int16_t>(trailing));
     }

@@ -68,7 +68,7 @@ const ItemRow kItems[] = {
 // Adds the rows above through the store's own connection, in the order
 // listed.
 void FillSource(const std::string& location) {
-    std::unique_ptr<CLibraryConnection> connection = OpenLibrary(location);
+    std::unique_ptr<CLibraryConnection> connection = OpenLibrary(CLibraryLocation::Parse(location));
     connection->Begin();
     QSqlQuery category = connection->Prepare(
         "INSERT INTO \"tblCategory\" (\"CategoryID\", \"Description\", \"ZOrder\", "
@@ -229,7 +229,7 @@ TEST_P(CopyRefusal, ANonEmptyTargetIsRefusedAndKeptAsItWas) {
     }
     FillSource(from);
     {
-        std::unique_ptr<CLibraryConnection> target = OpenLibrary(to);
+        std::unique_ptr<CLibraryConnection> target = OpenLibrary(CLibraryLocation::Parse(to));
         target->Exec("INSERT INTO \"tblCategory\" (\"Description\") VALUES ('Mine')");
     }
     const LibraryContent before = ReadContent(to);

@@ -53,7 +53,8 @@ void Run(const CTempLibrary& library, const char* sql) {
 }
 
 TEST_P(WatchedChange, IsHeard) {
-    const std::unique_ptr<CLibraryWatch> watch = StartLibraryWatch(library.path);
+    const std::unique_ptr<CLibraryWatch> watch =
+        StartLibraryWatch(CLibraryLocation::Parse(library.path));
     QSignalSpy changed(watch.get(), &CLibraryWatch::Changed);
     // A moment for the server watch to connect and listen.
     QSignalSpy settled(watch.get(), &CLibraryWatch::Changed);
@@ -121,7 +122,8 @@ protected:
 };
 
 TEST_F(ServerWatch, ALostConnectionIsToldAndWhatWasMissedIsHeardWhenItIsBack) {
-    const std::unique_ptr<CLibraryWatch> watch = StartLibraryWatch(library.path);
+    const std::unique_ptr<CLibraryWatch> watch =
+        StartLibraryWatch(CLibraryLocation::Parse(library.path));
     QSignalSpy listening(watch.get(), &CLibraryWatch::ListeningChanged);
     QSignalSpy changed(watch.get(), &CLibraryWatch::Changed);
     changed.wait(500);
@@ -147,7 +149,8 @@ TEST_F(ServerWatch, ALostConnectionIsToldAndWhatWasMissedIsHeardWhenItIsBack) {
 // A change every 30 ms that never pauses long enough to settle: any role
 // that may connect can send notifications as fast.
 TEST_F(ServerWatch, AFloodOfChangesIsToldWhileItLasts) {
-    const std::unique_ptr<CLibraryWatch> watch = StartLibraryWatch(library.path);
+    const std::unique_ptr<CLibraryWatch> watch =
+        StartLibraryWatch(CLibraryLocation::Parse(library.path));
     QSignalSpy changed(watch.get(), &CLibraryWatch::Changed);
     changed.wait(500);
     QTimer flood;
@@ -160,7 +163,7 @@ TEST_F(ServerWatch, AFloodOfChangesIsToldWhileItLasts) {
 
 TEST_F(ServerWatch, ALibraryOutOfReachIsNotListenedToAndTheWatchEndsAtOnce) {
     const std::string address = server->Address(QStringLiteral("no_such_database_") + database);
-    auto watch = StartLibraryWatch(address);
+    auto watch = StartLibraryWatch(CLibraryLocation::Parse(address));
     QSignalSpy listening(watch.get(), &CLibraryWatch::ListeningChanged);
     ASSERT_TRUE(listening.wait(kWaitMs));
     EXPECT_FALSE(watch->IsListening());

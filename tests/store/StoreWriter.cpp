@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     const std::string category = argv[2];
     const std::string tag = argv[3];
     const int count = std::stoi(argv[4]);
-    SetCurrentDatabasePathSource([path] { return path; });
+    SetCurrentLibrarySource([library = CLibraryLocation::Parse(path)] { return library; });
     try {
         CPhraseTbl table;
         table.Open();

@@ -60,11 +60,11 @@ CTempLibrary::CTempLibrary(Engine libraryEngine)
 }
 
 CTempLibrary::~CTempLibrary() {
-    SetCurrentDatabasePathSource({});
+    SetCurrentLibrarySource({});
 }
 
 void CTempLibrary::UsePath(const std::string& newPath) {
-    SetCurrentDatabasePathSource([newPath] { return newPath; });
+    SetCurrentLibrarySource([library = CLibraryLocation::Parse(newPath)] { return library; });
 }
 
 std::string CTempLibrary::FilePath(const char* name) const {
