@@ -1,6 +1,7 @@
 #include "dragdrop/DDListBox.h"
 
 #include "dragdrop/DragRunner.h"
+#include "dragdrop/DragText.h"
 #include "dragdrop/EntryLines.h"
 #include "dragdrop/MenuCommands.h"
 #include "dragdrop/PaletteHost.h"
@@ -119,9 +120,7 @@ std::unique_ptr<QMimeData> CDDListBox::PrepareDragData(int row) {
     }
     const std::string text = ComposeDragText(m_rsPhrase.m_Data, m_rsPhrase.m_PunctuationLeading,
                                              m_rsPhrase.m_PunctuationTrailing);
-    auto mime = std::make_unique<QMimeData>();
-    mime->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    return mime;
+    return MakeDragText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void CDDListBox::DragOut() {
