@@ -15,6 +15,7 @@
 #include "dragdrop/EntryLines.h"
 #include "dragdrop/PaletteMessages.h"
 #include "dragdrop/QuietShow.h"
+#include "dragdrop/WaylandStepAside.h"
 #include "engine/DroppedText.h"
 #include "store/CategoryQry.h"
 #include "store/CategoryTbl.h"
@@ -269,14 +270,17 @@ bool CMumbletDlg::IsPaletteTimerActive(int id) const {
 }
 
 void CMumbletDlg::OnTimer(int id) {
+    // On Wayland the palette stays in place and lets the pointer through
+    // (a window mapped again would be placed anew by the compositor).
+    const bool inPlace = WaylandStepAside::IsNativeWayland();
     if (id == HideTimer) {
         // A drag has started: get out of the way of the window beneath.
-        HidePalette();
+        inPlace ? WaylandStepAside::LetPointerThrough(this, true) : HidePalette();
         KillPaletteTimer(HideTimer);
     } else if (id == ShowTimer) {
         // The drag has ended: come back, leaving the keyboard with the
         // program that took the drop.
-        ShowWithoutTakingFocus(this);
+        inPlace ? WaylandStepAside::LetPointerThrough(this, false) : ShowWithoutTakingFocus(this);
         KillPaletteTimer(ShowTimer);
     }
 }

@@ -3,6 +3,7 @@
 #include "app/Profile.h"
 #include "app/ScreenPlacement.h"
 #include "dragdrop/DDListBox.h"
+#include "dragdrop/WaylandStepAside.h"
 #include "ui_MumbletDlg.h"
 
 #include <QComboBox>
@@ -50,6 +51,16 @@ void CMumbletDlg::RestoreWindowPlacement() {
     const int cx = Profile::GetInt(QStringLiteral("cx"), -1);
     const int cy = Profile::GetInt(QStringLiteral("cy"), -1);
     m_bPlacing = true;
+    // On Wayland the compositor places every window, so only the size is
+    // ours to give back; the place stays remembered for X11.
+    if (WaylandStepAside::IsNativeWayland()) {
+        if (cx > 0 && cy > 0) {
+            resize(cx, cy);
+        }
+        show();
+        m_bPlacing = false;
+        return;
+    }
     // Only x says whether a placement was ever written; without one the
     // form's size stands and the window manager picks the place.
     if (x != -1) {
@@ -90,15 +101,19 @@ void CMumbletDlg::SaveWindowPlacement() {
     // The frame's top-left corner and the size of the inside: exactly what
     // RestoreWindowPlacement gives back (the frame's own size belongs to
     // the window manager).
-    const QPoint position = pos();
-    Profile::WriteInt(QStringLiteral("x"), position.x());
-    Profile::WriteInt(QStringLiteral("y"), position.y());
+    // On Wayland a window can't know where it stands (its position reads
+    // 0, 0): the place remembered under X11 is kept as it is.
+    if (!WaylandStepAside::IsNativeWayland()) {
+        const QPoint position = pos();
+        Profile::WriteInt(QStringLiteral("x"), position.x());
+        Profile::WriteInt(QStringLiteral("y"), position.y());
+    }
     Profile::WriteInt(QStringLiteral("cx"), width());
     Profile::WriteInt(QStringLiteral("cy"), height());
 }
 
 void CMumbletDlg::PlacementMaybeChanged() {
-    if (!m_bInitializing && !m_bPlacing && isVisible()) {
+    if (!m_bInitializing && !m_bPlacing && isVisible() && !WaylandStepAside::IsSteppedAside(this)) {
         m_placementTimer.start();
     }
 }
