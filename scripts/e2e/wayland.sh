@@ -18,10 +18,7 @@ WL_HEIGHT=800
 
 wl_begin() {
   if [ "$(id -u)" -eq 0 ]; then
-    local script
-    script=$(readlink -f "$0")
-    exec setpriv --reuid=65534 --regid=65534 --clear-groups -- \
-      env TMPDIR=/tmp bash "$script" "$@"
+    wl_rerun_as_nobody "$@"
   fi
   BLURTLE=$(readlink -f "$1")
   WL_POINTER_CLIENT=$(readlink -f "$2")
@@ -42,6 +39,29 @@ wl_begin() {
   export QT_QPA_PLATFORM=wayland GDK_BACKEND=wayland QT_WAYLAND_DISABLE_WINDOWDECORATION=1
   wl_start_sway
   wl_start_pointer
+}
+
+# Runs the test again as "nobody" and exits with its status. The checkout
+# may lie where nobody can't read (root's home): the script, these helpers
+# and the programs are staged in a folder of their own first.
+wl_rerun_as_nobody() {
+  local stage helpers status arg args=()
+  helpers=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+  stage=$(mktemp -d /tmp/blurtle-wl-stage-XXXXXX)
+  mkdir -p "$stage/tests/e2e/wayland" "$stage/scripts/e2e" "$stage/bin"
+  cp "$(readlink -f "$0")" "$stage/tests/e2e/wayland/"
+  cp "$helpers"/*.sh "$stage/scripts/e2e/"
+  for arg in "$@"; do
+    cp "$(readlink -f "$arg")" "$stage/bin/"
+    args+=("$stage/bin/$(basename "$arg")")
+  done
+  chmod -R a+rX "$stage"
+  cd "$stage"
+  status=0
+  setpriv --reuid=65534 --regid=65534 --clear-groups -- env TMPDIR=/tmp \
+    bash "$stage/tests/e2e/wayland/$(basename "$0")" "${args[@]}" || status=$?
+  rm -rf "$stage"
+  exit "$status"
 }
 
 wl_start_sway() {
