@@ -6,6 +6,7 @@
 #include "dragdrop/MenuCommands.h"
 #include "dragdrop/PaletteHost.h"
 #include "dragdrop/PaletteMessages.h"
+#include "dragdrop/WaylandStepAside.h"
 #include "dragdrop/WidestEntryDelegate.h"
 #include "engine/Punctuation.h"
 #include "store/ZOrderSave.h"
@@ -141,7 +142,10 @@ void CDDListBox::DragOut() {
     if (m_host != nullptr) {
         m_host->SetPaletteTimer(CPaletteHost::HideTimer, kHideDelayMs);
     }
-    m_nudger.Start(window());
+    if (!WaylandStepAside::IsNativeWayland()) {
+        // On Wayland the compositor, not our drag loop, finds the target.
+        m_nudger.Start(window());
+    }
 
     // The target's answer is not used: a move never removes the entry or
     // its row.
