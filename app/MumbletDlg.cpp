@@ -13,7 +13,6 @@
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
 #include "dragdrop/PaletteMessages.h"
-#include "dragdrop/QuietShow.h"
 #include "store/CurrentDatabase.h"
 #include "ui_MumbletDlg.h"
 
@@ -260,12 +259,12 @@ bool CMumbletDlg::IsPaletteTimerActive(int id) const {
 void CMumbletDlg::OnTimer(int id) {
     if (id == HideTimer) {
         // A drag has started: get out of the way of the window beneath.
-        m_placement.Hide();
+        m_placement.StepAside();
         KillPaletteTimer(HideTimer);
     } else if (id == ShowTimer) {
         // The drag has ended: come back, leaving the keyboard with the
         // program that took the drop.
-        ShowWithoutTakingFocus(this);
+        m_placement.ComeBack();
         KillPaletteTimer(ShowTimer);
     }
 }

@@ -2,6 +2,8 @@
 
 #include "app/Profile.h"
 #include "app/ScreenPlacement.h"
+#include "dragdrop/QuietShow.h"
+#include "dragdrop/WaylandStepAside.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -27,15 +29,35 @@ void CPalettePlacement::Hide() {
     m_window.hide();
 }
 
+void CPalettePlacement::StepAside() {
+    if (WaylandStepAside::IsNativeWayland()) {
+        WaylandStepAside::LetPointerThrough(&m_window, true);
+    } else {
+        Hide();
+    }
+}
+
+void CPalettePlacement::ComeBack() {
+    if (WaylandStepAside::IsNativeWayland()) {
+        WaylandStepAside::LetPointerThrough(&m_window, false);
+    } else {
+        ShowWithoutTakingFocus(&m_window);
+    }
+}
+
 void CPalettePlacement::Restore() {
     const int x = Profile::GetInt(QStringLiteral("x"), -1);
     const int y = Profile::GetInt(QStringLiteral("y"), -1);
     const int cx = Profile::GetInt(QStringLiteral("cx"), -1);
     const int cy = Profile::GetInt(QStringLiteral("cy"), -1);
     m_placing = true;
+    const bool placedByCompositor = WaylandStepAside::IsNativeWayland();
+    if (placedByCompositor && cx > 0 && cy > 0) {
+        m_window.resize(cx, cy);
+    }
     // Only x says whether a placement was ever written; without one the
     // form's size stands and the window manager picks the place.
-    if (x != -1) {
+    if (x != -1 && !placedByCompositor) {
         if (cx > 0 && cy > 0) {      // a size never written would make the window vanish
             m_window.resize(cx, cy); // never below the minimum size
         }
@@ -43,7 +65,7 @@ void CPalettePlacement::Restore() {
         KeepOnScreen(QRect(QPoint(x, y), m_window.size()));
     }
     m_window.show();
-    if (x != -1) {
+    if (x != -1 && !placedByCompositor) {
         // Once shown, the frame may be known: all of it must be in sight.
         KeepOnScreen(m_window.frameGeometry());
     }
@@ -72,10 +94,13 @@ void CPalettePlacement::Save() {
     m_settle.stop();
     // The frame's top-left corner and the size of the inside: exactly what
     // Restore gives back (the frame's own size belongs to the window
-    // manager).
-    const QPoint position = m_window.pos();
-    Profile::WriteInt(QStringLiteral("x"), position.x());
-    Profile::WriteInt(QStringLiteral("y"), position.y());
+    // manager). A Wayland window can't know where it stands (its position
+    // reads 0, 0): there the place remembered under X11 is kept.
+    if (!WaylandStepAside::IsNativeWayland()) {
+        const QPoint position = m_window.pos();
+        Profile::WriteInt(QStringLiteral("x"), position.x());
+        Profile::WriteInt(QStringLiteral("y"), position.y());
+    }
     Profile::WriteInt(QStringLiteral("cx"), m_window.width());
     Profile::WriteInt(QStringLiteral("cy"), m_window.height());
 }
@@ -87,7 +112,9 @@ void CPalettePlacement::SaveIfPending() {
 }
 
 void CPalettePlacement::Changed(bool starting) {
-    if (!starting && !m_placing && m_window.isVisible()) {
+    // A window stepped aside for a drag has a size that means nothing.
+    if (!starting && !m_placing && m_window.isVisible() &&
+        !WaylandStepAside::IsSteppedAside(&m_window)) {
         m_settle.start();
     }
 }

@@ -1,10 +1,12 @@
 #include "dragdrop/DDListBox.h"
 
 #include "dragdrop/DragRunner.h"
+#include "dragdrop/DragText.h"
 #include "dragdrop/EntryLines.h"
 #include "dragdrop/MenuCommands.h"
 #include "dragdrop/PaletteHost.h"
 #include "dragdrop/PaletteMessages.h"
+#include "dragdrop/WaylandStepAside.h"
 #include "dragdrop/WidestEntryDelegate.h"
 #include "engine/Punctuation.h"
 #include "store/ZOrderSave.h"
@@ -119,9 +121,7 @@ std::unique_ptr<QMimeData> CDDListBox::PrepareDragData(int row) {
     }
     const std::string text = ComposeDragText(m_rsPhrase.m_Data, m_rsPhrase.m_PunctuationLeading,
                                              m_rsPhrase.m_PunctuationTrailing);
-    auto mime = std::make_unique<QMimeData>();
-    mime->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-    return mime;
+    return MakeDragText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 void CDDListBox::DragOut() {
@@ -142,7 +142,10 @@ void CDDListBox::DragOut() {
     if (m_host != nullptr) {
         m_host->SetPaletteTimer(CPaletteHost::HideTimer, kHideDelayMs);
     }
-    m_nudger.Start(window());
+    if (!WaylandStepAside::IsNativeWayland()) {
+        // On Wayland the compositor, not our drag loop, finds the target.
+        m_nudger.Start(window());
+    }
 
     // The target's answer is not used: a move never removes the entry or
     // its row.

@@ -1,5 +1,7 @@
 #include "dragdrop/DragCanceller.h"
 
+#include "dragdrop/SwayDragBindings.h"
+#include "dragdrop/WaylandStepAside.h"
 #include "dragdrop/X11Input.h"
 
 #include <QCoreApplication>
@@ -9,6 +11,9 @@
 
 CDragCanceller::CDragCanceller() {
     m_keyboardGrabbed = X11Input::GrabKeyboard();
+    if (WaylandStepAside::IsNativeWayland()) {
+        m_swayBindings = std::make_unique<CSwayDragBindings>([this] { Cancel(); });
+    }
     QCoreApplication::instance()->installNativeEventFilter(this);
     // Application event filters run newest first. The drag loop installs
     // its own when it starts, so ours goes in from inside the loop.

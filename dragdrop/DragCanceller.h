@@ -4,6 +4,10 @@
 #include <QObject>
 #include <QTimer>
 
+#include <memory>
+
+class CSwayDragBindings;
+
 // Lets Escape and the right button cancel the list's drag while it runs,
 // for as long as it lives (make one just before the drag's loop starts).
 //
@@ -14,6 +18,10 @@
 // any button, dropping on a right-button release; a filter put in front
 // of the loop's own cancels instead. The grab and the filters go away when
 // this does, however the drag ended.
+//
+// On Wayland the compositor delivers keys and other buttons to no
+// program while a drag runs; on sway the two are bound for the drag's
+// length instead (see CSwayDragBindings).
 class CDragCanceller : public QObject, public QAbstractNativeEventFilter {
 public:
     CDragCanceller();
@@ -31,6 +39,7 @@ protected:
 private:
     void Cancel();
 
+    std::unique_ptr<CSwayDragBindings> m_swayBindings;
     QTimer m_arm; // first tick inside the drag loop: puts the button filter in front
     bool m_keyboardGrabbed = false;
     bool m_filteringButtons = false;

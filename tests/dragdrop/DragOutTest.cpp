@@ -25,6 +25,8 @@ public:
 
     Qt::DropAction Run(QDrag* drag, Qt::DropActions actions) override {
         texts.push_back(drag->mimeData()->text());
+        formats.push_back(drag->mimeData()->formats());
+        utf8Texts.push_back(drag->mimeData()->data(QStringLiteral("text/plain;charset=utf-8")));
         offered = actions;
         if (during) {
             during();
@@ -34,6 +36,8 @@ public:
     }
 
     std::vector<QString> texts;
+    std::vector<QStringList> formats;
+    std::vector<QByteArray> utf8Texts;
     Qt::DropActions offered;
     std::function<void()> during;
     Qt::DropAction result = Qt::MoveAction;
@@ -129,6 +133,10 @@ TEST_F(DragOutTest, MultiByteTextArrivesWhole) {
     EXPECT_EQ(runner.texts[0], QString::fromUtf8("Gr\xC3\xBC\xC3\x9F"
                                                  "e \xE2\x82\xAC\xF0\x9F\x98\x80"
                                                  "  "));
+    // GTK programs read a bare text/plain as Latin-1: the form naming
+    // UTF-8 comes first.
+    EXPECT_EQ(runner.formats[0].value(0), QStringLiteral("text/plain;charset=utf-8"));
+    EXPECT_EQ(runner.utf8Texts[0], runner.texts[0].toUtf8());
 }
 
 TEST_F(DragOutTest, AnEntryWhoseRowIsGoneStartsNoDrag) {
