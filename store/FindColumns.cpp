@@ -1,0 +1,218 @@
+#include "store/FindColumns.h"
+
+#include "engine/FindFold.h"
+#include "store/LibraryConnection.h"
+
+#include <algorithm>
+#include <exception>
+#include <vector>
+
+namespace {
+
+// Nested replace() calls per statement: SQLite's parser gives up at about
+// twenty-five levels, a trigger's own nesting included.
+constexpr std::size_t kReplacesPerStage = 16;
+
+// Any character outside printable ASCII: only such texts need the stages
+// after the first.
+const char* const kBeyondAscii = "'*[^ -~]*'";
+
+QString Utf8Of(char32_t codePoint) {
+    return QString::fromUcs4(&codePoint, 1);
+}
+
+// How many stages the file's fold takes.
+std::size_t StageCount() {
+    return (FindFoldTable().size() + kReplacesPerStage - 1) / kReplacesPerStage;
+}
+
+// The replace() calls of one stage of the file's fold around `operand`,
+// which appears once: a chain of stages read as one query stays linear.
+QString FileFoldChain(const QString& operand, std::size_t stage) {
+    const auto& table = FindFoldTable();
+    const std::size_t first = stage * kReplacesPerStage;
+    const std::size_t last = std::min(table.size(), first + kReplacesPerStage);
+    QString nested = operand;
+    for (std::size_t i = first; i < last; ++i) {
+        const QString replacement =
+            table[i].replacement == '\0' ? QString() : QString(QLatin1Char(table[i].replacement));
+        nested = QStringLiteral("replace(%1, '%2', '%3')")
+                     .arg(nested, Utf8Of(table[i].codePoint), replacement);
+    }
+    return nested;
+}
+
+// One stage of the file's fold as a trigger writes it: a text beyond ASCII
+// gets its share of the table's replacements, any other is lower-cased
+// (lower() folds ASCII alike everywhere) and is done after the first.
+QString FileFoldStage(const QString& operand, std::size_t stage) {
+    return QStringLiteral("CASE WHEN %1 GLOB %2 THEN %3 ELSE lower(%1) END")
+        .arg(operand, QLatin1String(kBeyondAscii), FileFoldChain(operand, stage));
+}
+
+// `data` with each weight digit before a "|", and every "|", made one
+// iteration break (see engine/FindFold.h).
+QString TextOfData(const QString& data) {
+    const QString lineBreak = QStringLiteral("'\n'");
+    QString nested = data;
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        nested = QStringLiteral("replace(%1, '%2|', %3)").arg(nested).arg(digit).arg(lineBreak);
+    }
+    return QStringLiteral("replace(%1, '|', %2)").arg(nested, lineBreak);
+}
+
+QString ServerFold(const QString& operand) {
+    QString from;
+    QString to;
+    QString dropped;
+    for (const FoldedCharacter& entry : FindFoldTable()) {
+        if (entry.replacement == '\0') {
+            dropped += Utf8Of(entry.codePoint);
+        } else {
+            from += Utf8Of(entry.codePoint);
+            to += QLatin1Char(entry.replacement);
+        }
+    }
+    // translate() drops the characters of `from` that `to` has none for.
+    return QStringLiteral("translate(%1, '%2', '%3')").arg(operand, from + dropped, to);
+}
+
+QString Quoted(const char* name) {
+    return QLatin1Char('"') + QLatin1String(name) + QLatin1Char('"');
+}
+
+QStringList FileStatements() {
+    const QString fm = Quoted(kFoldedMnemonicColumn);
+    const QString ft = Quoted(kFoldedTextColumn);
+    // The first fill, then the stages in order, for the rows `where` picks.
+    const auto stages = [&](const QString& mnemonic, const QString& data, const QString& where) {
+        QStringList statements{QStringLiteral("UPDATE tblPhrase SET %1 = %2, %3 = %4 %5")
+                                   .arg(fm, mnemonic, ft, TextOfData(data), where)};
+        for (std::size_t stage = 0; stage < StageCount(); ++stage) {
+            QString condition = where;
+            if (stage > 0) {
+                condition +=
+                    (where.isEmpty() ? QStringLiteral("WHERE ") : QStringLiteral(" AND ")) +
+                    QStringLiteral("(%1 GLOB %3 OR %2 GLOB %3)")
+                        .arg(fm, ft, QLatin1String(kBeyondAscii));
+            }
+            statements << QStringLiteral("UPDATE tblPhrase SET %1 = %2, %3 = %4 %5")
+                              .arg(fm, FileFoldStage(fm, stage), ft, FileFoldStage(ft, stage),
+                                   condition);
+        }
+        return statements;
+    };
+    const auto trigger = [&](const QString& name, const QString& event) {
+        const QStringList body = stages(QStringLiteral("NEW.Mnemonic"), QStringLiteral("NEW.Data"),
+                                        QStringLiteral("WHERE rowid = NEW.rowid"));
+        return QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON tblPhrase\nBEGIN\n  %3;\nEND")
+            .arg(name, event, body.join(QStringLiteral(";\n  ")));
+    };
+    QStringList statements{
+        QStringLiteral("ALTER TABLE tblPhrase ADD COLUMN %1 TEXT").arg(fm),
+        QStringLiteral("ALTER TABLE tblPhrase ADD COLUMN %1 TEXT").arg(ft),
+        trigger(QStringLiteral("trgPhraseFoldInsert"), QStringLiteral("INSERT")),
+        trigger(QStringLiteral("trgPhraseFoldUpdate"), QStringLiteral("UPDATE OF Mnemonic, Data")),
+    };
+    statements << stages(QStringLiteral("Mnemonic"), QStringLiteral("Data"), QString());
+    return statements;
+}
+
+QStringList ServerStatements() {
+    return {QStringLiteral("ALTER TABLE \"tblPhrase\"\n"
+                           "  ADD COLUMN IF NOT EXISTS %1 text GENERATED ALWAYS AS (%2) STORED,\n"
+                           "  ADD COLUMN IF NOT EXISTS %3 text GENERATED ALWAYS AS (%4) STORED")
+                .arg(Quoted(kFoldedMnemonicColumn), ServerFold(QStringLiteral("\"Mnemonic\"")),
+                     Quoted(kFoldedTextColumn),
+                     ServerFold(TextOfData(QStringLiteral("\"Data\""))))};
+}
+
+} // namespace
+
+bool IsServerLibrary(const CLibraryConnection& connection) {
+    return const_cast<CLibraryConnection&>(connection).Database().driverName() ==
+           QLatin1String("QPSQL");
+}
+
+QString FindRowSource(bool server, bool folded, QString& withClause) {
+    const QString rowOrder = server ? QStringLiteral("\"AddOrder\"") : QStringLiteral("rowid");
+    const QString keys = QStringLiteral("\"PhraseID\", \"CategoryID\", \"Mnemonic\", \"ZOrder\"");
+    withClause.clear();
+    if (folded) {
+        return QStringLiteral("(SELECT %1 AS \"RowOrder\", %2, %3 AS fm, %4 AS ft "
+                              "FROM \"tblPhrase\") AS p")
+            .arg(rowOrder, keys, Quoted(kFoldedMnemonicColumn), Quoted(kFoldedTextColumn));
+    }
+    if (server) {
+        return QStringLiteral("(SELECT %1 AS \"RowOrder\", %2, %3 AS fm, %4 AS ft "
+                              "FROM \"tblPhrase\") AS p")
+            .arg(rowOrder, keys, ServerFold(QStringLiteral("\"Mnemonic\"")),
+                 ServerFold(TextOfData(QStringLiteral("\"Data\""))));
+    }
+    // One common table per stage keeps each expression shallow enough for
+    // the parser; each names its operand once, so SQLite may merge them.
+    const QString columns = QStringLiteral("\"RowOrder\", ") + keys;
+    QStringList tables{QStringLiteral("fold0 AS (SELECT rowid AS \"RowOrder\", %1, "
+                                      "\"Mnemonic\" AS fm, %2 AS ft FROM \"tblPhrase\")")
+                           .arg(keys, TextOfData(QStringLiteral("\"Data\"")))};
+    for (std::size_t stage = 0; stage < StageCount(); ++stage) {
+        tables << QStringLiteral("fold%1 AS (SELECT %2, %3 AS fm, %4 AS ft FROM fold%5)")
+                      .arg(stage + 1)
+                      .arg(columns, FileFoldChain(QStringLiteral("fm"), stage),
+                           FileFoldChain(QStringLiteral("ft"), stage))
+                      .arg(stage);
+    }
+    withClause = QStringLiteral("WITH ") + tables.join(QStringLiteral(",\n"));
+    return QStringLiteral("fold%1 AS p").arg(StageCount());
+}
+
+QStringList FindColumnStatements(bool server) {
+    return server ? ServerStatements() : FileStatements();
+}
+
+bool HasFindColumns(CLibraryConnection& connection) {
+    if (const std::optional<bool> known = connection.KnownFindColumns()) {
+        return *known;
+    }
+    const QString count =
+        IsServerLibrary(connection)
+            ? QStringLiteral("SELECT count(*) FROM pg_attribute WHERE attrelid = "
+                             "to_regclass('\"tblPhrase\"') AND NOT attisdropped "
+                             "AND attname IN ('%1', '%2')")
+            : QStringLiteral("SELECT (SELECT count(*) FROM pragma_table_info('tblPhrase') "
+                             "WHERE name IN ('%1', '%2')) + (SELECT count(*) FROM sqlite_master "
+                             "WHERE type = 'trigger' AND name IN ('trgPhraseFoldInsert', "
+                             "'trgPhraseFoldUpdate'))");
+    const int expected = IsServerLibrary(connection) ? 2 : 4;
+    const bool has = connection
+                         .Value(count.arg(QLatin1String(kFoldedMnemonicColumn),
+                                          QLatin1String(kFoldedTextColumn)))
+                         .toInt() == expected;
+    connection.SetKnownFindColumns(has);
+    return has;
+}
+
+void AddFindColumns(CLibraryConnection& connection) {
+    if (connection.IsReadOnly() || HasFindColumns(connection)) {
+        return;
+    }
+    try {
+        connection.Begin();
+        // Another program may have added them while we waited for the lock.
+        connection.ForgetFindColumns();
+        if (!HasFindColumns(connection)) {
+            for (const QString& statement : FindColumnStatements(IsServerLibrary(connection))) {
+                connection.Exec(statement);
+            }
+        }
+        connection.Commit();
+        connection.SetKnownFindColumns(true);
+    } catch (const std::exception&) {
+        try {
+            connection.Rollback();
+        } catch (const std::exception&) {
+            // The connection broke; its owner finds that at its next use.
+        }
+        connection.SetKnownFindColumns(false);
+    }
+}
