@@ -84,27 +84,21 @@ QString Quoted(const char* name) {
 QStringList FileStatements() {
     const QString fm = Quoted(kFoldedMnemonicColumn);
     const QString ft = Quoted(kFoldedTextColumn);
-    // The first fill, then the stages in order, for the rows `where` picks.
-    const auto stages = [&](const QString& mnemonic, const QString& data, const QString& where) {
-        QStringList statements{QStringLiteral("UPDATE tblPhrase SET %1 = %2, %3 = %4 %5")
-                                   .arg(fm, mnemonic, ft, TextOfData(data), where)};
-        for (std::size_t stage = 0; stage < StageCount(); ++stage) {
-            QString condition = where;
-            if (stage > 0) {
-                condition +=
-                    (where.isEmpty() ? QStringLiteral("WHERE ") : QStringLiteral(" AND ")) +
-                    QStringLiteral("(%1 GLOB %3 OR %2 GLOB %3)")
-                        .arg(fm, ft, QLatin1String(kBeyondAscii));
-            }
-            statements << QStringLiteral("UPDATE tblPhrase SET %1 = %2, %3 = %4 %5")
-                              .arg(fm, FileFoldStage(fm, stage), ft, FileFoldStage(ft, stage),
-                                   condition);
-        }
-        return statements;
-    };
+    // A trigger may hold no common tables: it writes the row's plain
+    // texts, then folds them a stage a statement; after the first stage
+    // only a text beyond ASCII has anything left to fold.
     const auto trigger = [&](const QString& name, const QString& event) {
-        const QStringList body = stages(QStringLiteral("NEW.Mnemonic"), QStringLiteral("NEW.Data"),
-                                        QStringLiteral("WHERE rowid = NEW.rowid"));
+        QStringList body{QStringLiteral("UPDATE tblPhrase SET %1 = NEW.Mnemonic, %2 = %3 "
+                                        "WHERE rowid = NEW.rowid")
+                             .arg(fm, ft, TextOfData(QStringLiteral("NEW.Data")))};
+        for (std::size_t stage = 0; stage < StageCount(); ++stage) {
+            body << QStringLiteral(
+                        "UPDATE tblPhrase SET %1 = %2, %3 = %4 WHERE rowid = NEW.rowid%5")
+                        .arg(fm, FileFoldStage(fm, stage), ft, FileFoldStage(ft, stage),
+                             stage == 0 ? QString()
+                                        : QStringLiteral(" AND (%1 GLOB %3 OR %2 GLOB %3)")
+                                              .arg(fm, ft, QLatin1String(kBeyondAscii)));
+        }
         return QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON tblPhrase\nBEGIN\n  %3;\nEND")
             .arg(name, event, body.join(QStringLiteral(";\n  ")));
     };
@@ -114,7 +108,10 @@ QStringList FileStatements() {
         trigger(QStringLiteral("trgPhraseFoldInsert"), QStringLiteral("INSERT")),
         trigger(QStringLiteral("trgPhraseFoldUpdate"), QStringLiteral("UPDATE OF Mnemonic, Data")),
     };
-    statements << stages(QStringLiteral("Mnemonic"), QStringLiteral("Data"), QString());
+    // The rows already there, in one pass.
+    statements << QStringLiteral("UPDATE tblPhrase SET %1 = p.fm, %2 = p.ft FROM %3 "
+                                 "WHERE tblPhrase.rowid = p.\"RowOrder\"")
+                      .arg(fm, ft, FindRowSource(false, false));
     return statements;
 }
 
@@ -134,10 +131,9 @@ bool IsServerLibrary(const CLibraryConnection& connection) {
            QLatin1String("QPSQL");
 }
 
-QString FindRowSource(bool server, bool folded, QString& withClause) {
+QString FindRowSource(bool server, bool folded) {
     const QString rowOrder = server ? QStringLiteral("\"AddOrder\"") : QStringLiteral("rowid");
     const QString keys = QStringLiteral("\"PhraseID\", \"CategoryID\", \"Mnemonic\", \"ZOrder\"");
-    withClause.clear();
     if (folded) {
         return QStringLiteral("(SELECT %1 AS \"RowOrder\", %2, %3 AS fm, %4 AS ft "
                               "FROM \"tblPhrase\") AS p")
@@ -150,20 +146,27 @@ QString FindRowSource(bool server, bool folded, QString& withClause) {
                  ServerFold(TextOfData(QStringLiteral("\"Data\""))));
     }
     // One common table per stage keeps each expression shallow enough for
-    // the parser; each names its operand once, so SQLite may merge them.
-    const QString columns = QStringLiteral("\"RowOrder\", ") + keys;
-    QStringList tables{QStringLiteral("fold0 AS (SELECT rowid AS \"RowOrder\", %1, "
-                                      "\"Mnemonic\" AS fm, %2 AS ft FROM \"tblPhrase\")")
-                           .arg(keys, TextOfData(QStringLiteral("\"Data\"")))};
+    // the parser; each names its operand once, so SQLite merges them into
+    // one expression, which the last CASE evaluates only for texts beyond
+    // ASCII. The first is made once, so the plain texts are not worked out
+    // again wherever they are named.
+    const QString columns = QStringLiteral("\"RowOrder\", ") + keys + QStringLiteral(", m, t");
+    QStringList tables{QStringLiteral("fold0 AS MATERIALIZED (SELECT rowid AS \"RowOrder\", %1, "
+                                      "\"Mnemonic\" AS m, %2 AS t FROM \"tblPhrase\"),\n"
+                                      "fold1 AS (SELECT %3, m AS fm, t AS ft FROM fold0)")
+                           .arg(keys, TextOfData(QStringLiteral("\"Data\"")), columns)};
     for (std::size_t stage = 0; stage < StageCount(); ++stage) {
         tables << QStringLiteral("fold%1 AS (SELECT %2, %3 AS fm, %4 AS ft FROM fold%5)")
-                      .arg(stage + 1)
+                      .arg(stage + 2)
                       .arg(columns, FileFoldChain(QStringLiteral("fm"), stage),
                            FileFoldChain(QStringLiteral("ft"), stage))
-                      .arg(stage);
+                      .arg(stage + 1);
     }
-    withClause = QStringLiteral("WITH ") + tables.join(QStringLiteral(",\n"));
-    return QStringLiteral("fold%1 AS p").arg(StageCount());
+    return QStringLiteral("(WITH %1\nSELECT \"RowOrder\", %2, "
+                          "CASE WHEN m GLOB %3 THEN fm ELSE lower(m) END AS fm, "
+                          "CASE WHEN t GLOB %3 THEN ft ELSE lower(t) END AS ft FROM fold%4) AS p")
+        .arg(tables.join(QStringLiteral(",\n")), keys, QLatin1String(kBeyondAscii))
+        .arg(StageCount() + 1);
 }
 
 QStringList FindColumnStatements(bool server) {

@@ -26,9 +26,8 @@ bool IsServerLibrary(const CLibraryConnection& connection);
 
 // A source of the columns a find reads, named p: "RowOrder", "PhraseID",
 // "CategoryID", "Mnemonic", "ZOrder", and the folded "fm" and "ft". With
-// `folded` false it folds as it reads (a library without the columns);
-// `withClause` then receives the WITH clause the source needs.
-QString FindRowSource(bool server, bool folded, QString& withClause);
+// `folded` false it folds as it reads (a library without the columns).
+QString FindRowSource(bool server, bool folded);
 
 // The statements that add the columns to a library that lacks them (on a
 // file also the triggers and the first fill).

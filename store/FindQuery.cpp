@@ -45,8 +45,7 @@ FindStatement MakeFindStatement(CLibraryConnection& connection, const RecordShap
         bound.push_back(value);
     }
 
-    QString with;
-    const QString source = FindRowSource(server, HasFindColumns(connection), with);
+    const QString source = FindRowSource(server, HasFindColumns(connection));
     const QString holds =
         server ? QStringLiteral("strpos(%1, ?) > 0") : QStringLiteral("instr(%1, ?) > 0");
     QStringList anywhere;
@@ -57,9 +56,9 @@ FindStatement MakeFindStatement(CLibraryConnection& connection, const RecordShap
         statement.values.push_back(value);
         statement.values.push_back(value);
     }
-    statement.sql = QStringLiteral("%1\nSELECT %2 FROM %3\nJOIN \"tblCategory\" AS c ON "
-                                   "c.\"CategoryID\" = p.\"CategoryID\"\nWHERE %4")
-                        .arg(with, SelectList(shape), source,
+    statement.sql = QStringLiteral("SELECT %1 FROM %2\nJOIN \"tblCategory\" AS c ON "
+                                   "c.\"CategoryID\" = p.\"CategoryID\"\nWHERE %3")
+                        .arg(SelectList(shape), source,
                              anywhere.isEmpty() ? QStringLiteral("1 = 0")
                                                 : anywhere.join(QStringLiteral(" AND ")));
     if (counting) {
