@@ -13,9 +13,10 @@ namespace {
 // twenty-five levels, a trigger's own nesting included.
 constexpr std::size_t kReplacesPerStage = 16;
 
-// Any character outside printable ASCII: only such texts need the stages
-// after the first.
-const char* const kBeyondAscii = "'*[^ -~]*'";
+// Any character beyond printable ASCII other than the line break that
+// stands between iterations: only such texts need more than lower-casing.
+const char* const kBeyondAscii = "'*[^\n -~]*'";
+const char* const kServerBeyondAscii = "'[^\n -~]'";
 
 QString Utf8Of(char32_t codePoint) {
     return QString::fromUcs4(&codePoint, 1);
@@ -65,6 +66,8 @@ QString ServerFold(const QString& operand) {
     QString from;
     QString to;
     QString dropped;
+    QString upper;
+    QString lower;
     for (const FoldedCharacter& entry : FindFoldTable()) {
         if (entry.replacement == '\0') {
             dropped += Utf8Of(entry.codePoint);
@@ -72,9 +75,18 @@ QString ServerFold(const QString& operand) {
             from += Utf8Of(entry.codePoint);
             to += QLatin1Char(entry.replacement);
         }
+        if (entry.codePoint < 0x80) {
+            upper += Utf8Of(entry.codePoint);
+            lower += QLatin1Char(entry.replacement);
+        }
     }
     // translate() drops the characters of `from` that `to` has none for.
-    return QStringLiteral("translate(%1, '%2', '%3')").arg(operand, from + dropped, to);
+    // It walks the whole table for every character, so a text of plain
+    // ASCII gets the table's A-Z part alone (lower() would follow the
+    // server's locale).
+    return QStringLiteral("CASE WHEN %1 ~ %2 THEN translate(%1, '%3', '%4') "
+                          "ELSE translate(%1, '%5', '%6') END")
+        .arg(operand, QLatin1String(kServerBeyondAscii), from + dropped, to, upper, lower);
 }
 
 QString Quoted(const char* name) {
