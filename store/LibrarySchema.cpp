@@ -24,50 +24,51 @@ QString LibraryNewKeyExpression() {
 
 QStringList LibrarySchemaStatements() {
     const QString key = QString::fromLatin1(kNewKey);
-    return QStringList{
-               // Keys compare without regard to case, as GUIDs do.
-               QStringLiteral("CREATE TABLE tblCategory (\n"
-                              "  CategoryID TEXT NOT NULL COLLATE NOCASE DEFAULT %1\n"
-                              "    CONSTRAINT PrimaryKey PRIMARY KEY,\n"
-                              "  Description TEXT NOT NULL DEFAULT '',\n"
-                              "  ZOrder INTEGER NOT NULL DEFAULT 0,\n"
-                              "  strCategoryID TEXT\n"
-                              ")")
-                   .arg(key),
-               QStringLiteral("CREATE TABLE tblPhrase (\n"
-                              "  CategoryID TEXT COLLATE NOCASE\n"
-                              "    REFERENCES tblCategory (CategoryID) ON DELETE CASCADE,\n"
-                              "  Data TEXT NOT NULL DEFAULT '',\n"
-                              "  Mnemonic TEXT NOT NULL DEFAULT '',\n"
-                              "  PhraseID TEXT NOT NULL COLLATE NOCASE DEFAULT %1\n"
-                              "    CONSTRAINT PrimaryKey PRIMARY KEY,\n"
-                              "  ZOrder INTEGER NOT NULL DEFAULT 0,\n"
-                              "  PunctuationLeading INTEGER NOT NULL DEFAULT 0,\n"
-                              "  PunctuationTrailing INTEGER NOT NULL DEFAULT 0\n"
-                              ")")
-                   .arg(key),
-               // Finds a category's items (the list and the cascade). Sorting one
-               // category's rows by ZOrder costs little, and an order save then
-               // rewrites only the rows themselves.
-               QStringLiteral("CREATE INDEX idxPhraseCategory ON tblPhrase (CategoryID)"),
-               // A category added by another tool gets its text copy of the key too.
-               QStringLiteral("CREATE TRIGGER trgCategoryKeyCopy AFTER INSERT ON tblCategory\n"
-                              "WHEN NEW.strCategoryID IS NULL\n"
-                              "BEGIN\n"
-                              "  UPDATE tblCategory SET strCategoryID = NEW.CategoryID\n"
-                              "  WHERE rowid = NEW.rowid;\n"
-                              "END"),
-               // Equal ZOrder values keep the order in which the rows were added.
-               QStringLiteral("CREATE VIEW qryCategory AS\n"
-                              "SELECT CategoryID, Description, ZOrder FROM tblCategory\n"
-                              "ORDER BY ZOrder, rowid"),
-               // ZOrder is listed too, so the list knows which positions an order
-               // save must write.
-               QStringLiteral("CREATE VIEW qryPhrasesInCategory AS\n"
-                              "SELECT Mnemonic, Data, PhraseID, CategoryID, ZOrder FROM tblPhrase\n"
-                              "ORDER BY ZOrder, rowid"),
-           } // The folded columns a find searches, and the triggers that keep them.
-           + FindColumnStatements(false);
+    QStringList statements{
+        // Keys compare without regard to case, as GUIDs do.
+        QStringLiteral("CREATE TABLE tblCategory (\n"
+                       "  CategoryID TEXT NOT NULL COLLATE NOCASE DEFAULT %1\n"
+                       "    CONSTRAINT PrimaryKey PRIMARY KEY,\n"
+                       "  Description TEXT NOT NULL DEFAULT '',\n"
+                       "  ZOrder INTEGER NOT NULL DEFAULT 0,\n"
+                       "  strCategoryID TEXT\n"
+                       ")")
+            .arg(key),
+        QStringLiteral("CREATE TABLE tblPhrase (\n"
+                       "  CategoryID TEXT COLLATE NOCASE\n"
+                       "    REFERENCES tblCategory (CategoryID) ON DELETE CASCADE,\n"
+                       "  Data TEXT NOT NULL DEFAULT '',\n"
+                       "  Mnemonic TEXT NOT NULL DEFAULT '',\n"
+                       "  PhraseID TEXT NOT NULL COLLATE NOCASE DEFAULT %1\n"
+                       "    CONSTRAINT PrimaryKey PRIMARY KEY,\n"
+                       "  ZOrder INTEGER NOT NULL DEFAULT 0,\n"
+                       "  PunctuationLeading INTEGER NOT NULL DEFAULT 0,\n"
+                       "  PunctuationTrailing INTEGER NOT NULL DEFAULT 0\n"
+                       ")")
+            .arg(key),
+        // Finds a category's items (the list and the cascade). Sorting one
+        // category's rows by ZOrder costs little, and an order save then
+        // rewrites only the rows themselves.
+        QStringLiteral("CREATE INDEX idxPhraseCategory ON tblPhrase (CategoryID)"),
+        // A category added by another tool gets its text copy of the key too.
+        QStringLiteral("CREATE TRIGGER trgCategoryKeyCopy AFTER INSERT ON tblCategory\n"
+                       "WHEN NEW.strCategoryID IS NULL\n"
+                       "BEGIN\n"
+                       "  UPDATE tblCategory SET strCategoryID = NEW.CategoryID\n"
+                       "  WHERE rowid = NEW.rowid;\n"
+                       "END"),
+        // Equal ZOrder values keep the order in which the rows were added.
+        QStringLiteral("CREATE VIEW qryCategory AS\n"
+                       "SELECT CategoryID, Description, ZOrder FROM tblCategory\n"
+                       "ORDER BY ZOrder, rowid"),
+        // ZOrder is listed too, so the list knows which positions an order
+        // save must write.
+        QStringLiteral("CREATE VIEW qryPhrasesInCategory AS\n"
+                       "SELECT Mnemonic, Data, PhraseID, CategoryID, ZOrder FROM tblPhrase\n"
+                       "ORDER BY ZOrder, rowid"),
+    };
+    // The folded columns a find searches, and the triggers that keep them.
+    return statements + FindColumnStatements(false);
 }
 
 std::string DescribeNewerLibrary(const std::string& path, int version) {
