@@ -138,9 +138,8 @@ QStringList ServerStatements() {
 
 } // namespace
 
-bool IsServerLibrary(const CLibraryConnection& connection) {
-    return const_cast<CLibraryConnection&>(connection).Database().driverName() ==
-           QLatin1String("QPSQL");
+bool IsServerLibrary(CLibraryConnection& connection) {
+    return connection.Database().driverName() == QLatin1String("QPSQL");
 }
 
 QString FindRowSource(bool server, bool folded) {

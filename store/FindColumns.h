@@ -22,7 +22,7 @@ inline constexpr char kFoldedMnemonicColumn[] = "FoldedMnemonic";
 inline constexpr char kFoldedTextColumn[] = "FoldedText";
 
 // Whether `connection` reaches a PostgreSQL server (otherwise a file).
-bool IsServerLibrary(const CLibraryConnection& connection);
+bool IsServerLibrary(CLibraryConnection& connection);
 
 // A source of the columns a find reads, named p: "RowOrder", "PhraseID",
 // "CategoryID", "Mnemonic", "ZOrder", and the folded "fm" and "ft". With
