@@ -21,30 +21,25 @@ int CLibraryFind::Count() const {
 }
 
 std::vector<FoundPhrase> CLibraryFind::Page(int first, int count) const {
-    std::vector<FoundPhrase> found;
-    if (!m_hasWords || count <= 0) {
-        return found;
+    if (count <= 0) {
+        return {};
     }
-    CPhraseFindQry rows;
-    rows.m_WORDS = m_typed;
-    rows.m_FIRST = first;
-    rows.m_COUNT = count;
-    rows.Open();
-    for (; !rows.IsEOF(); rows.MoveNext()) {
-        found.push_back({ExtractBracedIdentifier(rows.m_PhraseID),
-                         ExtractBracedIdentifier(rows.m_CategoryID), rows.m_Description,
-                         rows.m_Mnemonic});
-    }
-    return found;
+    return Read(first, count);
 }
 
 std::vector<FoundPhrase> CLibraryFind::All() const {
+    return Read(0, 0);
+}
+
+std::vector<FoundPhrase> CLibraryFind::Read(int first, int count) const {
     std::vector<FoundPhrase> found;
     if (!m_hasWords) {
         return found;
     }
     CPhraseFindQry rows;
     rows.m_WORDS = m_typed;
+    rows.m_FIRST = first;
+    rows.m_COUNT = count;
     rows.Open();
     for (; !rows.IsEOF(); rows.MoveNext()) {
         found.push_back({ExtractBracedIdentifier(rows.m_PhraseID),

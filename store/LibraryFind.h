@@ -30,6 +30,9 @@ public:
     std::vector<FoundPhrase> All() const;
 
 private:
+    // From `first` on, `count` of them or (0) all.
+    std::vector<FoundPhrase> Read(int first, int count) const;
+
     std::string m_typed;
     bool m_hasWords;
 };
