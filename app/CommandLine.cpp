@@ -3,6 +3,7 @@
 #include "app/ComposeCommand.h"
 #include "app/CopyCommand.h"
 #include "app/ErrorGuard.h"
+#include "app/FindCommand.h"
 #include "app/ImportCommand.h"
 #include "app/Startup.h"
 #include "automation/AutomationNames.h"
@@ -32,7 +33,8 @@ bool WantsConsoleOnly(int argc, char** argv) {
             std::strcmp(arg, "--help-all") == 0 || std::strcmp(arg, "--version") == 0 ||
             std::strcmp(arg, "-v") == 0 || std::strcmp(arg, "--new-library") == 0 ||
             std::strncmp(arg, "--new-library=", 14) == 0 || std::strcmp(arg, "--compose") == 0 ||
-            std::strncmp(arg, "--compose=", 10) == 0 || IsImportLibraryArgument(arg) ||
+            std::strncmp(arg, "--compose=", 10) == 0 || std::strcmp(arg, "--find") == 0 ||
+            std::strncmp(arg, "--find=", 7) == 0 || IsImportLibraryArgument(arg) ||
             IsCopyLibraryArgument(arg)) {
             return true;
         }
@@ -142,6 +144,16 @@ const QCommandLineOption& ComposeOption() {
     return option;
 }
 
+const QCommandLineOption& FindOption() {
+    static const QCommandLineOption option(
+        QStringLiteral("find"),
+        QStringLiteral("Writes \"Category/Mnemonic\" of every item that holds all <words> (in "
+                       "its mnemonic or its text, ignoring case and accents) to standard output, "
+                       "one a line, and ends; exits with 1 when none does."),
+        QStringLiteral("words"));
+    return option;
+}
+
 // Given by the session bus when it starts the program for a client.
 const QCommandLineOption& AutomationOption() {
     static const QCommandLineOption option(
@@ -160,6 +172,7 @@ void DescribeOptions(QCommandLineParser& parser) {
     parser.addVersionOption();
     parser.addOption(NewLibraryOption());
     parser.addOption(ComposeOption());
+    parser.addOption(FindOption());
     parser.addOption(AutomationOption());
     parser.addOption(ImportLibraryOption());
     parser.addOption(CopyLibraryOption());
@@ -211,6 +224,12 @@ int RunBlurtle(int argc, char** argv) {
     }
     if (parser.isSet(ComposeOption())) {
         return ComposeFromCommandLine(parser.value(ComposeOption()));
+    }
+    if (parser.isSet(FindOption())) {
+        // Words past the first need no quotes: --find crème brûlée.
+        const QStringList words =
+            QStringList(parser.value(FindOption())) + parser.positionalArguments();
+        return FindFromCommandLine(words.join(QLatin1Char(' ')));
     }
     if (parser.isSet(ImportLibraryOption())) {
         return RunImportLibrary(parser);

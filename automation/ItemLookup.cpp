@@ -3,6 +3,7 @@
 #include "engine/Punctuation.h"
 #include "store/CategoryQry.h"
 #include "store/KeyHelpers.h"
+#include "store/LibraryFind.h"
 #include "store/MnemonicsInCategoryQry.h"
 #include "store/PhraseTbl.h"
 #include "store/RecordsetCloser.h"
@@ -180,6 +181,15 @@ std::string ComposeItem(const QString& key) {
 
 std::string Compose(const QString& reference) {
     return ComposeItem(FindItemKey(reference));
+}
+
+std::vector<NamedKey> Find(const QString& words) {
+    std::vector<NamedKey> found;
+    for (const FoundPhrase& phrase : CLibraryFind(words.toStdString()).All()) {
+        found.push_back({QString::fromStdString(phrase.categoryName + '/' + phrase.mnemonic),
+                         QString::fromStdString(phrase.phraseKey)});
+    }
+    return found;
 }
 
 } // namespace ItemLookup

@@ -57,6 +57,11 @@ QString FindItemKey(const QString& reference);
 // one iteration drawn by weight, its trailing punctuation (UTF-8).
 std::string ComposeItem(const QString& key);
 
+// The items that hold every typed word, in the find's order (see
+// store/LibraryFind.h), each named "Category/Mnemonic" as FindItemKey
+// takes it.
+std::vector<NamedKey> Find(const QString& words);
+
 // FindItemKey, then ComposeItem.
 std::string Compose(const QString& reference);
 

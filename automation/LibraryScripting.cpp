@@ -22,9 +22,25 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, ItemLookup::Named
     return argument;
 }
 
+QDBusArgument& operator<<(QDBusArgument& argument, const FoundItem& item) {
+    argument.beginStructure();
+    argument << item.key << item.reference;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, FoundItem& item) {
+    argument.beginStructure();
+    argument >> item.key >> item.reference;
+    argument.endStructure();
+    return argument;
+}
+
 CLibraryScripting::CLibraryScripting(QObject* parent) : QObject(parent) {
     qDBusRegisterMetaType<ItemLookup::NamedKey>();
     qDBusRegisterMetaType<NamedKeyList>();
+    qDBusRegisterMetaType<FoundItem>();
+    qDBusRegisterMetaType<FoundItemList>();
 }
 
 // Runs one request; what fails becomes the caller's D-Bus error, never an
@@ -88,5 +104,15 @@ QString CLibraryScripting::Compose(const QString& item) {
     return Answer([&item] {
         const std::string text = ItemLookup::Compose(item);
         return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    });
+}
+
+FoundItemList CLibraryScripting::Find(const QString& words) {
+    return Answer([&words] {
+        FoundItemList found;
+        for (const ItemLookup::NamedKey& item : ItemLookup::Find(words)) {
+            found.push_back({item.key, item.name});
+        }
+        return found;
     });
 }

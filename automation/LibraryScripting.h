@@ -15,6 +15,18 @@ using NamedKeyList = QList<ItemLookup::NamedKey>;
 Q_DECLARE_METATYPE(ItemLookup::NamedKey)
 Q_DECLARE_METATYPE(NamedKeyList)
 
+// A found item on the bus: its key, then its name "Category/Mnemonic",
+// the structure (ss).
+struct FoundItem {
+    QString key;
+    QString reference;
+};
+QDBusArgument& operator<<(QDBusArgument& argument, const FoundItem& item);
+const QDBusArgument& operator>>(const QDBusArgument& argument, FoundItem& item);
+using FoundItemList = QList<FoundItem>;
+Q_DECLARE_METATYPE(FoundItem)
+Q_DECLARE_METATYPE(FoundItemList)
+
 // The library for scripts, on the bus as "Mumblet.Library": the categories
 // and their items by name and key, and an item's text composed exactly as
 // a drag of it would drop it. It reads the library the palette shows.
@@ -35,6 +47,10 @@ public slots:
     Q_SCRIPTABLE NamedKeyList ListItems(const QString& category);
     // The text of the item named by its key or "Category/Mnemonic".
     Q_SCRIPTABLE QString Compose(const QString& item);
+    // (key, "Category/Mnemonic") of every item that holds all the words,
+    // ignoring case and accents: mnemonic matches first, then the others,
+    // each in the palette's order. Nothing found is an empty list.
+    Q_SCRIPTABLE FoundItemList Find(const QString& words);
 
 private:
     template <typename Step>

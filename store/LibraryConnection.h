@@ -6,6 +6,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class QSqlError;
@@ -71,6 +72,12 @@ public:
     // Called after every committed write.
     virtual void AfterCommit() {}
 
+    // Whether the library keeps the folded columns a find searches, once
+    // FindColumns.h has asked; forgotten to ask again.
+    std::optional<bool> KnownFindColumns() const { return m_findColumns; }
+    void SetKnownFindColumns(bool present) { m_findColumns = present; }
+    void ForgetFindColumns() { m_findColumns.reset(); }
+
     // Throws the engine's error in words, naming the library.
     [[noreturn]] virtual void Fail(const QSqlError& error) const = 0;
     // "The library ... is read-only.", and why when there is more to say.
@@ -102,5 +109,6 @@ protected:
     bool m_inTransaction = false;
 
 private:
+    std::optional<bool> m_findColumns;
     QString m_name;
 };

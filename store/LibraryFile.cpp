@@ -2,6 +2,7 @@
 
 #include "store/DaoException.h"
 #include "store/FileConnection.h"
+#include "store/FindColumns.h"
 #include "store/LibrarySchema.h"
 #include "store/LibrarySeed.h"
 
@@ -274,6 +275,12 @@ std::unique_ptr<CLibraryConnection> OpenLibraryFile(const std::string& path) {
             "CREATE TEMP VIEW IF NOT EXISTS qryPhrasesInCategory AS\n"
             "SELECT Mnemonic, Data, PhraseID, CategoryID, ZOrder FROM main.tblPhrase\n"
             "ORDER BY ZOrder, rowid"));
+    }
+    // A library this version writes keeps the folded columns a find
+    // searches; older ones get them now, once (format 1 libraries stay as
+    // they are and fold as they are read).
+    if (access == CLibraryConnection::Access::ReadWrite && version >= 2) {
+        AddFindColumns(*connection);
     }
     // In WAL mode NORMAL keeps every commit atomic and the file sound after
     // a crash, without a disk flush per commit.

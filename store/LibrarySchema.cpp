@@ -1,5 +1,7 @@
 #include "store/LibrarySchema.h"
 
+#include "store/FindColumns.h"
+
 #include <QString>
 
 namespace {
@@ -22,7 +24,7 @@ QString LibraryNewKeyExpression() {
 
 QStringList LibrarySchemaStatements() {
     const QString key = QString::fromLatin1(kNewKey);
-    return {
+    QStringList statements{
         // Keys compare without regard to case, as GUIDs do.
         QStringLiteral("CREATE TABLE tblCategory (\n"
                        "  CategoryID TEXT NOT NULL COLLATE NOCASE DEFAULT %1\n"
@@ -65,6 +67,8 @@ QStringList LibrarySchemaStatements() {
                        "SELECT Mnemonic, Data, PhraseID, CategoryID, ZOrder FROM tblPhrase\n"
                        "ORDER BY ZOrder, rowid"),
     };
+    // The folded columns a find searches, and the triggers that keep them.
+    return statements + FindColumnStatements(false);
 }
 
 std::string DescribeNewerLibrary(const std::string& path, int version) {

@@ -4,8 +4,8 @@
 
 namespace {
 
-const std::array<RecordSource, 4>& Sources() {
-    static const std::array<RecordSource, 4> sources{{
+const std::array<RecordSource, 6>& Sources() {
+    static const std::array<RecordSource, 6> sources{{
         {"tblCategory",
          true,
          "CategoryID",
@@ -13,7 +13,8 @@ const std::array<RecordSource, 4>& Sources() {
           {"Description", false},
           {"ZOrder", false},
           {"strCategoryID", false}},
-         {}},
+         {},
+         RecordSource::Reading::ViewRows},
         {"tblPhrase",
          true,
          "PhraseID",
@@ -24,17 +25,35 @@ const std::array<RecordSource, 4>& Sources() {
           {"ZOrder", false},
           {"PunctuationLeading", false},
           {"PunctuationTrailing", false}},
-         {}},
+         {},
+         RecordSource::Reading::ViewRows},
         {"qryCategory",
          false,
          nullptr,
          {{"CategoryID", true}, {"Description", false}, {"ZOrder", false}},
-         {}},
+         {},
+         RecordSource::Reading::ViewRows},
         {"qryPhrasesInCategory",
          false,
          nullptr,
          {{"Mnemonic", false}, {"Data", false}, {"PhraseID", true}, {"ZOrder", false}},
-         {{"CATEGORYID", "CategoryID"}}},
+         {{"CATEGORYID", "CategoryID"}},
+         RecordSource::Reading::ViewRows},
+        // Not views of the library: the statement is made for the words
+        // (FindQuery.h). The parameters are the typed words, and the first
+        // match and how many to read (0: all).
+        {"qryPhraseFind",
+         false,
+         nullptr,
+         {{"PhraseID", true}, {"CategoryID", true}, {"Description", false}, {"Mnemonic", false}},
+         {{"WORDS", nullptr}, {"FIRST", nullptr}, {"COUNT", nullptr}},
+         RecordSource::Reading::FindRows},
+        {"qryPhraseFindCount",
+         false,
+         nullptr,
+         {{"Found", false}},
+         {{"WORDS", nullptr}},
+         RecordSource::Reading::FindCount},
     }};
     return sources;
 }

@@ -17,11 +17,16 @@ struct RecordSource {
         const char* column; // the view column it must equal
     };
 
+    // How a query's rows are read: the view's rows where the parameters
+    // equal their columns, or a find's matches (FindQuery.h) or their count.
+    enum class Reading { ViewRows, FindRows, FindCount };
+
     const char* name;
     bool isTable;
     const char* primaryKey; // tables: the column of the index "PrimaryKey"
     std::vector<Column> columns;
     std::vector<Parameter> parameters;
+    Reading reading;
 
     const Column* FindColumn(const std::string& column) const;
     const Parameter* FindParameter(const std::string& parameter) const;

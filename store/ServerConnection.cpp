@@ -2,6 +2,7 @@
 
 #include "store/BoundFields.h"
 #include "store/DaoException.h"
+#include "store/FindColumns.h"
 #include "store/LibraryLocation.h"
 #include "store/LibrarySchema.h"
 #include "store/PasswordSource.h"
@@ -169,6 +170,9 @@ CServerConnection::OpenLibrary(const std::string& path, const CLibraryLocation& 
                             CDaoException::Reason::NotALibrary);
     }
     connection->m_access = connection->ReadFormatAndRights() ? Access::ReadWrite : Access::ReadOnly;
+    // A library this version writes keeps the folded columns a find
+    // searches; an older one gets them now, once, if this role owns it.
+    AddFindColumns(*connection);
     return connection;
 }
 

@@ -1,5 +1,6 @@
 #include "store/ServerSchema.h"
 
+#include "store/FindColumns.h"
 #include "store/LibrarySchema.h"
 
 namespace {
@@ -24,7 +25,7 @@ QString ServerLibraryNamesTakenQuery() {
 
 QStringList ServerSchemaStatements() {
     const QString key = QString::fromLatin1(kNewKey);
-    return {
+    QStringList statements{
         // Keys compare without regard to case, as GUIDs do: citext (from
         // the server's contrib modules) makes equality, uniqueness, the
         // reference and the order of keys all ignore case, as SQLite's
@@ -97,4 +98,6 @@ QStringList ServerSchemaStatements() {
                        "FROM \"tblPhrase\"\n"
                        "ORDER BY \"ZOrder\", \"AddOrder\""),
     };
+    // The folded columns a find searches.
+    return statements + FindColumnStatements(true);
 }

@@ -1,5 +1,6 @@
 #include "store/ViewReader.h"
 
+#include "store/FindQuery.h"
 #include "store/LibraryConnection.h"
 #include "store/NativeRows.h"
 
@@ -17,17 +18,24 @@ CViewReader::~CViewReader() {
 }
 
 void CViewReader::Read(const std::vector<BoundField>& parameters) {
-    QString sql = QStringLiteral("SELECT %1 FROM %2")
-                      .arg(m_shape.ColumnList(), RecordShape::Quoted(m_shape.source->name));
     CStoreExchange members;
     m_shape.exchange(&members);
+    QString sql;
     std::vector<QVariant> values;
-    for (std::size_t i = 0; i < parameters.size(); ++i) {
-        const RecordSource::Parameter* parameter =
-            m_shape.source->FindParameter(parameters[i].name);
-        sql += (i == 0 ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
-               RecordShape::Quoted(parameter->column) + QStringLiteral(" = ?");
-        values.push_back(m_connection->BindValue(members.parameters.at(i)));
+    if (m_shape.source->reading != RecordSource::Reading::ViewRows) {
+        FindStatement find = MakeFindStatement(*m_connection, m_shape, members.parameters);
+        sql = std::move(find.sql);
+        values = std::move(find.values);
+    } else {
+        sql = QStringLiteral("SELECT %1 FROM %2")
+                  .arg(m_shape.ColumnList(), RecordShape::Quoted(m_shape.source->name));
+        for (std::size_t i = 0; i < parameters.size(); ++i) {
+            const RecordSource::Parameter* parameter =
+                m_shape.source->FindParameter(parameters[i].name);
+            sql += (i == 0 ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
+                   RecordShape::Quoted(parameter->column) + QStringLiteral(" = ?");
+            values.push_back(m_connection->BindValue(members.parameters.at(i)));
+        }
     }
     if (CNativeCursor::IsAvailable(m_connection->Database())) {
         std::vector<CNativeCursor::Column> columns;

@@ -76,6 +76,19 @@ TEST_F(LibraryScriptingTest, ComposesAsADragWould) {
     EXPECT_EQ(byKey.arguments().value(0).toString(), QStringLiteral("  Hello there "));
 }
 
+TEST_F(LibraryScriptingTest, FindsItemsAsKeysAndNamesThatComposeTakes) {
+    const QDBusMessage reply = Call("Find", {QStringLiteral("THERE")});
+    ASSERT_EQ(reply.type(), QDBusMessage::ReplyMessage) << reply.errorMessage().toStdString();
+    EXPECT_EQ(reply.signature(), QStringLiteral("a(ss)"));
+    const auto found = qdbus_cast<FoundItemList>(reply.arguments().value(0));
+    ASSERT_EQ(found.size(), 1);
+    EXPECT_EQ(found[0].key, QString::fromStdString(hello));
+    EXPECT_EQ(found[0].reference, QStringLiteral("Greetings/hello"));
+    EXPECT_TRUE(
+        qdbus_cast<FoundItemList>(Call("Find", {QStringLiteral("nowhere")}).arguments().value(0))
+            .isEmpty());
+}
+
 struct ErrorCase {
     const char* label;
     const char* method;

@@ -53,11 +53,12 @@ TEST(LibraryFile, NewLibraryHasTheDocumentedSchemaAndMarks) {
                                 "sqlite_master WHERE name NOT LIKE 'sqlite_%' ORDER BY name)")
                   .toString(),
               "idxPhraseCategory,qryCategory,qryPhrasesInCategory,tblCategory,tblPhrase,"
-              "trgCategoryKeyCopy");
+              "trgCategoryKeyCopy,trgPhraseFoldInsert,trgPhraseFoldUpdate");
     EXPECT_EQ(
         QueryDirect(path, "SELECT group_concat(name, ',') FROM pragma_table_info('tblPhrase')")
             .toString(),
-        "CategoryID,Data,Mnemonic,PhraseID,ZOrder,PunctuationLeading,PunctuationTrailing");
+        "CategoryID,Data,Mnemonic,PhraseID,ZOrder,PunctuationLeading,PunctuationTrailing,"
+        "FoldedMnemonic,FoldedText");
     EXPECT_EQ(
         QueryDirect(path, "SELECT group_concat(name, ',') FROM pragma_table_info('tblCategory')")
             .toString(),

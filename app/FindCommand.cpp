@@ -1,0 +1,37 @@
+#include "app/FindCommand.h"
+
+#include "app/MumbletApp.h"
+#include "app/Profile.h"
+#include "store/LibraryFind.h"
+
+#include <QTextStream>
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+int FindFromCommandLine(const QString& words) {
+    CMumbletApp theApp;
+    theApp.m_strDatabasePath =
+        Profile::GetString(QStringLiteral("DatabasePath"), CMumbletApp::DefaultDatabasePath())
+            .toStdString();
+    QTextStream errors(stderr);
+    if (theApp.m_strDatabasePath.empty()) {
+        errors << "blurtle: no library is chosen yet; start the palette once to choose one.\n";
+        return 1;
+    }
+    try {
+        const std::vector<FoundPhrase> found = CLibraryFind(words.toStdString()).All();
+        // The names' bytes as they are stored.
+        std::string lines;
+        for (const FoundPhrase& phrase : found) {
+            lines += phrase.categoryName + '/' + phrase.mnemonic + '\n';
+        }
+        std::fwrite(lines.data(), 1, lines.size(), stdout);
+        std::fflush(stdout);
+        return found.empty() ? 1 : 0;
+    } catch (const std::exception& error) {
+        errors << "blurtle: " << QString::fromStdString(error.what()) << '\n';
+    }
+    return 1;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// One item a find found: its key, its category's key and name (braced keys,
+// as ExtractBracedIdentifier gives them), and its mnemonic.
+struct FoundPhrase {
+    std::string phraseKey;
+    std::string categoryKey;
+    std::string categoryName;
+    std::string mnemonic;
+};
+
+// Finding items of the active library by typed words (see
+// engine/FindWords.h for what matches and in which order). Each call reads
+// the library as it is then, so a list that shows a page at a time reads
+// the first screenful at once and the rest as it is scrolled to; Count
+// reads the whole library once. Database errors are thrown as the store
+// throws them.
+class CLibraryFind {
+public:
+    explicit CLibraryFind(std::string typed);
+
+    // Whether the typed text holds any word; without one nothing is found.
+    bool HasWords() const { return m_hasWords; }
+    int Count() const;
+    // The matches from `first` (0 the first), at most `count` of them.
+    std::vector<FoundPhrase> Page(int first, int count) const;
+    std::vector<FoundPhrase> All() const;
+
+private:
+    // From `first` on, `count` of them or (0) all.
+    std::vector<FoundPhrase> Read(int first, int count) const;
+
+    std::string m_typed;
+    bool m_hasWords;
+};
