@@ -1,7 +1,6 @@
 #include "app/ComposeCommand.h"
 
 #include "app/MumbletApp.h"
-#include "app/Profile.h"
 #include "automation/ItemLookup.h"
 
 #include <QTextStream>
@@ -12,11 +11,8 @@
 
 int ComposeFromCommandLine(const QString& item) {
     CMumbletApp theApp;
-    theApp.UseLibrary(CLibraryLocation::ParseOrKeep(
-        Profile::GetString(QStringLiteral("DatabasePath"), CMumbletApp::DefaultDatabasePath())
-            .toStdString()));
     QTextStream errors(stderr);
-    if (theApp.m_strDatabasePath.empty()) {
+    if (!theApp.UseRememberedLibrary()) {
         errors << "blurtle: no library is chosen yet; start the palette once to choose one.\n";
         return 1;
     }

@@ -1,7 +1,6 @@
 #include "app/FindCommand.h"
 
 #include "app/MumbletApp.h"
-#include "app/Profile.h"
 #include "store/LibraryFind.h"
 
 #include <QTextStream>
@@ -12,11 +11,8 @@
 
 int FindFromCommandLine(const QString& words) {
     CMumbletApp theApp;
-    theApp.m_strDatabasePath =
-        Profile::GetString(QStringLiteral("DatabasePath"), CMumbletApp::DefaultDatabasePath())
-            .toStdString();
     QTextStream errors(stderr);
-    if (theApp.m_strDatabasePath.empty()) {
+    if (!theApp.UseRememberedLibrary()) {
         errors << "blurtle: no library is chosen yet; start the palette once to choose one.\n";
         return 1;
     }

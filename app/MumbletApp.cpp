@@ -55,6 +55,12 @@ void CMumbletApp::UseLibrary(CLibraryLocation library) {
     m_strDatabasePath = m_library.Text();
 }
 
+bool CMumbletApp::UseRememberedLibrary() {
+    UseLibrary(CLibraryLocation::ParseOrKeep(
+        Profile::GetString(kDatabasePathKey, DefaultDatabasePath()).toStdString()));
+    return !m_strDatabasePath.empty();
+}
+
 CMumbletApp* CMumbletApp::Instance() {
     return g_instance;
 }

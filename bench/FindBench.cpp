@@ -38,7 +38,7 @@ const char* const kOneLetter = "m";
 
 void UseLibrary(const GeneratedLibrary& library) {
     const std::string path = library.path;
-    SetCurrentDatabasePathSource([path] { return path; });
+    SetCurrentLibrarySource([location = CLibraryLocation::Parse(path)] { return location; });
 }
 
 void FindScreenful(benchmark::State& state, const GeneratedLibrary* library, const char* words) {
@@ -157,7 +157,7 @@ void MakeFoldedColumns(benchmark::State& state, const GeneratedLibrary* library)
             sqlite3_close(db);
         }
         state.ResumeTiming();
-        CLibraryConnection::Release(OpenLibrary(library->path));
+        CLibraryConnection::Release(OpenLibrary(CLibraryLocation::Parse(library->path)));
     }
     CLibraryConnection::CloseIdle();
 }
@@ -248,7 +248,7 @@ int main(int argc, char** argv) {
 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    SetCurrentDatabasePathSource({});
+    SetCurrentLibrarySource({});
     CLibraryConnection::CloseIdle();
     CPostgresServer::StopShared();
     return 0;
