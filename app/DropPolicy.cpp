@@ -8,7 +8,6 @@
 #include "store/PhraseTbl.h"
 
 #include <QComboBox>
-#include <QListWidgetItem>
 #include <QTimer>
 
 #include <exception>
@@ -135,10 +134,8 @@ bool CDropPolicy::AddItem(const QString& categoryKey, const DroppedItem& item) {
     if (!key) {
         return false;
     }
-    QListWidgetItem* entry =
-        EntryLines::MakeMnemonicItem(EntryLines::MakeMnemonicLine(item.mnemonic, *key));
-    CDDListBox::SetStoredPosition(entry, position);
-    m_list.addItem(entry);
+    m_list.Model().Insert(position,
+                          {EntryLines::MakeMnemonicLine(item.mnemonic, *key), position, {}});
     return true;
 }
 

@@ -20,7 +20,6 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidgetItem>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
@@ -205,19 +204,18 @@ void CMumbletDlg::OnSelchangeCategory() {
         return;
     }
 
-    ShowMnemonicEntries(ReadMnemonicEntries(line));
+    ShowCategoryEntries(line);
     m_order->Shows(line);
 }
 
 void CMumbletDlg::OnDeltaposSortSpin(int delta, bool* refuse) {
     Q_UNUSED(refuse);
     const int i = m_ctlMnemonics->currentRow();
-    QListWidgetItem* current = i >= 0 ? m_ctlMnemonics->item(i) : nullptr;
-    if (current == nullptr || !current->isSelected()) {
+    if (i < 0 || !m_ctlMnemonics->IsCurrentSelected()) {
         CPromptService::Current().Beep();
         return;
     }
-    if (EntryLines::LineOf(current).isEmpty()) {
+    if (m_ctlMnemonics->LineAt(i).isEmpty()) {
         return;
     }
     const int n = m_ctlMnemonics->count();
@@ -225,11 +223,8 @@ void CMumbletDlg::OnDeltaposSortSpin(int delta, bool* refuse) {
         CPromptService::Current().Beep();
         return;
     }
-    QListWidgetItem* moved = m_ctlMnemonics->takeItem(i);
-    if (moved != nullptr) {
-        m_ctlMnemonics->insertItem(i + delta, moved);
-        m_ctlMnemonics->setCurrentRow(i + delta);
-    }
+    m_ctlMnemonics->Model().Move(i, i + delta);
+    m_ctlMnemonics->setCurrentRow(i + delta);
     m_order->MarkChanged();
 }
 

@@ -6,6 +6,7 @@
 #include "app/PendingOrder.h"
 #include "automation/AutomatedWindow.h"
 #include "dragdrop/PaletteHost.h"
+#include "dragdrop/MnemonicModel.h"
 #include "store/MnemonicsInCategoryQry.h"
 
 #include <QDialog>
@@ -191,16 +192,10 @@ private:
     void OnAppExit();
     void ShowLibraryFromItsPath();
 
-    // One entry of the list as the library holds it.
-    struct MnemonicEntry {
-        QString line;
-        int zOrder = 0;
-        friend bool operator==(const MnemonicEntry&, const MnemonicEntry&) = default;
-    };
     static QStringList ReadCategoryLines();
-    std::vector<MnemonicEntry> ReadMnemonicEntries(const QString& categoryLine);
-    // Appends the entries to the list.
-    void ShowMnemonicEntries(const std::vector<MnemonicEntry>& entries);
+    // The list shows the entries of the category on `line`, read as they
+    // come into view.
+    void ShowCategoryEntries(const QString& line);
     // Brings the selector and the list up to what the library holds,
     // touching them only where they differ.
     void RefreshFromLibrary();
