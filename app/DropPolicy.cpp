@@ -127,8 +127,8 @@ bool CDropPolicy::Add(const QString& text) {
 
 bool CDropPolicy::AddItem(const QString& categoryKey, const DroppedItem& item) {
     // The new item: no leading punctuation and two trailing spaces, at the
-    // position after the last entry.
-    const int position = m_list.count();
+    // position after the last entry (the list reads the rest first).
+    const int position = static_cast<int>(m_list.Model().Entries().size());
     const std::optional<std::string> key = LibraryEdits::AddItem(
         {categoryKey.toStdString(), item.mnemonic, item.data, 0, 2, position});
     if (!key) {

@@ -5,8 +5,8 @@
 #include "app/PalettePlacement.h"
 #include "app/PendingOrder.h"
 #include "automation/AutomatedWindow.h"
-#include "dragdrop/PaletteHost.h"
 #include "dragdrop/MnemonicModel.h"
+#include "dragdrop/PaletteHost.h"
 #include "store/MnemonicsInCategoryQry.h"
 
 #include <QDialog>
@@ -199,9 +199,10 @@ private:
     // Brings the selector and the list up to what the library holds,
     // touching them only where they differ.
     void RefreshFromLibrary();
-    // Shows `entries` in place of the list's, keeping the selected entry
-    // (by key) and the scroll position.
-    void ReplaceMnemonicEntries(const std::vector<MnemonicEntry>& entries);
+    // Shows the entries of the category on `line` afresh (reading at least
+    // `atLeast` of them), keeping the selected entry (by key) and the
+    // scroll position.
+    void ReplaceMnemonicEntries(const QString& line, int atLeast);
     // The selector's entry of the category with `key`, or -1.
     int IndexOfCategory(const QString& key) const;
     // Shows `line` at the list's entry `row` (its stored position kept) and

@@ -16,7 +16,6 @@
 #include "dragdrop/EntryLines.h"
 #include "store/LibraryEdits.h"
 
-
 #include <optional>
 #include <string>
 
@@ -50,7 +49,7 @@ void CMumbletDlg::ReplaceEntry(int row, const QString& line) {
         return;
     }
     CMnemonicModel& entries = m_ctlMnemonics->Model();
-    entries.Replace(row, {line, entries.Entry(row).storedPosition, {}});
+    entries.Replace(row, {line, entries.Read()[static_cast<std::size_t>(row)].storedPosition, {}});
     m_ctlMnemonics->setCurrentRow(row);
 }
 

@@ -127,7 +127,7 @@ std::unique_ptr<QMimeData> CDDListBox::PrepareDragData(int row) {
     if (row < 0 || row >= count() || !m_rsPhrase.IsOpen()) {
         return nullptr;
     }
-    const QString key = EntryLines::MnemonicKey(m_model.Entry(row).line);
+    const QString key = EntryLines::MnemonicKey(LineAt(row));
     if (!m_rsPhrase.SeekKey(key.toStdString())) {
         return nullptr;
     }

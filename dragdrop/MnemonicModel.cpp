@@ -8,17 +8,15 @@
 #include <exception>
 #include <utility>
 
-void CMnemonicModel::Show(std::unique_ptr<CEntryPages> pages) {
+void CMnemonicModel::Show(std::unique_ptr<CEntryPages> pages, int atLeast) {
     beginResetModel();
-    m_pages.reset();
     m_entries.clear();
-    m_pageRead.clear();
+    m_pages = std::move(pages);
     try {
-        const int count = pages->Count();
-        m_entries.resize(static_cast<std::size_t>(count));
-        m_pageRead.assign(static_cast<std::size_t>((count + kPageSize - 1) / kPageSize), false);
-        m_pages = std::move(pages);
+        ReadMore(std::max(atLeast, kPageSize));
     } catch (...) {
+        m_entries.clear();
+        m_pages.reset();
         endResetModel();
         throw;
     }
@@ -29,12 +27,20 @@ void CMnemonicModel::Show(std::vector<MnemonicEntry> entries) {
     beginResetModel();
     m_pages.reset();
     m_entries = std::move(entries);
-    m_pageRead.clear();
     endResetModel();
 }
 
 void CMnemonicModel::Clear() {
     Show(std::vector<MnemonicEntry>());
+}
+
+void CMnemonicModel::ReadMore(int count) {
+    const int first = static_cast<int>(m_entries.size());
+    std::vector<MnemonicEntry> page = m_pages->Page(first, count);
+    if (static_cast<int>(page.size()) < count) {
+        m_pages.reset(); // the end is reached
+    }
+    std::move(page.begin(), page.end(), std::back_inserter(m_entries));
 }
 
 int CMnemonicModel::rowCount(const QModelIndex& parent) const {
@@ -45,65 +51,69 @@ QVariant CMnemonicModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) {
         return {};
     }
-    if (role != Qt::DisplayRole && role != EntryLines::LineRole && role != StoredPositionRole) {
-        return {};
-    }
-    try {
-        const MnemonicEntry& entry = Entry(index.row());
-        if (role == EntryLines::LineRole) {
-            return entry.line;
-        }
-        if (role == StoredPositionRole) {
-            return entry.storedPosition >= 0 ? QVariant(entry.storedPosition) : QVariant();
-        }
+    const MnemonicEntry& entry = m_entries[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
         return entry.shown.isEmpty() ? EntryLines::MnemonicName(entry.line) : entry.shown;
-    } catch (const std::exception& error) {
-        // Painting goes on: the entry shows empty until the list is read
-        // again (the live refresh does so at the library's next change).
-        qWarning("An entry of the list could not be read: %s", error.what());
+    case EntryLines::LineRole:
+        return entry.line;
+    case StoredPositionRole:
+        return entry.storedPosition >= 0 ? QVariant(entry.storedPosition) : QVariant();
+    default:
         return {};
     }
 }
 
-const MnemonicEntry& CMnemonicModel::Entry(int row) const {
-    ReadPageOf(row);
-    return m_entries.at(static_cast<std::size_t>(row));
+bool CMnemonicModel::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && m_pages != nullptr;
 }
 
-const std::vector<MnemonicEntry>& CMnemonicModel::Entries() const {
-    ReadAll();
+void CMnemonicModel::fetchMore(const QModelIndex& parent) {
+    if (!canFetchMore(parent)) {
+        return;
+    }
+    const int first = rowCount();
+    try {
+        std::vector<MnemonicEntry> page = m_pages->Page(first, kPageSize);
+        if (static_cast<int>(page.size()) < kPageSize) {
+            m_pages.reset();
+        }
+        if (page.empty()) {
+            return;
+        }
+        beginInsertRows({}, first, first + static_cast<int>(page.size()) - 1);
+        std::move(page.begin(), page.end(), std::back_inserter(m_entries));
+        endInsertRows();
+    } catch (const std::exception& error) {
+        // Scrolling goes on over what there is; the list is read anew at
+        // the library's next change.
+        m_pages.reset();
+        qWarning("The rest of the list could not be read: %s", error.what());
+    }
+}
+
+const std::vector<MnemonicEntry>& CMnemonicModel::Entries() {
+    if (m_pages != nullptr) {
+        const int first = rowCount();
+        std::vector<MnemonicEntry> rest;
+        while (m_pages != nullptr) {
+            std::vector<MnemonicEntry> page =
+                m_pages->Page(first + static_cast<int>(rest.size()), kPageSize * 16);
+            if (static_cast<int>(page.size()) < kPageSize * 16) {
+                m_pages.reset();
+            }
+            std::move(page.begin(), page.end(), std::back_inserter(rest));
+        }
+        if (!rest.empty()) {
+            beginInsertRows({}, first, first + static_cast<int>(rest.size()) - 1);
+            std::move(rest.begin(), rest.end(), std::back_inserter(m_entries));
+            endInsertRows();
+        }
+    }
     return m_entries;
 }
 
-void CMnemonicModel::ReadPageOf(int row) const {
-    const std::size_t page = static_cast<std::size_t>(row / kPageSize);
-    if (m_pages == nullptr || page >= m_pageRead.size() || m_pageRead[page]) {
-        return;
-    }
-    // Marked first: a source that fails is not asked again at every paint.
-    m_pageRead[page] = true;
-    const int first = static_cast<int>(page) * kPageSize;
-    std::vector<MnemonicEntry> read = m_pages->Page(first, kPageSize);
-    // The library may hold fewer rows now than it counted; the rest stay
-    // empty until the list is read again.
-    const std::size_t n = std::min(read.size(), m_entries.size() - static_cast<std::size_t>(first));
-    std::move(read.begin(), read.begin() + static_cast<std::ptrdiff_t>(n),
-              m_entries.begin() + first);
-}
-
-void CMnemonicModel::ReadAll() const {
-    if (m_pages == nullptr) {
-        return;
-    }
-    for (std::size_t page = 0; page < m_pageRead.size(); ++page) {
-        ReadPageOf(static_cast<int>(page) * kPageSize);
-    }
-    m_pages.reset();
-    m_pageRead.clear();
-}
-
 void CMnemonicModel::Insert(int row, MnemonicEntry entry) {
-    ReadAll();
     row = std::clamp(row, 0, rowCount());
     beginInsertRows({}, row, row);
     m_entries.insert(m_entries.begin() + row, std::move(entry));
@@ -114,7 +124,6 @@ void CMnemonicModel::Remove(int row) {
     if (row < 0 || row >= rowCount()) {
         return;
     }
-    ReadAll();
     beginRemoveRows({}, row, row);
     m_entries.erase(m_entries.begin() + row);
     endRemoveRows();
@@ -124,7 +133,6 @@ void CMnemonicModel::Move(int from, int to) {
     if (from < 0 || from >= rowCount() || to < 0 || to >= rowCount() || from == to) {
         return;
     }
-    ReadAll();
     // Qt names the row the moved one lands before.
     beginMoveRows({}, from, from, {}, to > from ? to + 1 : to);
     MnemonicEntry moved = std::move(m_entries[static_cast<std::size_t>(from)]);
@@ -137,15 +145,12 @@ void CMnemonicModel::Replace(int row, MnemonicEntry entry) {
     if (row < 0 || row >= rowCount()) {
         return;
     }
-    ReadPageOf(row);
     m_entries[static_cast<std::size_t>(row)] = std::move(entry);
     emit dataChanged(index(row), index(row));
 }
 
 void CMnemonicModel::SetStoredPosition(int row, int position) {
-    if (row < 0 || row >= rowCount()) {
-        return;
+    if (row >= 0 && row < rowCount()) {
+        m_entries[static_cast<std::size_t>(row)].storedPosition = position;
     }
-    ReadPageOf(row);
-    m_entries[static_cast<std::size_t>(row)].storedPosition = position;
 }

@@ -18,21 +18,20 @@ struct MnemonicEntry {
     friend bool operator==(const MnemonicEntry&, const MnemonicEntry&) = default;
 };
 
-// Where a list's entries come from: counted at once, then read a page at a
-// time as they come into view, so a list of a hundred thousand entries
-// costs what a screenful does.
+// Where a list's entries come from, a page at a time in the list's order.
 class CEntryPages {
 public:
     virtual ~CEntryPages() = default;
-    virtual int Count() = 0;
-    // The entries from `first` on, at most `count` of them.
+    // The entries from `first` on, at most `count` of them; fewer at the
+    // end. Throws what the library throws.
     virtual std::vector<MnemonicEntry> Page(int first, int count) = 0;
 };
 
-// The model behind the mnemonic list. Entries not read yet are read, a page
-// at a time, when the view or a caller first asks for them. An edit that
-// moves entries about reads every entry first, so positions never shift
-// under a page still to be read.
+// The model behind the mnemonic list. It reads the first page of its
+// source at once and the next ones as the view scrolls to them, so a list
+// of a hundred thousand entries costs what a screenful does until the user
+// goes through it. What needs every entry (storing the order, an entry
+// added at the end) reads the rest first.
 class CMnemonicModel : public QAbstractListModel {
     Q_OBJECT
 
@@ -40,24 +39,26 @@ public:
     // The item data role holding an entry's stored position (absent when
     // unknown); EntryLines::LineRole holds its line.
     static constexpr int StoredPositionRole = Qt::UserRole + 1;
-    static constexpr int kPageSize = 200;
+    static constexpr int kPageSize = 256;
 
     using QAbstractListModel::QAbstractListModel;
 
-    // Shows what `pages` counts; throws what its Count throws (the model is
-    // then empty).
-    void Show(std::unique_ptr<CEntryPages> pages);
+    // Shows what `pages` gives, reading `atLeast` entries (at least a page)
+    // now; throws what the source throws (the model is then empty).
+    void Show(std::unique_ptr<CEntryPages> pages, int atLeast = 0);
     void Show(std::vector<MnemonicEntry> entries);
     void Clear();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
 
-    // The entry at `row` (0 <= row < rowCount()), read first if it was not
-    // yet; throws what the source throws.
-    const MnemonicEntry& Entry(int row) const;
-    // Every entry, read first where it was not yet.
-    const std::vector<MnemonicEntry>& Entries() const;
+    // The entries read so far; Entries() reads the rest first (throws what
+    // the source throws).
+    const std::vector<MnemonicEntry>& Read() const { return m_entries; }
+    const std::vector<MnemonicEntry>& Entries();
+    bool IsComplete() const { return m_pages == nullptr; }
 
     void Insert(int row, MnemonicEntry entry);
     void Remove(int row);
@@ -66,10 +67,9 @@ public:
     void SetStoredPosition(int row, int position);
 
 private:
-    void ReadPageOf(int row) const;
-    void ReadAll() const;
+    // Reads up to `count` more entries; throws what the source throws.
+    void ReadMore(int count);
 
-    mutable std::unique_ptr<CEntryPages> m_pages; // null once everything is read
-    mutable std::vector<MnemonicEntry> m_entries;
-    mutable std::vector<bool> m_pageRead;
+    std::unique_ptr<CEntryPages> m_pages; // null once every entry is read
+    std::vector<MnemonicEntry> m_entries;
 };
