@@ -20,6 +20,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
@@ -64,6 +65,11 @@ CMumbletDlg::CMumbletDlg(QWidget* parent)
         const QToolButton* button = m_ui->m_ctlWindowMenu;
         ShowWindowMenu(button->mapToGlobal(QPoint(0, button->height())));
     });
+    auto* findKey = new QShortcut(QKeySequence::Find, this);
+    connect(findKey, &QShortcut::activated, this, [this] {
+        m_ui->m_ctlFind->setFocus(Qt::ShortcutFocusReason);
+        m_ui->m_ctlFind->selectAll();
+    });
     auto* menuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     connect(menuKey, &QShortcut::activated, this,
             [this] { ShowWindowMenu(mapToGlobal(QPoint(0, 0))); });
@@ -78,7 +84,20 @@ void CMumbletDlg::BindControls() {
     m_ctlMnemonics = m_ui->m_ctlMnemonics;
     m_ctlMnemonics->SetHost(this);
     m_order = std::make_unique<CPendingOrder>(*this, *m_ctlCategory, *m_ctlMnemonics);
-    m_drops = std::make_unique<CDropPolicy>(*this, *m_ctlCategory, *m_ctlMnemonics);
+    m_drops = std::make_unique<CDropPolicy>(*this, *m_ctlCategory, *m_ctlMnemonics,
+                                            [this] { return !m_find->IsFinding(); });
+    m_find = std::make_unique<CPaletteFind>(
+        *m_ui->m_ctlFind, *m_ctlMnemonics, *m_ctlSortSpin,
+        CPaletteFind::Steps{[this] { return m_order->StoreBeforeSwitching(); },
+                            [this] {
+                                RunGuarded([this] {
+                                    m_ctlMnemonics->clear();
+                                    const QString line = m_order->ShownLine();
+                                    if (!line.isEmpty()) {
+                                        ShowCategoryEntries(line);
+                                    }
+                                });
+                            }});
 }
 
 void CMumbletDlg::FixMinimumSize() {
@@ -115,6 +134,10 @@ void CMumbletDlg::FixMinimumSize() {
                            kListRows * m_ctlMnemonics->fontMetrics().height() +
                            style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     setMinimumSize(width, list.top() + listHeight + kEdge);
+}
+
+QLineEdit& CMumbletDlg::FindField() {
+    return *m_ui->m_ctlFind;
 }
 
 QToolButton& CMumbletDlg::WindowMenuButton() {
@@ -195,6 +218,8 @@ void CMumbletDlg::OnSelchangeCategory() {
     if (!m_order->StoreBeforeSwitching()) {
         return;
     }
+    // Choosing a category ends a find: the list shows the category.
+    m_find->Clear(false);
     m_ctlMnemonics->clear();
     m_order->Shows(QString());
 
@@ -211,6 +236,11 @@ void CMumbletDlg::OnSelchangeCategory() {
 void CMumbletDlg::OnDeltaposSortSpin(int delta, bool* refuse) {
     Q_UNUSED(refuse);
     const int i = m_ctlMnemonics->currentRow();
+    if (m_find->IsFinding()) {
+        // Found items have no order of their own to give.
+        CPromptService::Current().Beep();
+        return;
+    }
     if (i < 0 || !m_ctlMnemonics->IsCurrentSelected()) {
         CPromptService::Current().Beep();
         return;
@@ -358,6 +388,8 @@ void CMumbletDlg::LayoutControls() {
     const QRect combo = m_ctlCategory->geometry();
     m_ctlCategory->setGeometry(combo.left(), combo.top(), qMax(0, w - combo.left() - 2),
                                combo.height());
+    QLineEdit* find = m_ui->m_ctlFind;
+    find->setGeometry(find->x(), find->y(), qMax(0, w - find->x() - 2), find->height());
 
     const QRect list = m_ctlMnemonics->geometry();
     m_ctlMnemonics->setGeometry(list.left(), list.top(), qMax(0, w - list.left() - 2),

@@ -2,6 +2,7 @@
 
 #include "app/DropPolicy.h"
 #include "app/LiveRefresh.h"
+#include "app/PaletteFind.h"
 #include "app/PalettePlacement.h"
 #include "app/PendingOrder.h"
 #include "automation/AutomatedWindow.h"
@@ -24,6 +25,7 @@
 class CComboRightClick;
 class CDDListBox;
 class CUpDownButtons;
+class QLineEdit;
 class QPushButton;
 class QToolButton;
 
@@ -168,6 +170,8 @@ public:
     QToolButton& WindowMenuButton();
     bool IsInitializing() const { return m_bInitializing; }
     bool IsOrderChanged() const { return m_order->IsChanged(); }
+    QLineEdit& FindField();
+    bool IsFinding() const { return m_find->IsFinding(); }
 
 public slots:
     void accept() override; // Enter: nothing
@@ -232,4 +236,5 @@ private:
     CLiveRefresh m_refresh;
     std::unique_ptr<CPendingOrder> m_order; // made when the controls are bound
     std::unique_ptr<CDropPolicy> m_drops;   // likewise
+    std::unique_ptr<CPaletteFind> m_find;   // likewise
 };

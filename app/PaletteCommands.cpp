@@ -125,6 +125,8 @@ void CMumbletDlg::AddItem() {
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
+    // The new item is shown at the top of its category.
+    m_find->Clear();
     // Stored at the top.
     m_ctlMnemonics->Model().Insert(
         0, {EntryLines::MakeMnemonicLine(dialog.m_strMnemonic, dialog.GetPhraseID()), 0, {}});

@@ -70,6 +70,13 @@ void CMumbletDlg::RefreshFromLibrary() {
     }
 
     const QString line = EntryLines::SelectedCategoryLine(*m_ctlCategory);
+    if (m_find->IsFinding()) {
+        if (!line.isEmpty() && line != m_order->ShownLine()) {
+            m_order->ShownRenamed(line); // renamed elsewhere
+        }
+        m_find->Refresh();
+        return;
+    }
     if (line.isEmpty()) {
         return;
     }

@@ -26,7 +26,7 @@ saved() { [ "$(cat "$target")" = "$expected" ]; }
 sleep 0.3
 
 # --- 1: a drag across to the editor ----------------------------------------
-read -r fx fy <<<"$(e2e_point_in "$palette" 40 89)"
+read -r fx fy <<<"$(e2e_point_in "$palette" 40 113)"
 xdotool mousemove --sync "$fx" "$fy"
 sleep 0.1
 xdotool mousedown 1
@@ -59,7 +59,7 @@ expected=""
 e2e_wait_until 5 "the editor to save an empty document" saved
 e2e_move_window "$palette" 200 100
 sleep 0.3
-read -r fx fy <<<"$(e2e_point_in "$palette" 40 89)"
+read -r fx fy <<<"$(e2e_point_in "$palette" 40 113)"
 xdotool mousemove --sync "$fx" "$fy"
 sleep 0.1
 xdotool mousedown 1
