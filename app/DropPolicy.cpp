@@ -1,14 +1,15 @@
 #include "app/DropPolicy.h"
 
+#include "app/CategoryEntryPages.h"
 #include "dialogs/PromptService.h"
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
 #include "store/DaoException.h"
 #include "store/LibraryEdits.h"
+#include "store/MnemonicsInCategoryQry.h"
 #include "store/PhraseTbl.h"
 
 #include <QComboBox>
-#include <QListWidgetItem>
 #include <QTimer>
 
 #include <exception>
@@ -42,8 +43,10 @@ QString CategoryGoneText() {
 
 } // namespace
 
-CDropPolicy::CDropPolicy(QWidget& palette, QComboBox& selector, CDDListBox& list)
-    : m_palette(palette), m_selector(selector), m_list(list) {}
+CDropPolicy::CDropPolicy(QWidget& palette, QComboBox& selector, CDDListBox& list,
+                         std::function<bool()> listShowsCategory)
+    : m_palette(palette), m_selector(selector), m_list(list),
+      m_listShowsCategory(std::move(listShowsCategory)) {}
 
 QString CDropPolicy::SelectedCategoryKey() const {
     return m_selector.currentIndex() < 0
@@ -128,17 +131,23 @@ bool CDropPolicy::Add(const QString& text) {
 
 bool CDropPolicy::AddItem(const QString& categoryKey, const DroppedItem& item) {
     // The new item: no leading punctuation and two trailing spaces, at the
-    // position after the last entry.
-    const int position = m_list.count();
+    // position after the category's last entry (the list reads the rest
+    // first; while it shows found items, the category is read).
+    const bool shown = m_listShowsCategory();
+    CMnemonicsInCategoryQry rows;
+    const int position =
+        static_cast<int>(shown ? m_list.Model().Entries().size()
+                               : CCategoryEntryPages(rows, categoryKey).Page(0, 0).size());
     const std::optional<std::string> key = LibraryEdits::AddItem(
         {categoryKey.toStdString(), item.mnemonic, item.data, 0, 2, position});
     if (!key) {
         return false;
     }
-    QListWidgetItem* entry =
-        EntryLines::MakeMnemonicItem(EntryLines::MakeMnemonicLine(item.mnemonic, *key));
-    CDDListBox::SetStoredPosition(entry, position);
-    m_list.addItem(entry);
+    if (!shown) {
+        return true; // the find shows it if it finds it, when the library tells
+    }
+    m_list.Model().Insert(position,
+                          {EntryLines::MakeMnemonicLine(item.mnemonic, *key), position, {}});
     return true;
 }
 

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class CDDListBox;
 class QComboBox;
 class QWidget;
@@ -14,7 +16,10 @@ class QWidget;
 // itself, and what the user is told once the drag is over.
 class CDropPolicy {
 public:
-    CDropPolicy(QWidget& palette, QComboBox& selector, CDDListBox& list);
+    // `listShowsCategory`: whether the list shows the selected category's
+    // entries (and not found items), so a new item joins them.
+    CDropPolicy(QWidget& palette, QComboBox& selector, CDDListBox& list,
+                std::function<bool()> listShowsCategory);
 
     CDropDecision Decide(const QString& text) const;
     // Adds the decided item at the end of the list. Never throws; false
@@ -37,4 +42,5 @@ private:
     QWidget& m_palette;
     QComboBox& m_selector;
     CDDListBox& m_list;
+    std::function<bool()> m_listShowsCategory;
 };

@@ -20,7 +20,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidgetItem>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
@@ -65,6 +65,11 @@ CMumbletDlg::CMumbletDlg(QWidget* parent)
         const QToolButton* button = m_ui->m_ctlWindowMenu;
         ShowWindowMenu(button->mapToGlobal(QPoint(0, button->height())));
     });
+    auto* findKey = new QShortcut(QKeySequence::Find, this);
+    connect(findKey, &QShortcut::activated, this, [this] {
+        m_ui->m_ctlFind->setFocus(Qt::ShortcutFocusReason);
+        m_ui->m_ctlFind->selectAll();
+    });
     auto* menuKey = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     connect(menuKey, &QShortcut::activated, this,
             [this] { ShowWindowMenu(mapToGlobal(QPoint(0, 0))); });
@@ -79,7 +84,20 @@ void CMumbletDlg::BindControls() {
     m_ctlMnemonics = m_ui->m_ctlMnemonics;
     m_ctlMnemonics->SetHost(this);
     m_order = std::make_unique<CPendingOrder>(*this, *m_ctlCategory, *m_ctlMnemonics);
-    m_drops = std::make_unique<CDropPolicy>(*this, *m_ctlCategory, *m_ctlMnemonics);
+    m_drops = std::make_unique<CDropPolicy>(*this, *m_ctlCategory, *m_ctlMnemonics,
+                                            [this] { return !m_find->IsFinding(); });
+    m_find = std::make_unique<CPaletteFind>(
+        *m_ui->m_ctlFind, *m_ctlMnemonics, *m_ctlSortSpin,
+        CPaletteFind::Steps{[this] { return m_order->StoreBeforeSwitching(); },
+                            [this] {
+                                RunGuarded([this] {
+                                    m_ctlMnemonics->clear();
+                                    const QString line = m_order->ShownLine();
+                                    if (!line.isEmpty()) {
+                                        ShowCategoryEntries(line);
+                                    }
+                                });
+                            }});
 }
 
 void CMumbletDlg::FixMinimumSize() {
@@ -116,6 +134,10 @@ void CMumbletDlg::FixMinimumSize() {
                            kListRows * m_ctlMnemonics->fontMetrics().height() +
                            style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     setMinimumSize(width, list.top() + listHeight + kEdge);
+}
+
+QLineEdit& CMumbletDlg::FindField() {
+    return *m_ui->m_ctlFind;
 }
 
 QToolButton& CMumbletDlg::WindowMenuButton() {
@@ -196,6 +218,8 @@ void CMumbletDlg::OnSelchangeCategory() {
     if (!m_order->StoreBeforeSwitching()) {
         return;
     }
+    // Choosing a category ends a find: the list shows the category.
+    m_find->Clear(false);
     m_ctlMnemonics->clear();
     m_order->Shows(QString());
 
@@ -205,19 +229,23 @@ void CMumbletDlg::OnSelchangeCategory() {
         return;
     }
 
-    ShowMnemonicEntries(ReadMnemonicEntries(line));
+    ShowCategoryEntries(line);
     m_order->Shows(line);
 }
 
 void CMumbletDlg::OnDeltaposSortSpin(int delta, bool* refuse) {
     Q_UNUSED(refuse);
     const int i = m_ctlMnemonics->currentRow();
-    QListWidgetItem* current = i >= 0 ? m_ctlMnemonics->item(i) : nullptr;
-    if (current == nullptr || !current->isSelected()) {
+    if (m_find->IsFinding()) {
+        // Found items have no order of their own to give.
         CPromptService::Current().Beep();
         return;
     }
-    if (EntryLines::LineOf(current).isEmpty()) {
+    if (i < 0 || !m_ctlMnemonics->IsCurrentSelected()) {
+        CPromptService::Current().Beep();
+        return;
+    }
+    if (m_ctlMnemonics->LineAt(i).isEmpty()) {
         return;
     }
     const int n = m_ctlMnemonics->count();
@@ -225,11 +253,8 @@ void CMumbletDlg::OnDeltaposSortSpin(int delta, bool* refuse) {
         CPromptService::Current().Beep();
         return;
     }
-    QListWidgetItem* moved = m_ctlMnemonics->takeItem(i);
-    if (moved != nullptr) {
-        m_ctlMnemonics->insertItem(i + delta, moved);
-        m_ctlMnemonics->setCurrentRow(i + delta);
-    }
+    m_ctlMnemonics->Model().Move(i, i + delta);
+    m_ctlMnemonics->setCurrentRow(i + delta);
     m_order->MarkChanged();
 }
 
@@ -363,6 +388,8 @@ void CMumbletDlg::LayoutControls() {
     const QRect combo = m_ctlCategory->geometry();
     m_ctlCategory->setGeometry(combo.left(), combo.top(), qMax(0, w - combo.left() - 2),
                                combo.height());
+    QLineEdit* find = m_ui->m_ctlFind;
+    find->setGeometry(find->x(), find->y(), qMax(0, w - find->x() - 2), find->height());
 
     const QRect list = m_ctlMnemonics->geometry();
     m_ctlMnemonics->setGeometry(list.left(), list.top(), qMax(0, w - list.left() - 2),

@@ -2,9 +2,11 @@
 
 #include "app/DropPolicy.h"
 #include "app/LiveRefresh.h"
+#include "app/PaletteFind.h"
 #include "app/PalettePlacement.h"
 #include "app/PendingOrder.h"
 #include "automation/AutomatedWindow.h"
+#include "dragdrop/MnemonicModel.h"
 #include "dragdrop/PaletteHost.h"
 #include "store/MnemonicsInCategoryQry.h"
 
@@ -23,6 +25,7 @@
 class CComboRightClick;
 class CDDListBox;
 class CUpDownButtons;
+class QLineEdit;
 class QPushButton;
 class QToolButton;
 
@@ -167,6 +170,8 @@ public:
     QToolButton& WindowMenuButton();
     bool IsInitializing() const { return m_bInitializing; }
     bool IsOrderChanged() const { return m_order->IsChanged(); }
+    QLineEdit& FindField();
+    bool IsFinding() const { return m_find->IsFinding(); }
 
 public slots:
     void accept() override; // Enter: nothing
@@ -191,22 +196,17 @@ private:
     void OnAppExit();
     void ShowLibraryFromItsPath();
 
-    // One entry of the list as the library holds it.
-    struct MnemonicEntry {
-        QString line;
-        int zOrder = 0;
-        friend bool operator==(const MnemonicEntry&, const MnemonicEntry&) = default;
-    };
     static QStringList ReadCategoryLines();
-    std::vector<MnemonicEntry> ReadMnemonicEntries(const QString& categoryLine);
-    // Appends the entries to the list.
-    void ShowMnemonicEntries(const std::vector<MnemonicEntry>& entries);
+    // The list shows the entries of the category on `line`, read as they
+    // come into view.
+    void ShowCategoryEntries(const QString& line);
     // Brings the selector and the list up to what the library holds,
     // touching them only where they differ.
     void RefreshFromLibrary();
-    // Shows `entries` in place of the list's, keeping the selected entry
-    // (by key) and the scroll position.
-    void ReplaceMnemonicEntries(const std::vector<MnemonicEntry>& entries);
+    // Shows the entries of the category on `line` afresh (reading at least
+    // `atLeast` of them), keeping the selected entry (by key) and the
+    // scroll position.
+    void ReplaceMnemonicEntries(const QString& line, int atLeast);
     // The selector's entry of the category with `key`, or -1.
     int IndexOfCategory(const QString& key) const;
     // Shows `line` at the list's entry `row` (its stored position kept) and
@@ -236,4 +236,5 @@ private:
     CLiveRefresh m_refresh;
     std::unique_ptr<CPendingOrder> m_order; // made when the controls are bound
     std::unique_ptr<CDropPolicy> m_drops;   // likewise
+    std::unique_ptr<CPaletteFind> m_find;   // likewise
 };

@@ -16,8 +16,6 @@
 #include "dragdrop/EntryLines.h"
 #include "store/LibraryEdits.h"
 
-#include <QListWidgetItem>
-
 #include <optional>
 #include <string>
 
@@ -31,9 +29,7 @@ bool Confirm(QWidget* owner, const QString& question) {
 
 // The list's selected entry, or -1.
 int SelectedRow(const CDDListBox& list) {
-    const int row = list.currentRow();
-    const QListWidgetItem* entry = row >= 0 ? list.item(row) : nullptr;
-    return entry != nullptr && entry->isSelected() ? row : -1;
+    return list.IsCurrentSelected() ? list.currentRow() : -1;
 }
 
 } // namespace
@@ -49,12 +45,11 @@ int CMumbletDlg::IndexOfCategory(const QString& key) const {
 }
 
 void CMumbletDlg::ReplaceEntry(int row, const QString& line) {
-    QListWidgetItem* entry = m_ctlMnemonics->item(row);
-    if (entry == nullptr) {
+    if (row < 0 || row >= m_ctlMnemonics->count()) {
         return;
     }
-    entry->setText(EntryLines::MnemonicName(line));
-    entry->setData(EntryLines::LineRole, line);
+    CMnemonicModel& entries = m_ctlMnemonics->Model();
+    entries.Replace(row, {line, entries.Read()[static_cast<std::size_t>(row)].storedPosition, {}});
     m_ctlMnemonics->setCurrentRow(row);
 }
 
@@ -87,7 +82,7 @@ void CMumbletDlg::DeleteItem() {
     if (row < 0) {
         return;
     }
-    const QString line = EntryLines::LineOf(m_ctlMnemonics->item(row));
+    const QString line = m_ctlMnemonics->LineAt(row);
     if (!Confirm(this, QStringLiteral("You are about to delete this item.  Are you SURE?"))) {
         return;
     }
@@ -96,7 +91,7 @@ void CMumbletDlg::DeleteItem() {
                                        CPromptService::Icon::Information);
         return;
     }
-    delete m_ctlMnemonics->takeItem(row);
+    m_ctlMnemonics->Model().Remove(row);
     m_ctlMnemonics->setCurrentRow(-1);
 }
 
@@ -130,10 +125,11 @@ void CMumbletDlg::AddItem() {
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    QListWidgetItem* entry = EntryLines::MakeMnemonicItem(
-        EntryLines::MakeMnemonicLine(dialog.m_strMnemonic, dialog.GetPhraseID()));
-    CDDListBox::SetStoredPosition(entry, 0); // stored at the top
-    m_ctlMnemonics->insertItem(0, entry);
+    // The new item is shown at the top of its category.
+    m_find->Clear();
+    // Stored at the top.
+    m_ctlMnemonics->Model().Insert(
+        0, {EntryLines::MakeMnemonicLine(dialog.m_strMnemonic, dialog.GetPhraseID()), 0, {}});
     m_ctlMnemonics->setCurrentRow(0);
     m_order->MarkChanged();
 }
@@ -143,7 +139,7 @@ void CMumbletDlg::RenameMnemonic() {
     if (row < 0) {
         return;
     }
-    const QString key = EntryLines::MnemonicKey(EntryLines::LineOf(m_ctlMnemonics->item(row)));
+    const QString key = EntryLines::MnemonicKey(m_ctlMnemonics->LineAt(row));
     const auto notDone = [this] {
         CPromptService::Current().Tell(this,
                                        QStringLiteral("Rename phrase mnemonic not successful."),
@@ -172,7 +168,7 @@ void CMumbletDlg::EditItemProperties() {
     if (row < 0) {
         return;
     }
-    const QString key = EntryLines::MnemonicKey(EntryLines::LineOf(m_ctlMnemonics->item(row)));
+    const QString key = EntryLines::MnemonicKey(m_ctlMnemonics->LineAt(row));
     CItemPropertyDlg dialog(this, false);
     dialog.SetPhraseID(key);
     dialog.SetCaption(QStringLiteral("Blurtle Item Properties"));

@@ -3,6 +3,7 @@
 // to date touching only what differs, keeping the user's selection.
 #include "app/MumbletDlg.h"
 
+#include "app/CategoryEntryPages.h"
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
@@ -10,9 +11,10 @@
 #include "store/KeyHelpers.h"
 #include "store/RecordsetCloser.h"
 
-#include <QListWidgetItem>
 #include <QScrollBar>
 #include <QSignalBlocker>
+
+#include <algorithm>
 
 QStringList CMumbletDlg::ReadCategoryLines() {
     QStringList lines;
@@ -28,36 +30,9 @@ QStringList CMumbletDlg::ReadCategoryLines() {
     return lines;
 }
 
-std::vector<CMumbletDlg::MnemonicEntry>
-CMumbletDlg::ReadMnemonicEntries(const QString& categoryLine) {
-    std::vector<MnemonicEntry> entries;
-    CRecordsetCloser closer(m_rsPhrases);
-    m_rsPhrases.m_CATEGORYID = EntryLines::CategoryKey(categoryLine).toStdString();
-    m_rsPhrases.Open();
-    while (!m_rsPhrases.IsEOF()) {
-        entries.push_back(
-            {EntryLines::MakeMnemonicLine(m_rsPhrases.m_Mnemonic,
-                                          ExtractBracedIdentifier(m_rsPhrases.m_PhraseID)),
-             m_rsPhrases.m_ZOrder});
-        m_rsPhrases.MoveNext();
-    }
-    m_rsPhrases.Close();
-    return entries;
-}
-
-void CMumbletDlg::ShowMnemonicEntries(const std::vector<MnemonicEntry>& entries) {
-    std::vector<std::unique_ptr<QListWidgetItem>> items;
-    items.reserve(entries.size());
-    for (const MnemonicEntry& entry : entries) {
-        items.emplace_back(EntryLines::MakeMnemonicItem(entry.line));
-        CDDListBox::SetStoredPosition(items.back().get(), entry.zOrder);
-    }
-    // Built first and added in one go: the view then lays itself out once.
-    m_ctlMnemonics->setUpdatesEnabled(false);
-    for (std::unique_ptr<QListWidgetItem>& item : items) {
-        m_ctlMnemonics->addItem(item.release());
-    }
-    m_ctlMnemonics->setUpdatesEnabled(true);
+void CMumbletDlg::ShowCategoryEntries(const QString& line) {
+    m_ctlMnemonics->Model().Show(
+        std::make_unique<CCategoryEntryPages>(m_rsPhrases, EntryLines::CategoryKey(line)));
 }
 
 void CMumbletDlg::RefreshFromLibrary() {
@@ -95,18 +70,30 @@ void CMumbletDlg::RefreshFromLibrary() {
     }
 
     const QString line = EntryLines::SelectedCategoryLine(*m_ctlCategory);
+    if (m_find->IsFinding()) {
+        if (!line.isEmpty() && line != m_order->ShownLine()) {
+            m_order->ShownRenamed(line); // renamed elsewhere
+        }
+        m_find->Refresh();
+        return;
+    }
     if (line.isEmpty()) {
         return;
     }
-    const std::vector<MnemonicEntry> entries = ReadMnemonicEntries(line);
-    std::vector<MnemonicEntry> shown;
-    for (int i = 0; i < m_ctlMnemonics->count(); ++i) {
-        const QListWidgetItem* item = m_ctlMnemonics->item(i);
-        shown.push_back(
-            {EntryLines::LineOf(item), item->data(CDDListBox::StoredPositionRole).toInt()});
-    }
-    if (entries != shown || line != m_order->ShownLine()) {
-        ReplaceMnemonicEntries(entries);
+    // What the list has read so far is read again, with one entry more to
+    // see whether the end moved; the rest is read as the user scrolls.
+    const CMnemonicModel& model = m_ctlMnemonics->Model();
+    const std::vector<MnemonicEntry>& shown = model.Read();
+    const int count = static_cast<int>(shown.size());
+    CCategoryEntryPages pages(m_rsPhrases, EntryLines::CategoryKey(line));
+    const std::vector<MnemonicEntry> entries =
+        pages.Page(0, std::max(count, CMnemonicModel::kPageSize) + 1);
+    const bool sameStart = static_cast<int>(entries.size()) >= count &&
+                           std::equal(shown.begin(), shown.end(), entries.begin()) &&
+                           (model.IsComplete() ? static_cast<int>(entries.size()) == count
+                                               : static_cast<int>(entries.size()) > count);
+    if (!sameStart || line != m_order->ShownLine()) {
+        ReplaceMnemonicEntries(line, count);
     }
     if (line != m_order->ShownLine()) {
         // Renamed elsewhere: remembered under its new name.
@@ -114,21 +101,22 @@ void CMumbletDlg::RefreshFromLibrary() {
     }
 }
 
-void CMumbletDlg::ReplaceMnemonicEntries(const std::vector<MnemonicEntry>& entries) {
-    const QListWidgetItem* current = m_ctlMnemonics->currentItem();
-    const QString currentKey = EntryLines::MnemonicKey(EntryLines::LineOf(current));
-    const bool selected = current != nullptr && current->isSelected();
+void CMumbletDlg::ReplaceMnemonicEntries(const QString& line, int atLeast) {
+    const int current = m_ctlMnemonics->currentRow();
+    const QString currentKey = EntryLines::MnemonicKey(m_ctlMnemonics->LineAt(current));
+    const bool selected = m_ctlMnemonics->IsCurrentSelected();
     const int scroll = m_ctlMnemonics->verticalScrollBar()->value();
 
     m_ctlMnemonics->setUpdatesEnabled(false);
-    m_ctlMnemonics->clear();
-    ShowMnemonicEntries(entries);
-    for (int i = 0; i < m_ctlMnemonics->count() && !currentKey.isEmpty(); ++i) {
-        QListWidgetItem* item = m_ctlMnemonics->item(i);
-        if (EntryLines::MnemonicKey(EntryLines::LineOf(item))
+    CMnemonicModel& model = m_ctlMnemonics->Model();
+    model.Show(std::make_unique<CCategoryEntryPages>(m_rsPhrases, EntryLines::CategoryKey(line)),
+               atLeast);
+    const std::vector<MnemonicEntry>& entries = model.Read();
+    for (int i = 0; i < static_cast<int>(entries.size()) && !currentKey.isEmpty(); ++i) {
+        if (EntryLines::MnemonicKey(entries[static_cast<std::size_t>(i)].line)
                 .compare(currentKey, Qt::CaseInsensitive) == 0) {
-            m_ctlMnemonics->setCurrentItem(item, selected ? QItemSelectionModel::ClearAndSelect
-                                                          : QItemSelectionModel::NoUpdate);
+            m_ctlMnemonics->setCurrentRow(i, selected ? QItemSelectionModel::ClearAndSelect
+                                                      : QItemSelectionModel::NoUpdate);
             break;
         }
     }

@@ -53,10 +53,14 @@ int main(int argc, char** argv) {
 
     CDDListBox list;
     list.OpenPhraseTable();
+    std::vector<MnemonicEntry> entries;
     for (const std::string& key : library.sampleKeys) {
-        list.addItem(EntryLines::MakeMnemonicItem(
-            EntryLines::MakeMnemonicLine(QStringLiteral("item"), QString::fromStdString(key))));
+        entries.push_back(
+            {EntryLines::MakeMnemonicLine(QStringLiteral("item"), QString::fromStdString(key)),
+             -1,
+             {}});
     }
+    list.Model().Show(std::move(entries));
     g_list = &list;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -23,7 +23,8 @@
 #include <exception>
 #include <vector>
 
-CDDListBox::CDDListBox(QWidget* parent) : QListWidget(parent), m_dropTarget(*this) {
+CDDListBox::CDDListBox(QWidget* parent) : QListView(parent), m_dropTarget(*this) {
+    setModel(&m_model);
     // Every entry has the same height: this lets the view lay out tens of
     // thousands of entries without measuring each one.
     setUniformItemSizes(true);
@@ -70,11 +71,12 @@ bool CDDListBox::SaveOrder() {
         return true; // the library never opened: there is no order to store
     }
     std::vector<std::pair<std::string, int>> positions;
-    for (int i = 0; i < count(); ++i) {
-        const QVariant stored = item(i)->data(StoredPositionRole);
-        if (!stored.isValid() || stored.toInt() != i) {
+    const std::vector<MnemonicEntry>& entries = m_model.Entries();
+    for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+        if (entries[static_cast<std::size_t>(i)].storedPosition != i) {
             positions.emplace_back(
-                EntryLines::MnemonicKey(EntryLines::LineOf(item(i))).toStdString(), i);
+                EntryLines::MnemonicKey(entries[static_cast<std::size_t>(i)].line).toStdString(),
+                i);
         }
     }
     if (positions.empty()) {
@@ -82,15 +84,25 @@ bool CDDListBox::SaveOrder() {
     }
     SaveZOrders(m_rsPhrase, m_rsPhrase.m_ZOrder, positions);
     for (const auto& [key, i] : positions) {
-        SetStoredPosition(item(i), i);
+        m_model.SetStoredPosition(i, i);
     }
     return true;
 }
 
-void CDDListBox::SetStoredPosition(QListWidgetItem* entry, int zOrder) {
-    if (entry != nullptr) {
-        entry->setData(StoredPositionRole, zOrder);
-    }
+QString CDDListBox::LineAt(int row) const {
+    return m_model.index(row).data(EntryLines::LineRole).toString();
+}
+
+QString CDDListBox::TextAt(int row) const {
+    return m_model.index(row).data(Qt::DisplayRole).toString();
+}
+
+bool CDDListBox::IsCurrentSelected() const {
+    return currentIndex().isValid() && selectionModel()->isSelected(currentIndex());
+}
+
+void CDDListBox::setCurrentRow(int row, QItemSelectionModel::SelectionFlags command) {
+    selectionModel()->setCurrentIndex(m_model.index(row), command);
 }
 
 void CDDListBox::RecordListRect() {
@@ -115,7 +127,7 @@ std::unique_ptr<QMimeData> CDDListBox::PrepareDragData(int row) {
     if (row < 0 || row >= count() || !m_rsPhrase.IsOpen()) {
         return nullptr;
     }
-    const QString key = EntryLines::MnemonicKey(EntryLines::LineOf(item(row)));
+    const QString key = EntryLines::MnemonicKey(LineAt(row));
     if (!m_rsPhrase.SeekKey(key.toStdString())) {
         return nullptr;
     }
@@ -190,7 +202,7 @@ bool CDDListBox::eventFilter(QObject* watched, QEvent* event) {
         CancelPress();
         return true;
     }
-    return QListWidget::eventFilter(watched, event);
+    return QListView::eventFilter(watched, event);
 }
 
 void CDDListBox::mousePressEvent(QMouseEvent* event) {
@@ -205,7 +217,7 @@ void CDDListBox::mousePressEvent(QMouseEvent* event) {
         ShowItemMenu(event->globalPosition().toPoint());
         return;
     }
-    QListWidget::mousePressEvent(event);
+    QListView::mousePressEvent(event);
     if (event->button() == Qt::LeftButton && !m_bDragging) {
         m_bPressed = true;
         m_bPressCancelled = false;
@@ -220,14 +232,14 @@ void CDDListBox::keyPressEvent(QKeyEvent* event) {
     if (IsMenuKey(*event)) {
         event->accept();
         // At the selected entry, or at the list's top left without one.
-        QRect at = currentItem() != nullptr ? visualItemRect(currentItem()) : QRect();
+        QRect at = currentIndex().isValid() ? visualRect(currentIndex()) : QRect();
         if (!at.isValid() || !viewport()->rect().intersects(at)) {
             at = QRect(viewport()->rect().topLeft(), QSize(1, 1));
         }
         ShowItemMenu(viewport()->mapToGlobal(at.bottomLeft()));
         return;
     }
-    QListWidget::keyPressEvent(event);
+    QListView::keyPressEvent(event);
 }
 
 void CDDListBox::mouseMoveEvent(QMouseEvent* event) {
@@ -241,11 +253,11 @@ void CDDListBox::mouseMoveEvent(QMouseEvent* event) {
         }
         return; // no drag-selection while the button is down
     }
-    QListWidget::mouseMoveEvent(event);
+    QListView::mouseMoveEvent(event);
 }
 
 void CDDListBox::mouseReleaseEvent(QMouseEvent* event) {
-    QListWidget::mouseReleaseEvent(event);
+    QListView::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton) {
         EndPress();
         m_bPressCancelled = false;

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "dragdrop/MnemonicModel.h"
 #include "dragdrop/OleListBoxDropTarget.h"
 #include "dragdrop/PointerNudger.h"
 #include "store/PhraseTbl.h"
 
-#include <QListWidget>
+#include <QItemSelectionModel>
+#include <QListView>
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
@@ -18,7 +20,8 @@ class QDropEvent;
 class QMimeData;
 
 // The palette's list of mnemonics. Every entry is a mnemonic line (see
-// EntryLines.h) whose key names the item's row. The list keeps its own
+// EntryLines.h) whose key names the item's row; the entries are read as
+// they come into view (CMnemonicModel). The list keeps its own
 // phrase table open for the palette's whole life, so looking an item up at
 // a press costs one seek.
 //
@@ -28,7 +31,7 @@ class QMimeData;
 // while the drag runs and comes back after the drop. Text dropped onto the
 // list becomes a new item; a right click, the Menu key or
 // Shift+F10 opens the "Item" menu.
-class CDDListBox : public QListWidget {
+class CDDListBox : public QListView {
     Q_OBJECT
 
 public:
@@ -67,8 +70,22 @@ public:
 
     // The item data role holding the position an entry's row is stored at
     // (its ZOrder as read or last written); absent when unknown.
-    static constexpr int StoredPositionRole = Qt::UserRole + 1;
-    static void SetStoredPosition(QListWidgetItem* entry, int zOrder);
+    static constexpr int StoredPositionRole = CMnemonicModel::StoredPositionRole;
+
+    CMnemonicModel& Model() { return m_model; }
+    const CMnemonicModel& Model() const { return m_model; }
+    int count() const { return m_model.rowCount(); }
+    // The whole line and the shown text of entry `row`; empty out of range.
+    QString LineAt(int row) const;
+    QString TextAt(int row) const;
+    // The current entry, -1 for none; whether it is selected too.
+    int currentRow() const { return currentIndex().row(); }
+    bool IsCurrentSelected() const;
+    // Makes `row` the current entry (-1: none) and, by default, the one
+    // selected.
+    void setCurrentRow(int row, QItemSelectionModel::SelectionFlags command =
+                                    QItemSelectionModel::ClearAndSelect);
+    void clear() { m_model.Clear(); }
 
     // The palette's m_rcList: the list's rectangle (screen coordinates)
     // while its own drag-out runs, else an empty rectangle that holds no
@@ -115,6 +132,7 @@ private:
     // press, start no drag.
     void CancelPress();
 
+    CMnemonicModel m_model;
     CPaletteHost* m_host = nullptr;
     QPointer<QMimeData> m_dataSource; // the data of the drag that runs, if any
     COleListBoxDropTarget m_dropTarget;

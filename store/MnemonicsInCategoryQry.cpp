@@ -2,7 +2,7 @@
 
 CMnemonicsInCategoryQry::CMnemonicsInCategoryQry() {
     m_nFields = 3;
-    m_nParams = 1;
+    m_nParams = 3;
 }
 
 void CMnemonicsInCategoryQry::DoFieldExchange(CFieldExchange* pFX) {
@@ -12,4 +12,6 @@ void CMnemonicsInCategoryQry::DoFieldExchange(CFieldExchange* pFX) {
     DFX_Long(pFX, "[ZOrder]", m_ZOrder);
     pFX->SetFieldType(CFieldExchange::param);
     DFX_Text(pFX, "CATEGORYID", m_CATEGORYID);
+    DFX_Long(pFX, "FIRST", m_FIRST);
+    DFX_Long(pFX, "COUNT", m_COUNT);
 }

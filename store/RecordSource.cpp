@@ -37,7 +37,8 @@ const std::array<RecordSource, 6>& Sources() {
          false,
          nullptr,
          {{"Mnemonic", false}, {"Data", false}, {"PhraseID", true}, {"ZOrder", false}},
-         {{"CATEGORYID", "CategoryID"}},
+         // FIRST and COUNT: a page of the rows (COUNT 0: all from FIRST).
+         {{"CATEGORYID", "CategoryID"}, {"FIRST", nullptr}, {"COUNT", nullptr}},
          RecordSource::Reading::ViewRows},
         // Not views of the library: the statement is made for the words
         // (FindQuery.h). The parameters are the typed words, and the first

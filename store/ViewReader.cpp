@@ -1,5 +1,6 @@
 #include "store/ViewReader.h"
 
+#include "store/FindColumns.h"
 #include "store/FindQuery.h"
 #include "store/LibraryConnection.h"
 #include "store/NativeRows.h"
@@ -7,6 +8,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
 #include <utility>
 
 CViewReader::CViewReader(std::unique_ptr<CLibraryConnection> connection, RecordShape shape)
@@ -29,12 +31,33 @@ void CViewReader::Read(const std::vector<BoundField>& parameters) {
     } else {
         sql = QStringLiteral("SELECT %1 FROM %2")
                   .arg(m_shape.ColumnList(), RecordShape::Quoted(m_shape.source->name));
+        int first = 0;
+        int count = 0;
+        bool filtered = false;
         for (std::size_t i = 0; i < parameters.size(); ++i) {
             const RecordSource::Parameter* parameter =
                 m_shape.source->FindParameter(parameters[i].name);
-            sql += (i == 0 ? QStringLiteral(" WHERE ") : QStringLiteral(" AND ")) +
+            if (parameter->column == nullptr) { // a page's FIRST or COUNT
+                (parameters[i].name == "FIRST" ? first : count) =
+                    std::max(0, members.parameters.at(i).number);
+                continue;
+            }
+            sql += (filtered ? QStringLiteral(" AND ") : QStringLiteral(" WHERE ")) +
                    RecordShape::Quoted(parameter->column) + QStringLiteral(" = ?");
+            filtered = true;
             values.push_back(m_connection->BindValue(members.parameters.at(i)));
+        }
+        // A page: both engines keep a view's own order under a LIMIT taken
+        // from it. Without a count, SQLite wants LIMIT -1 and PostgreSQL no
+        // LIMIT at all.
+        if (count > 0) {
+            sql += QStringLiteral(" LIMIT ? OFFSET ?");
+            values.emplace_back(count);
+            values.emplace_back(first);
+        } else if (first > 0) {
+            sql += IsServerLibrary(*m_connection) ? QStringLiteral(" OFFSET ?")
+                                                  : QStringLiteral(" LIMIT -1 OFFSET ?");
+            values.emplace_back(first);
         }
     }
     if (CNativeCursor::IsAvailable(m_connection->Database())) {

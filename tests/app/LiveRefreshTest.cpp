@@ -17,7 +17,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QListWidgetItem>
 #include <QMimeData>
 #include <QThread>
 
@@ -35,7 +34,7 @@ constexpr int kWaitMs = 10000;
 QStringList Names(CMumbletDlg& palette) {
     QStringList names;
     for (int i = 0; i < palette.Mnemonics().count(); ++i) {
-        names << palette.Mnemonics().item(i)->text();
+        names << palette.Mnemonics().TextAt(i);
     }
     return names;
 }
@@ -49,8 +48,8 @@ QStringList CategoryNames(CMumbletDlg& palette) {
 }
 
 QString Selected(CMumbletDlg& palette) {
-    const QListWidgetItem* item = palette.Mnemonics().currentItem();
-    return item != nullptr && item->isSelected() ? item->text() : QString();
+    const CDDListBox& list = palette.Mnemonics();
+    return list.IsCurrentSelected() ? list.TextAt(list.currentRow()) : QString();
 }
 
 // Lets the palettes work until `done` holds or the wait is over.

@@ -102,7 +102,7 @@ TEST_F(Commands, DeletingAnItemRemovesItsEntryAndRowAndLeavesNoSelection) {
     prompts.QueueAnswer(QMessageBox::Yes);
     Post(UWM_DELETE_ITEM);
     EXPECT_EQ(MnemonicNames(), QStringList({"one", "three"}));
-    EXPECT_EQ(palette->Mnemonics().selectedItems().size(), 0);
+    EXPECT_EQ(palette->Mnemonics().selectionModel()->selectedIndexes().size(), 0);
     EXPECT_EQ(Count("SELECT count(*) FROM tblPhrase WHERE Mnemonic = 'two'"), 0);
     EXPECT_EQ(Count("SELECT count(*) FROM tblPhrase"), 3);
 }
@@ -197,7 +197,7 @@ TEST_F(Commands, RenamingACategoryGoneMeanwhileChangesNothingAndSaysSo) {
 TEST_F(Commands, RenamingAMnemonicKeepsItsPlaceKeyAndSelection) {
     StartPalette();
     palette->Mnemonics().setCurrentRow(1);
-    const QString key = EntryLines::MnemonicKey(EntryLines::LineOf(palette->Mnemonics().item(1)));
+    const QString key = EntryLines::MnemonicKey(palette->Mnemonics().LineAt(1));
     AnswerNextDialog([](QDialog& d) {
         EXPECT_EQ(d.findChild<QLineEdit*>()->text(), QStringLiteral("two"));
         TypeName(d, QStringLiteral("deux"));
@@ -205,7 +205,7 @@ TEST_F(Commands, RenamingAMnemonicKeepsItsPlaceKeyAndSelection) {
     Post(UWM_RENAME_MNEMONIC);
     EXPECT_EQ(MnemonicNames(), QStringList({"one", "deux", "three"}));
     EXPECT_EQ(palette->Mnemonics().currentRow(), 1);
-    EXPECT_EQ(EntryLines::MnemonicKey(EntryLines::LineOf(palette->Mnemonics().item(1))), key);
+    EXPECT_EQ(EntryLines::MnemonicKey(palette->Mnemonics().LineAt(1)), key);
     EXPECT_EQ(Count("SELECT count(*) FROM tblPhrase WHERE Mnemonic = 'deux'"), 1);
 }
 
@@ -260,7 +260,7 @@ TEST_F(Commands, ANewItemComesFirstSelectedAndKeepsItsPlaceAfterACategoryChange)
 TEST_F(Commands, ItemPropertiesKeepTheEntrysPlaceAndKey) {
     StartPalette();
     palette->Mnemonics().setCurrentRow(2);
-    const QString key = EntryLines::MnemonicKey(EntryLines::LineOf(palette->Mnemonics().item(2)));
+    const QString key = EntryLines::MnemonicKey(palette->Mnemonics().LineAt(2));
     AnswerNextDialog([](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Blurtle Item Properties"));
         auto* mnemonic = d.findChild<QLineEdit*>(QStringLiteral("IDC_MNEMONIC"));
@@ -270,7 +270,7 @@ TEST_F(Commands, ItemPropertiesKeepTheEntrysPlaceAndKey) {
     Post(UWM_ITEM_PROPERTIES);
     EXPECT_EQ(MnemonicNames(), QStringList({"one", "two", "drei"}));
     EXPECT_EQ(palette->Mnemonics().currentRow(), 2);
-    const QString line = EntryLines::LineOf(palette->Mnemonics().item(2));
+    const QString line = palette->Mnemonics().LineAt(2);
     EXPECT_EQ(EntryLines::MnemonicKey(line), key);
     EXPECT_EQ(line.at(EntryLines::kMnemonicTabColumn), QLatin1Char('\t'));
     EXPECT_EQ(Count("SELECT count(*) FROM tblPhrase WHERE Mnemonic = 'drei'"), 1);

@@ -144,21 +144,23 @@ TEST_F(PaletteTest, TheHorizontalExtentFollowsTheWidestEntryAsEntriesComeAndGo) 
 
     // A long entry added at the top, then a short one at the end (the entry
     // a uniformly sized list measures).
-    list.insertItem(0, EntryLines::MakeMnemonicItem(
-                           EntryLines::MakeMnemonicLine(kLong, QStringLiteral("{k}"))));
-    list.addItem(EntryLines::MakeMnemonicItem(
-        EntryLines::MakeMnemonicLine(QStringLiteral("s"), QStringLiteral("{s}"))));
+    CMnemonicModel& entries = list.Model();
+    entries.Insert(0, {EntryLines::MakeMnemonicLine(kLong, QStringLiteral("{k}")), 0, {}});
+    entries.Insert(
+        entries.rowCount(),
+        {EntryLines::MakeMnemonicLine(QStringLiteral("s"), QStringLiteral("{s}")), 0, {}});
     ASSERT_TRUE(Scrolls(list));
     EXPECT_GE(ContentsWidth(list), list.fontMetrics().horizontalAdvance(kLong));
 
     // Renamed to something short: the bar goes.
-    list.item(0)->setText(QStringLiteral("short"));
+    entries.Replace(
+        0, {EntryLines::MakeMnemonicLine(QStringLiteral("short"), QStringLiteral("{k}")), 0, {}});
     EXPECT_TRUE(FitsWithoutScrolling(list));
 
     // Back to long, then taken away.
-    list.item(0)->setText(kLong);
+    entries.Replace(0, {EntryLines::MakeMnemonicLine(kLong, QStringLiteral("{k}")), 0, {}});
     ASSERT_TRUE(Scrolls(list));
-    delete list.takeItem(0);
+    entries.Remove(0);
     EXPECT_TRUE(FitsWithoutScrolling(list));
 }
 

@@ -95,7 +95,7 @@ TEST_F(ContextMenuTest, ARightClickSelectsTheEntryUnderThePointer) {
     list.setCurrentRow(0);
     CloseMenuWhenShown();
     QTest::mousePress(list.viewport(), Qt::RightButton, Qt::NoModifier,
-                      list.visualItemRect(list.item(2)).center());
+                      list.visualRect(list.Model().index(2)).center());
     EXPECT_EQ(list.currentRow(), 2);
 
     // Below the last entry the selection stays.
@@ -138,7 +138,7 @@ TEST_F(ContextMenuTest, ADoubleClickAsksForTheItemsProperties) {
     CMumbletDlg& p = Start();
     CDDListBox& list = p.Mnemonics();
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, Qt::NoModifier,
-                       list.visualItemRect(list.item(1)).center());
+                       list.visualRect(list.Model().index(1)).center());
     QCoreApplication::processEvents();
     EXPECT_EQ(recorder.messages, std::vector<int>{UWM_ITEM_PROPERTIES});
 }

@@ -70,7 +70,7 @@ protected:
 
     // Presses on entry `row` and moves past the drag distance.
     void DragEntry(CDDListBox& list, int row) {
-        const QPoint at = list.visualItemRect(list.item(row)).center();
+        const QPoint at = list.visualRect(list.Model().index(row)).center();
         QTest::mousePress(list.viewport(), Qt::LeftButton, Qt::NoModifier, at);
         QMouseEvent move(QEvent::MouseMove, QPointF(at + QPoint(20, 0)),
                          QPointF(list.viewport()->mapToGlobal(at + QPoint(20, 0))), Qt::NoButton,
@@ -168,7 +168,7 @@ TEST_F(DragOutTest, HidesDuringTheDragAndShowsAfterTheDrop) {
 TEST_F(DragOutTest, AQuickClickNeverHidesThePalette) {
     CMumbletDlg& p = StartPalette();
     CDDListBox& list = p.Mnemonics();
-    const QPoint at = list.visualItemRect(list.item(1)).center();
+    const QPoint at = list.visualRect(list.Model().index(1)).center();
     QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, at);
     EXPECT_EQ(list.currentRow(), 1);
     QTest::qWait(CDDListBox::kHideDelayMs + 200);
@@ -181,7 +181,7 @@ TEST_F(DragOutTest, APressHeldStillStartsTheDrag) {
     CMumbletDlg& p = StartPalette();
     CDDListBox& list = p.Mnemonics();
     QTest::mousePress(list.viewport(), Qt::LeftButton, Qt::NoModifier,
-                      list.visualItemRect(list.item(2)).center());
+                      list.visualRect(list.Model().index(2)).center());
     ASSERT_TRUE(QTest::qWaitFor([&] { return runner.texts.size() == 1; }, 3000));
     EXPECT_EQ(runner.texts[0], QStringLiteral("Three  "));
 }
@@ -225,7 +225,7 @@ class EscapeDuringPress : public DragOutTest, public testing::WithParamInterface
 TEST_P(EscapeDuringPress, CancelsThePressOnly) {
     CMumbletDlg& p = StartPalette();
     CDDListBox& list = p.Mnemonics();
-    const QPoint at = list.visualItemRect(list.item(1)).center();
+    const QPoint at = list.visualRect(list.Model().index(1)).center();
     QTest::mousePress(list.viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QWidget* keyTarget = GetParam() ? static_cast<QWidget*>(&p) : &list;
     QTest::keyClick(keyTarget, Qt::Key_Escape);

@@ -91,7 +91,7 @@ TEST_F(DropTest, DroppedTextBecomesTheLastItemOfTheCategory) {
                   "PunctuationTrailing || '/' || ZOrder || '/' || CategoryID"),
               QString::fromStdString("With kind regards,9|/With kind regards,/0/2/3/" + alpha));
     // The new entry carries the new row's key.
-    const QString key = EntryLines::MnemonicKey(EntryLines::LineOf(list.item(3)));
+    const QString key = EntryLines::MnemonicKey(list.LineAt(3));
     EXPECT_EQ(key, Row("PhraseID"));
     EXPECT_TRUE(prompts.messages.empty());
 }
@@ -108,7 +108,7 @@ TEST_P(DroppedMnemonics, AreTheFirstFiftyCharacters) {
     CMumbletDlg& p = StartPalette();
     ASSERT_NE(Drop(p.Mnemonics(), GetParam().dropped), Qt::IgnoreAction);
     EXPECT_EQ(Row("Mnemonic"), GetParam().mnemonic);
-    EXPECT_EQ(p.Mnemonics().item(3)->text(), GetParam().mnemonic);
+    EXPECT_EQ(p.Mnemonics().TextAt(3), GetParam().mnemonic);
     EXPECT_EQ(Row("Data"), GetParam().dropped.trimmed() + "9|");
 }
 

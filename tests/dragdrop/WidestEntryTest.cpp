@@ -31,10 +31,9 @@ TEST_P(WidestEntry, SetsTheHorizontalExtent) {
     list.resize(120, 300);
     list.show();
     const QString narrow(45, QLatin1Char('i'));
-    for (int i = 0; i < c.narrowEntries; ++i) {
-        list.addItem(narrow);
-    }
-    list.insertItem(c.widePosition, c.wide);
+    list.Model().Show(
+        std::vector<MnemonicEntry>(static_cast<std::size_t>(c.narrowEntries), {{}, -1, narrow}));
+    list.Model().Insert(c.widePosition, {{}, -1, c.wide});
     const int needed = list.fontMetrics().horizontalAdvance(c.wide);
     ASSERT_GT(needed, list.fontMetrics().horizontalAdvance(narrow));
     ASSERT_GT(needed, list.viewport()->width());

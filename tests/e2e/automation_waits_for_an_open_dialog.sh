@@ -17,7 +17,7 @@ normal=$E2E_LAST_PID
 palette=$(e2e_wait_palette)
 e2e_wait_until 5 "the palette to show" e2e_is_viewable "$palette"
 sleep 0.3
-read -r x y <<<"$(e2e_point_in "$palette" 40 89)"
+read -r x y <<<"$(e2e_point_in "$palette" 40 113)"
 xdotool mousemove --sync "$x" "$y" click --repeat 2 --delay 80 1
 e2e_wait_window '^Blurtle Item Properties$' 5 >/dev/null
 xdotool key alt+m ctrl+a

@@ -28,7 +28,7 @@ e2e_move_window "$palette" 800 60
 sleep 0.3
 saved() { [ "$(cat "$target")" = "$expected" ]; }
 alive() { kill -0 "$blurtle_pid" 2>/dev/null || e2e_fail "the program ended ($1)"; }
-read -r fx fy <<<"$(e2e_point_in "$palette" 40 89)"
+read -r fx fy <<<"$(e2e_point_in "$palette" 40 113)"
 
 # Types MARK at the end of the editor's document and saves it: the saved
 # text shows whether anything was dropped before.

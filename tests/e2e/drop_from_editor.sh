@@ -53,7 +53,7 @@ expected=""
 e2e_wait_until 5 "the editor to save an empty document" saved
 
 # The new entry, dragged back out into the editor.
-read -r fx fy <<<"$(e2e_point_in "$palette" 40 89)"
+read -r fx fy <<<"$(e2e_point_in "$palette" 40 113)"
 e2e_drag "$fx" "$fy" 300 200 0.08
 e2e_wait_until 3 "the palette to come back after the drop" e2e_is_viewable "$palette"
 sleep 0.3

@@ -70,7 +70,7 @@ e2e_wait_until 5 "the item to be stored, it is [$(query "$item")]" \
 
 # --- the item dragged into the editor --------------------------------------
 e2e_log "the item dragged into the editor"
-read -r fx fy <<<"$(e2e_point_in "$palette" 40 89)"
+read -r fx fy <<<"$(e2e_point_in "$palette" 40 113)"
 e2e_drag "$fx" "$fy" 300 200
 e2e_wait_until 3 "the palette to come back after the drop" e2e_is_viewable "$palette"
 sleep 0.3

@@ -25,7 +25,7 @@ sleep 0.3
 # "Greetings" comes first; End selects its last item, "café", whose text
 # spells its accent as a combining mark after the "e" (and has no
 # punctuation). The selection's colour shows its row.
-read -r fx fy <<<"$(e2e_point_in "$palette" 40 89)"
+read -r fx fy <<<"$(e2e_point_in "$palette" 40 113)"
 e2e_click "$fx" "$fy"
 sleep 0.2
 xdotool key End

@@ -66,7 +66,7 @@ expected=""
 e2e_wait_until 5 "the editor to save an empty document" saved
 
 # The second palette was never touched: its first entry is the new item.
-read -r fx fy <<<"$(e2e_point_in "$second" 40 89)"
+read -r fx fy <<<"$(e2e_point_in "$second" 40 113)"
 e2e_drag "$fx" "$fy" 300 200 0.08
 e2e_wait_until 3 "the second palette to come back after the drop" e2e_is_viewable "$second"
 sleep 0.3

@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QListWidgetItem>
 #include <QRegularExpression>
 #include <QStringDecoder>
 
@@ -193,10 +192,11 @@ TEST_P(Recordsets, SavingTheListOrderWritesPositionsZeroToNMinusOne) {
     const std::vector<std::string> shown{keys[2], keys[0], keys[3], keys[1]};
     CDDListBox list;
     list.OpenPhraseTable();
+    std::vector<MnemonicEntry> entries;
     for (const std::string& key : shown) {
-        auto* entry = new QListWidgetItem(&list);
-        entry->setData(EntryLines::LineRole, EntryLines::MakeMnemonicLine("m", key));
+        entries.push_back({EntryLines::MakeMnemonicLine("m", key), -1, {}});
     }
+    list.Model().Show(std::move(entries));
     ASSERT_TRUE(list.SaveOrder());
     CPhraseTbl table;
     table.Open();

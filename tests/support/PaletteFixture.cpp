@@ -55,7 +55,7 @@ QStringList PaletteTest::CategoryNames() {
 QStringList PaletteTest::MnemonicNames() {
     QStringList names;
     for (int i = 0; i < palette->Mnemonics().count(); ++i) {
-        names << palette->Mnemonics().item(i)->text();
+        names << palette->Mnemonics().TextAt(i);
     }
     return names;
 }

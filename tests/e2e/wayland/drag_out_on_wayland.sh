@@ -35,7 +35,7 @@ e2e_log "native xdg_shell window; size remembered, X11 place kept"
 wl_place "$palette" 900 60
 where="900 60 220 450"
 standing() { [ "$(wl_windows "$palette" | cut -d' ' -f1-4)" = "$where" ]; }
-read -r fx fy <<<"$(wl_point_in "$palette" 40 89)"
+read -r fx fy <<<"$(wl_point_in "$palette" 40 113)"
 
 # One drag-out of the one item into a fresh target at TARGET_AT, dropped
 # at DROP_AT (or in the target's middle), with the item's text and

@@ -27,7 +27,7 @@ wl_place "$palette" 900 60
 where=$(wl_windows "$palette" | cut -d' ' -f1-4)
 standing() { [ "$(wl_windows "$palette" | cut -d' ' -f1-4)" = "$where" ]; }
 read -r tx ty <<<"$(wl_point_in "$palette" 80 300)" # below the entries
-read -r fx fy <<<"$(wl_point_in "$palette" 40 89)"  # the entry
+read -r fx fy <<<"$(wl_point_in "$palette" 40 113)"  # the entry
 
 # --- 1: drop-in from GTK and Qt --------------------------------------------
 gtk="$E2E_TMP/gtk-source.txt"
