@@ -11,11 +11,10 @@
 
 int ComposeFromCommandLine(const QString& item) {
     CMumbletApp theApp;
-    QTextStream errors(stderr);
     if (!theApp.UseRememberedLibrary()) {
-        errors << "blurtle: no library is chosen yet; start the palette once to choose one.\n";
         return 1;
     }
+    QTextStream errors(stderr);
     try {
         const std::string text = ItemLookup::Compose(item);
         // The bytes as they are: a trailing line break is the item's own.

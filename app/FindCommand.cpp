@@ -11,11 +11,10 @@
 
 int FindFromCommandLine(const QString& words) {
     CMumbletApp theApp;
-    QTextStream errors(stderr);
     if (!theApp.UseRememberedLibrary()) {
-        errors << "blurtle: no library is chosen yet; start the palette once to choose one.\n";
         return 1;
     }
+    QTextStream errors(stderr);
     try {
         const std::vector<FoundPhrase> found = CLibraryFind(words.toStdString()).All();
         // The names' bytes as they are stored.

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTextStream>
 #include <QWidget>
 
 namespace {
@@ -58,7 +59,12 @@ void CMumbletApp::UseLibrary(CLibraryLocation library) {
 bool CMumbletApp::UseRememberedLibrary() {
     UseLibrary(CLibraryLocation::ParseOrKeep(
         Profile::GetString(kDatabasePathKey, DefaultDatabasePath()).toStdString()));
-    return !m_strDatabasePath.empty();
+    if (m_strDatabasePath.empty()) {
+        QTextStream(stderr)
+            << "blurtle: no library is chosen yet; start the palette once to choose one.\n";
+        return false;
+    }
+    return true;
 }
 
 CMumbletApp* CMumbletApp::Instance() {

@@ -42,8 +42,8 @@ public:
     // settings, the file dialog, the command line).
     void UseLibrary(CLibraryLocation library);
     // For the command line's commands: makes the library the settings name
-    // (or the default one) the active one, without a word. False when the
-    // setting is empty (no library was chosen yet).
+    // (or the default one) the active one. False, said on standard error,
+    // when the setting is empty (no library was chosen yet).
     bool UseRememberedLibrary();
 
     // The active library as it was given (UTF-8); set with UseLibrary.
