@@ -25,7 +25,6 @@
 #include <QShortcut>
 #include <QToolButton>
 
-
 CMumbletDlg::CMumbletDlg(QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::MumbletDlg>()), m_hIcon(BlurtleIcon()),
       m_refresh({[this] { return m_bInitializing || m_ctlMnemonics->IsDragging(); },

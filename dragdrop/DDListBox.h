@@ -83,8 +83,8 @@ public:
     bool IsCurrentSelected() const;
     // Makes `row` the current entry (-1: none) and, by default, the one
     // selected.
-    void setCurrentRow(int row, QItemSelectionModel::SelectionFlags command =
-                                    QItemSelectionModel::ClearAndSelect);
+    void setCurrentRow(
+        int row, QItemSelectionModel::SelectionFlags command = QItemSelectionModel::ClearAndSelect);
     void clear() { m_model.Clear(); }
 
     // The palette's m_rcList: the list's rectangle (screen coordinates)
