@@ -203,10 +203,6 @@ private:
     // Brings the selector and the list up to what the library holds,
     // touching them only where they differ.
     void RefreshFromLibrary();
-    // Shows the entries of the category on `line` afresh (reading at least
-    // `atLeast` of them), keeping the selected entry (by key) and the
-    // scroll position.
-    void ReplaceMnemonicEntries(const QString& line, int atLeast);
     // The selector's entry of the category with `key`, or -1.
     int IndexOfCategory(const QString& key) const;
     // Shows `line` at the list's entry `row` (its stored position kept) and

@@ -2,15 +2,14 @@
 
 #include "app/FoundEntryPages.h"
 #include "dragdrop/DDListBox.h"
-#include "dragdrop/EntryLines.h"
 #include "engine/FindWords.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QtDebug>
 
+#include <algorithm>
 #include <exception>
 
 CPaletteFind::CPaletteFind(QLineEdit& field, CDDListBox& list, QWidget& arrows, Steps steps)
@@ -76,22 +75,15 @@ void CPaletteFind::Refresh() {
     if (!m_finding) {
         return;
     }
-    const QString currentKey = EntryLines::MnemonicKey(m_list.LineAt(m_list.currentRow()));
-    const bool selected = m_list.IsCurrentSelected();
-    const int scroll = m_list.verticalScrollBar()->value();
-    m_list.setUpdatesEnabled(false);
-    ShowFound(m_list.count());
-    const std::vector<MnemonicEntry>& entries = m_list.Model().Read();
-    for (int i = 0; i < static_cast<int>(entries.size()) && !currentKey.isEmpty(); ++i) {
-        if (EntryLines::MnemonicKey(entries[static_cast<std::size_t>(i)].line)
-                .compare(currentKey, Qt::CaseInsensitive) == 0) {
-            m_list.setCurrentRow(i, selected ? QItemSelectionModel::ClearAndSelect
-                                             : QItemSelectionModel::NoUpdate);
-            break;
-        }
+    auto pages = std::make_unique<CFoundEntryPages>(m_field.text().toStdString());
+    const int asked = std::max(m_list.count(), CMnemonicModel::kPageSize);
+    try {
+        std::vector<MnemonicEntry> found = pages->Page(0, asked);
+        const bool complete = static_cast<int>(found.size()) < asked;
+        m_list.Reshow(std::move(pages), std::move(found), complete);
+    } catch (const std::exception& error) {
+        qWarning("The find could not be read again: %s", error.what());
     }
-    m_list.verticalScrollBar()->setValue(scroll);
-    m_list.setUpdatesEnabled(true);
 }
 
 bool CPaletteFind::eventFilter(QObject* watched, QEvent* event) {

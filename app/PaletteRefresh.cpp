@@ -11,7 +11,6 @@
 #include "store/KeyHelpers.h"
 #include "store/RecordsetCloser.h"
 
-#include <QScrollBar>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -85,41 +84,20 @@ void CMumbletDlg::RefreshFromLibrary() {
     const CMnemonicModel& model = m_ctlMnemonics->Model();
     const std::vector<MnemonicEntry>& shown = model.Read();
     const int count = static_cast<int>(shown.size());
-    CCategoryEntryPages pages(m_rsPhrases, EntryLines::CategoryKey(line));
-    const std::vector<MnemonicEntry> entries =
-        pages.Page(0, std::max(count, CMnemonicModel::kPageSize) + 1);
+    auto pages = std::make_unique<CCategoryEntryPages>(m_rsPhrases, EntryLines::CategoryKey(line));
+    const int asked = std::max(count, CMnemonicModel::kPageSize) + 1;
+    std::vector<MnemonicEntry> entries = pages->Page(0, asked);
     const bool sameStart = static_cast<int>(entries.size()) >= count &&
                            std::equal(shown.begin(), shown.end(), entries.begin()) &&
                            (model.IsComplete() ? static_cast<int>(entries.size()) == count
                                                : static_cast<int>(entries.size()) > count);
     if (!sameStart || line != m_order->ShownLine()) {
-        ReplaceMnemonicEntries(line, count);
+        // What was just read is shown; nothing is read twice.
+        const bool complete = static_cast<int>(entries.size()) < asked;
+        m_ctlMnemonics->Reshow(std::move(pages), std::move(entries), complete);
     }
     if (line != m_order->ShownLine()) {
         // Renamed elsewhere: remembered under its new name.
         m_order->ShownRenamed(line);
     }
-}
-
-void CMumbletDlg::ReplaceMnemonicEntries(const QString& line, int atLeast) {
-    const int current = m_ctlMnemonics->currentRow();
-    const QString currentKey = EntryLines::MnemonicKey(m_ctlMnemonics->LineAt(current));
-    const bool selected = m_ctlMnemonics->IsCurrentSelected();
-    const int scroll = m_ctlMnemonics->verticalScrollBar()->value();
-
-    m_ctlMnemonics->setUpdatesEnabled(false);
-    CMnemonicModel& model = m_ctlMnemonics->Model();
-    model.Show(std::make_unique<CCategoryEntryPages>(m_rsPhrases, EntryLines::CategoryKey(line)),
-               atLeast);
-    const std::vector<MnemonicEntry>& entries = model.Read();
-    for (int i = 0; i < static_cast<int>(entries.size()) && !currentKey.isEmpty(); ++i) {
-        if (EntryLines::MnemonicKey(entries[static_cast<std::size_t>(i)].line)
-                .compare(currentKey, Qt::CaseInsensitive) == 0) {
-            m_ctlMnemonics->setCurrentRow(i, selected ? QItemSelectionModel::ClearAndSelect
-                                                      : QItemSelectionModel::NoUpdate);
-            break;
-        }
-    }
-    m_ctlMnemonics->verticalScrollBar()->setValue(scroll);
-    m_ctlMnemonics->setUpdatesEnabled(true);
 }

@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 #include <exception>
 #include <vector>
@@ -87,6 +88,26 @@ bool CDDListBox::SaveOrder() {
         m_model.SetStoredPosition(i, i);
     }
     return true;
+}
+
+void CDDListBox::Reshow(std::unique_ptr<CEntryPages> pages, std::vector<MnemonicEntry> entries,
+                        bool complete) {
+    const QString currentKey = EntryLines::MnemonicKey(LineAt(currentRow()));
+    const bool selected = IsCurrentSelected();
+    const int scroll = verticalScrollBar()->value();
+    setUpdatesEnabled(false);
+    m_model.Show(std::move(pages), std::move(entries), complete);
+    const std::vector<MnemonicEntry>& shown = m_model.Read();
+    for (int i = 0; i < static_cast<int>(shown.size()) && !currentKey.isEmpty(); ++i) {
+        if (EntryLines::MnemonicKey(shown[static_cast<std::size_t>(i)].line)
+                .compare(currentKey, Qt::CaseInsensitive) == 0) {
+            setCurrentRow(i, selected ? QItemSelectionModel::ClearAndSelect
+                                      : QItemSelectionModel::NoUpdate);
+            break;
+        }
+    }
+    verticalScrollBar()->setValue(scroll);
+    setUpdatesEnabled(true);
 }
 
 QString CDDListBox::LineAt(int row) const {

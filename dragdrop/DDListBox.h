@@ -86,6 +86,11 @@ public:
     void setCurrentRow(
         int row, QItemSelectionModel::SelectionFlags command = QItemSelectionModel::ClearAndSelect);
     void clear() { m_model.Clear(); }
+    // Shows `entries`, the first of what `pages` gives (`complete` when
+    // they are all), in place of the list's entries, keeping the current
+    // entry (by key), whether it is selected, and the scroll position.
+    void Reshow(std::unique_ptr<CEntryPages> pages, std::vector<MnemonicEntry> entries,
+                bool complete);
 
     // The palette's m_rcList: the list's rectangle (screen coordinates)
     // while its own drag-out runs, else an empty rectangle that holds no

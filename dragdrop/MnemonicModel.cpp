@@ -30,6 +30,14 @@ void CMnemonicModel::Show(std::vector<MnemonicEntry> entries) {
     endResetModel();
 }
 
+void CMnemonicModel::Show(std::unique_ptr<CEntryPages> pages, std::vector<MnemonicEntry> first,
+                          bool complete) {
+    beginResetModel();
+    m_pages = complete ? nullptr : std::move(pages);
+    m_entries = std::move(first);
+    endResetModel();
+}
+
 void CMnemonicModel::Clear() {
     Show(std::vector<MnemonicEntry>());
 }

@@ -47,6 +47,9 @@ public:
     // now; throws what the source throws (the model is then empty).
     void Show(std::unique_ptr<CEntryPages> pages, int atLeast = 0);
     void Show(std::vector<MnemonicEntry> entries);
+    // Shows `first`, already read from `pages`; `complete` when that was
+    // every entry it gives.
+    void Show(std::unique_ptr<CEntryPages> pages, std::vector<MnemonicEntry> first, bool complete);
     void Clear();
 
     int rowCount(const QModelIndex& parent = {}) const override;
