@@ -93,16 +93,27 @@ QString Quoted(const char* name) {
     return QLatin1Char('"') + QLatin1String(name) + QLatin1Char('"');
 }
 
-QStringList FileStatements() {
+QStringList FileStatements(bool withColumns) {
     const QString fm = Quoted(kFoldedMnemonicColumn);
     const QString ft = Quoted(kFoldedTextColumn);
+    const QString index = Quoted(kFindIndexTable);
+    // The trigram index holds no copy of the texts: it reads them from
+    // tblPhrase, and what it forgets must be named as it was indexed.
+    const QString forget =
+        QStringLiteral("INSERT INTO %1 (%1, rowid, %2, %3) VALUES ('delete', OLD.rowid, OLD.%2, "
+                       "OLD.%3)")
+            .arg(index, fm, ft);
     // A trigger may hold no common tables: it writes the row's plain
     // texts, then folds them a stage a statement; after the first stage
     // only a text beyond ASCII has anything left to fold.
-    const auto trigger = [&](const QString& name, const QString& event) {
-        QStringList body{QStringLiteral("UPDATE tblPhrase SET %1 = NEW.Mnemonic, %2 = %3 "
-                                        "WHERE rowid = NEW.rowid")
-                             .arg(fm, ft, TextOfData(QStringLiteral("NEW.Data")))};
+    const auto trigger = [&](const QString& name, const QString& event, bool update) {
+        QStringList body;
+        if (update) {
+            body << forget;
+        }
+        body << QStringLiteral("UPDATE tblPhrase SET %1 = NEW.Mnemonic, %2 = %3 "
+                               "WHERE rowid = NEW.rowid")
+                    .arg(fm, ft, TextOfData(QStringLiteral("NEW.Data")));
         for (std::size_t stage = 0; stage < StageCount(); ++stage) {
             body << QStringLiteral(
                         "UPDATE tblPhrase SET %1 = %2, %3 = %4 WHERE rowid = NEW.rowid%5")
@@ -111,29 +122,61 @@ QStringList FileStatements() {
                                         : QStringLiteral(" AND (%1 GLOB %3 OR %2 GLOB %3)")
                                               .arg(fm, ft, QLatin1String(kBeyondAscii)));
         }
+        body << QStringLiteral("INSERT INTO %1 (rowid, %2, %3) SELECT rowid, %2, %3 FROM "
+                               "tblPhrase WHERE rowid = NEW.rowid")
+                    .arg(index, fm, ft);
         return QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON tblPhrase\nBEGIN\n  %3;\nEND")
             .arg(name, event, body.join(QStringLiteral(";\n  ")));
     };
-    QStringList statements{
-        QStringLiteral("ALTER TABLE tblPhrase ADD COLUMN %1 TEXT").arg(fm),
-        QStringLiteral("ALTER TABLE tblPhrase ADD COLUMN %1 TEXT").arg(ft),
-        trigger(QStringLiteral("trgPhraseFoldInsert"), QStringLiteral("INSERT")),
-        trigger(QStringLiteral("trgPhraseFoldUpdate"), QStringLiteral("UPDATE OF Mnemonic, Data")),
-    };
-    // The rows already there, in one pass.
-    statements << QStringLiteral("UPDATE tblPhrase SET %1 = p.fm, %2 = p.ft FROM %3 "
-                                 "WHERE tblPhrase.rowid = p.\"RowOrder\"")
-                      .arg(fm, ft, FindRowSource(false, false));
+    QStringList statements;
+    if (withColumns) {
+        statements << QStringLiteral("ALTER TABLE tblPhrase ADD COLUMN %1 TEXT").arg(fm)
+                   << QStringLiteral("ALTER TABLE tblPhrase ADD COLUMN %1 TEXT").arg(ft);
+    }
+    statements << QStringLiteral("DROP TRIGGER IF EXISTS trgPhraseFoldInsert")
+               << QStringLiteral("DROP TRIGGER IF EXISTS trgPhraseFoldUpdate")
+               << QStringLiteral("DROP TRIGGER IF EXISTS trgPhraseFoldDelete")
+               // Without positions (detail none) and sizes (columnsize 0)
+               // the index is a fraction of the size; the find tests the
+               // words exactly itself and ranks nothing.
+               << QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS %1 USING fts5(%2, %3, "
+                                 "content = 'tblPhrase', content_rowid = 'rowid', "
+                                 "tokenize = 'trigram', detail = 'none', columnsize = 0)")
+                      .arg(index, fm, ft)
+               << trigger(QStringLiteral("trgPhraseFoldInsert"), QStringLiteral("INSERT"), false)
+               << trigger(QStringLiteral("trgPhraseFoldUpdate"),
+                          QStringLiteral("UPDATE OF Mnemonic, Data"), true)
+               << QStringLiteral("CREATE TRIGGER trgPhraseFoldDelete AFTER DELETE ON tblPhrase\n"
+                                 "BEGIN\n  %1;\nEND")
+                      .arg(forget);
+    if (withColumns) {
+        // The rows already there, in one pass.
+        statements << QStringLiteral("UPDATE tblPhrase SET %1 = p.fm, %2 = p.ft FROM %3 "
+                                     "WHERE tblPhrase.rowid = p.\"RowOrder\"")
+                          .arg(fm, ft, FindRowSource(false, false));
+    }
+    statements << QStringLiteral("INSERT INTO %1 (%1) VALUES ('rebuild')").arg(index)
+               << QStringLiteral("CREATE INDEX IF NOT EXISTS idxCategoryOrder "
+                                 "ON tblCategory (ZOrder)");
     return statements;
 }
 
-QStringList ServerStatements() {
-    return {QStringLiteral("ALTER TABLE \"tblPhrase\"\n"
-                           "  ADD COLUMN IF NOT EXISTS %1 text GENERATED ALWAYS AS (%2) STORED,\n"
-                           "  ADD COLUMN IF NOT EXISTS %3 text GENERATED ALWAYS AS (%4) STORED")
-                .arg(Quoted(kFoldedMnemonicColumn), ServerFold(QStringLiteral("\"Mnemonic\"")),
-                     Quoted(kFoldedTextColumn),
-                     ServerFold(TextOfData(QStringLiteral("\"Data\""))))};
+QStringList ServerStatements(bool withTrigrams) {
+    QStringList statements{
+        QStringLiteral("ALTER TABLE \"tblPhrase\"\n"
+                       "  ADD COLUMN IF NOT EXISTS %1 text GENERATED ALWAYS AS (%2) STORED,\n"
+                       "  ADD COLUMN IF NOT EXISTS %3 text GENERATED ALWAYS AS (%4) STORED")
+            .arg(Quoted(kFoldedMnemonicColumn), ServerFold(QStringLiteral("\"Mnemonic\"")),
+                 Quoted(kFoldedTextColumn), ServerFold(TextOfData(QStringLiteral("\"Data\"")))),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS \"idxCategoryOrder\" "
+                       "ON \"tblCategory\" (\"ZOrder\", \"AddOrder\")")};
+    if (withTrigrams) {
+        statements << QStringLiteral("CREATE EXTENSION IF NOT EXISTS pg_trgm")
+                   << QStringLiteral("CREATE INDEX IF NOT EXISTS \"idxPhraseFind\" ON "
+                                     "\"tblPhrase\" USING gin (%1 gin_trgm_ops, %2 gin_trgm_ops)")
+                          .arg(Quoted(kFoldedMnemonicColumn), Quoted(kFoldedTextColumn));
+    }
+    return statements;
 }
 
 } // namespace
@@ -180,8 +223,8 @@ QString FindRowSource(bool server, bool folded) {
         .arg(StageCount() + 1);
 }
 
-QStringList FindColumnStatements(bool server) {
-    return server ? ServerStatements() : FileStatements();
+QStringList FindColumnStatements(bool server, bool withColumns, bool withTrigrams) {
+    return server ? ServerStatements(withTrigrams) : FileStatements(withColumns);
 }
 
 bool HasFindColumns(CLibraryConnection& connection) {
@@ -190,18 +233,20 @@ bool HasFindColumns(CLibraryConnection& connection) {
     }
     const QString count =
         IsServerLibrary(connection)
-            ? QStringLiteral("SELECT count(*) FROM pg_attribute WHERE attrelid = "
+            ? QStringLiteral("SELECT (SELECT count(*) FROM pg_attribute WHERE attrelid = "
                              "to_regclass('\"tblPhrase\"') AND NOT attisdropped "
-                             "AND attname IN ('%1', '%2')")
+                             "AND attname IN ('%1', '%2')) + (CASE WHEN "
+                             "to_regclass('\"idxCategoryOrder\"') IS NULL THEN 0 ELSE 1 END)")
             : QStringLiteral("SELECT (SELECT count(*) FROM pragma_table_info('tblPhrase') "
                              "WHERE name IN ('%1', '%2')) + (SELECT count(*) FROM sqlite_master "
-                             "WHERE type = 'trigger' AND name IN ('trgPhraseFoldInsert', "
-                             "'trgPhraseFoldUpdate'))");
-    const int expected = IsServerLibrary(connection) ? 2 : 4;
-    const bool has = connection
-                         .Value(count.arg(QLatin1String(kFoldedMnemonicColumn),
-                                          QLatin1String(kFoldedTextColumn)))
-                         .toInt() == expected;
+                             "WHERE name IN ('trgPhraseFoldInsert', 'trgPhraseFoldUpdate', "
+                             "'trgPhraseFoldDelete', '%3', 'idxCategoryOrder'))");
+    const int expected = IsServerLibrary(connection) ? 3 : 7;
+    const bool has =
+        connection
+            .Value(count.arg(QLatin1String(kFoldedMnemonicColumn), QLatin1String(kFoldedTextColumn),
+                             QLatin1String(kFindIndexTable)))
+            .toInt() == expected;
     connection.SetKnownFindColumns(has);
     return has;
 }
@@ -215,7 +260,28 @@ void AddFindColumns(CLibraryConnection& connection) {
         // Another program may have added them while we waited for the lock.
         connection.ForgetFindColumns();
         if (!HasFindColumns(connection)) {
-            for (const QString& statement : FindColumnStatements(IsServerLibrary(connection))) {
+            const bool server = IsServerLibrary(connection);
+            // A library of an earlier version may have the columns already;
+            // a server makes the trigram index only where this role may add
+            // the extension (or it is there).
+            const bool withColumns =
+                server ||
+                connection
+                        .Value(QStringLiteral("SELECT count(*) FROM pragma_table_info('tblPhrase') "
+                                              "WHERE name IN ('%1', '%2')")
+                                   .arg(QLatin1String(kFoldedMnemonicColumn),
+                                        QLatin1String(kFoldedTextColumn)))
+                        .toInt() == 0;
+            const bool withTrigrams =
+                server &&
+                connection
+                    .Value(QStringLiteral(
+                        "SELECT EXISTS (SELECT 1 FROM pg_extension WHERE extname = 'pg_trgm') OR "
+                        "(EXISTS (SELECT 1 FROM pg_available_extensions WHERE name = 'pg_trgm') "
+                        "AND has_database_privilege(current_database(), 'CREATE'))"))
+                    .toBool();
+            for (const QString& statement :
+                 FindColumnStatements(server, withColumns, withTrigrams)) {
                 connection.Exec(statement);
             }
         }

@@ -20,6 +20,9 @@ class CLibraryConnection;
 
 inline constexpr char kFoldedMnemonicColumn[] = "FoldedMnemonic";
 inline constexpr char kFoldedTextColumn[] = "FoldedText";
+// A file's trigram index of the folded columns (FTS5, kept by the same
+// triggers); a server's is a pg_trgm index on the columns themselves.
+inline constexpr char kFindIndexTable[] = "tblPhraseFind";
 
 // Whether `connection` reaches a PostgreSQL server (otherwise a file).
 bool IsServerLibrary(CLibraryConnection& connection);
@@ -29,14 +32,18 @@ bool IsServerLibrary(CLibraryConnection& connection);
 // `folded` false it folds as it reads (a library without the columns).
 QString FindRowSource(bool server, bool folded);
 
-// The statements that add the columns to a library that lacks them (on a
-// file also the triggers and the first fill).
-QStringList FindColumnStatements(bool server);
+// The statements that give a library what a find needs: the columns (when
+// `withColumns`; on a file also their first fill), on a file the triggers
+// and the trigram index, an index of the category order, and on a server
+// the trigram index when `withTrigrams`. Run on a library that has some of
+// them, they make the rest and the triggers anew.
+QStringList FindColumnStatements(bool server, bool withColumns = true, bool withTrigrams = true);
 
-// Whether the library has the columns; asked once per connection.
+// Whether the library has the columns and the indexes a find reads (a
+// server's trigram index aside); asked once per connection.
 bool HasFindColumns(CLibraryConnection& connection);
 
-// Adds the columns in one transaction when a writable library lacks them.
+// Adds them in one transaction when a writable library lacks them.
 // A library that can't take them now (another program holds the write
 // lock, or this role does not own the table) is left as it was and finds
 // more slowly, folding as it reads.

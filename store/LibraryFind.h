@@ -20,7 +20,12 @@ struct FoundPhrase {
 // throws them.
 class CLibraryFind {
 public:
-    explicit CLibraryFind(std::string typed);
+    // Below this many matches every match is sorted at once; from it on the
+    // two groups are read one after the other, each in category order, so
+    // that a page of a find that matches most items costs a page.
+    static constexpr int kFewMatches = 1000;
+
+    explicit CLibraryFind(std::string typed, int fewMatches = kFewMatches);
 
     // Whether the typed text holds any word; without one nothing is found.
     bool HasWords() const { return m_hasWords; }
@@ -32,7 +37,10 @@ public:
 private:
     // From `first` on, `count` of them or (0) all.
     std::vector<FoundPhrase> Read(int first, int count) const;
+    std::vector<FoundPhrase> ReadGroup(int group, int first, int count) const;
+    int CountGroup(int group, int ceiling) const;
 
     std::string m_typed;
+    int m_fewMatches;
     bool m_hasWords;
 };

@@ -2,7 +2,7 @@
 
 CPhraseFindCountQry::CPhraseFindCountQry() {
     m_nFields = 1;
-    m_nParams = 1;
+    m_nParams = 3;
     m_nDefaultType = dbOpenDynaset;
 }
 
@@ -15,4 +15,6 @@ void CPhraseFindCountQry::DoFieldExchange(CFieldExchange* pFX) {
     DFX_Long(pFX, "[Found]", m_Found);
     pFX->SetFieldType(CFieldExchange::param);
     DFX_Text(pFX, "WORDS", m_WORDS);
+    DFX_Long(pFX, "GROUP", m_GROUP);
+    DFX_Long(pFX, "CEILING", m_CEILING);
 }

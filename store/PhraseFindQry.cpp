@@ -2,7 +2,7 @@
 
 CPhraseFindQry::CPhraseFindQry() {
     m_nFields = 4;
-    m_nParams = 3;
+    m_nParams = 4;
     m_nDefaultType = dbOpenDynaset;
 }
 
@@ -18,6 +18,7 @@ void CPhraseFindQry::DoFieldExchange(CFieldExchange* pFX) {
     DFX_Text(pFX, "[Mnemonic]", m_Mnemonic);
     pFX->SetFieldType(CFieldExchange::param);
     DFX_Text(pFX, "WORDS", m_WORDS);
+    DFX_Long(pFX, "GROUP", m_GROUP);
     DFX_Long(pFX, "FIRST", m_FIRST);
     DFX_Long(pFX, "COUNT", m_COUNT);
 }

@@ -41,19 +41,20 @@ const std::array<RecordSource, 6>& Sources() {
          {{"CATEGORYID", "CategoryID"}, {"FIRST", nullptr}, {"COUNT", nullptr}},
          RecordSource::Reading::ViewRows},
         // Not views of the library: the statement is made for the words
-        // (FindQuery.h). The parameters are the typed words, and the first
-        // match and how many to read (0: all).
+        // (FindQuery.h). The parameters are the typed words and which group
+        // of matches, then the first match and how many to read (0: all),
+        // or for the count a ceiling (0: none).
         {"qryPhraseFind",
          false,
          nullptr,
          {{"PhraseID", true}, {"CategoryID", true}, {"Description", false}, {"Mnemonic", false}},
-         {{"WORDS", nullptr}, {"FIRST", nullptr}, {"COUNT", nullptr}},
+         {{"WORDS", nullptr}, {"GROUP", nullptr}, {"FIRST", nullptr}, {"COUNT", nullptr}},
          RecordSource::Reading::FindRows},
         {"qryPhraseFindCount",
          false,
          nullptr,
          {{"Found", false}},
-         {{"WORDS", nullptr}},
+         {{"WORDS", nullptr}, {"GROUP", nullptr}, {"CEILING", nullptr}},
          RecordSource::Reading::FindCount},
     }};
     return sources;

@@ -52,8 +52,10 @@ TEST(LibraryFile, NewLibraryHasTheDocumentedSchemaAndMarks) {
     EXPECT_EQ(QueryDirect(path, "SELECT group_concat(name, ',') FROM (SELECT name FROM "
                                 "sqlite_master WHERE name NOT LIKE 'sqlite_%' ORDER BY name)")
                   .toString(),
-              "idxPhraseCategory,qryCategory,qryPhrasesInCategory,tblCategory,tblPhrase,"
-              "trgCategoryKeyCopy,trgPhraseFoldInsert,trgPhraseFoldUpdate");
+              "idxCategoryOrder,idxPhraseCategory,qryCategory,qryPhrasesInCategory,tblCategory,"
+              "tblPhrase,tblPhraseFind,tblPhraseFind_config,tblPhraseFind_data,"
+              "tblPhraseFind_idx,trgCategoryKeyCopy,trgPhraseFoldDelete,"
+              "trgPhraseFoldInsert,trgPhraseFoldUpdate");
     EXPECT_EQ(
         QueryDirect(path, "SELECT group_concat(name, ',') FROM pragma_table_info('tblPhrase')")
             .toString(),

@@ -14,6 +14,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -121,6 +122,7 @@ protected:
         if (library.engine == Engine::SQLite) {
             for (const char* sql :
                  {"DROP TRIGGER trgPhraseFoldInsert", "DROP TRIGGER trgPhraseFoldUpdate",
+                  "DROP TRIGGER trgPhraseFoldDelete", "DROP TABLE tblPhraseFind",
                   "ALTER TABLE tblPhrase DROP COLUMN FoldedMnemonic",
                   "ALTER TABLE tblPhrase DROP COLUMN FoldedText"}) {
                 QueryDirect(library.path, sql);
@@ -158,16 +160,26 @@ TEST_P(LibraryFind, FindsEveryWordIgnoringCaseAndAccentsMnemonicsFirst) {
     if (GetParam().readOnlyWithoutColumns) {
         DropColumnsAndShareReadOnly();
     }
-    for (const FindCase& row : kCases) {
-        SCOPED_TRACE(row.typed);
-        const CLibraryFind find(row.typed);
-        EXPECT_EQ(Names(find.All()), row.found);
-        EXPECT_EQ(find.Count(), static_cast<int>(row.found.size()));
+    // Both plans: every match sorted at once, and the groups read in turn.
+    for (const int fewMatches : {CLibraryFind::kFewMatches, 0}) {
+        SCOPED_TRACE(fewMatches);
+        for (const FindCase& row : kCases) {
+            SCOPED_TRACE(row.typed);
+            const CLibraryFind find(row.typed, fewMatches);
+            EXPECT_EQ(Names(find.All()), row.found);
+            EXPECT_EQ(find.Count(), static_cast<int>(row.found.size()));
+        }
+        // A page is the same slice of the same order, wherever it starts.
+        const CLibraryFind find("e", fewMatches);
+        const std::vector<std::string> all = Names(find.All());
+        for (std::size_t first = 0; first <= all.size(); ++first) {
+            const std::size_t last = std::min(all.size(), first + 2);
+            EXPECT_EQ(Names(find.Page(static_cast<int>(first), 2)),
+                      std::vector<std::string>(all.begin() + static_cast<long>(first),
+                                               all.begin() + static_cast<long>(last)))
+                << first;
+        }
     }
-    // A page is the same slice of the same order.
-    const std::vector<std::string> page = Names(CLibraryFind("e").Page(2, 3));
-    EXPECT_EQ(page, (std::vector<std::string>{"Letters/Naïve reply", "Sweets/Crème",
-                                              "Sweets/Cafe\xcc\x81"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -179,34 +191,64 @@ INSTANTIATE_TEST_SUITE_P(
                (param.param.readOnlyWithoutColumns ? "ReadOnlyWithoutColumns" : "KeepingColumns");
     });
 
-class OlderLibrary : public testing::TestWithParam<Engine> {};
+// An older version's library: without the folded columns, or with them
+// but without the indexes.
+struct OlderMode {
+    Engine engine;
+    bool withColumns;
+};
 
-// A library an older version made gets the folded columns, rows already
-// in it included, the first time this version opens it for writing.
+class OlderLibrary : public testing::TestWithParam<OlderMode> {};
+
+// A library an older version made gets the folded columns and the indexes,
+// rows already in it included, the first time this version opens it for
+// writing.
 TEST_P(OlderLibrary, GetsTheFoldedColumnsAtTheFirstOpenForWriting) {
-    CTempLibrary library(GetParam());
+    const bool server = GetParam().engine == Engine::PostgreSQL;
+    CTempLibrary library(GetParam().engine);
     SKIP_WITHOUT_ENGINE(library);
     AddPhrase(AddCategory("Letters", 0), "Crème", "Brûlée9|", 0);
     CLibraryConnection::CloseIdle();
-    const char* const drops[] = {"DROP TRIGGER trgPhraseFoldInsert",
-                                 "DROP TRIGGER trgPhraseFoldUpdate",
-                                 "ALTER TABLE \"tblPhrase\" DROP COLUMN \"FoldedMnemonic\"",
-                                 "ALTER TABLE \"tblPhrase\" DROP COLUMN \"FoldedText\""};
-    for (const char* sql : drops) {
-        if (GetParam() == Engine::PostgreSQL && QByteArray(sql).startsWith("DROP TRIGGER")) {
-            continue;
+    std::vector<const char*> drops{"DROP INDEX \"idxCategoryOrder\""};
+    if (server) {
+        drops.push_back("DROP INDEX \"idxPhraseFind\"");
+    } else {
+        drops.insert(drops.end(), {"DROP TRIGGER trgPhraseFoldDelete", "DROP TABLE tblPhraseFind"});
+    }
+    if (!GetParam().withColumns) {
+        if (!server) {
+            drops.insert(drops.end(),
+                         {"DROP TRIGGER trgPhraseFoldInsert", "DROP TRIGGER trgPhraseFoldUpdate"});
         }
+        drops.insert(drops.end(), {"ALTER TABLE \"tblPhrase\" DROP COLUMN \"FoldedMnemonic\"",
+                                   "ALTER TABLE \"tblPhrase\" DROP COLUMN \"FoldedText\""});
+    }
+    for (const char* sql : drops) {
         QueryDirect(library.path, sql);
     }
     EXPECT_EQ(Names(CLibraryFind("brulee").All()), std::vector<std::string>{"Letters/Crème"});
     EXPECT_EQ(RowsDirect(library.path, "SELECT \"FoldedMnemonic\", \"FoldedText\" FROM "
                                        "\"tblPhrase\""),
               (std::vector<QStringList>{{"creme", "brulee\n"}}));
+    // The indexes are there, the file's trigram index holding the row.
+    EXPECT_EQ(
+        QueryDirect(library.path, server ? "SELECT count(*) FROM pg_indexes WHERE indexname IN "
+                                           "('idxCategoryOrder', 'idxPhraseFind')"
+                                         : "SELECT (SELECT count(*) FROM tblPhraseFind WHERE "
+                                           "tblPhraseFind MATCH '\"rul\"') + (SELECT count(*) FROM "
+                                           "sqlite_master WHERE name = 'idxCategoryOrder')")
+            .toInt(),
+        2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Engines, OlderLibrary, testing::Values(Engine::SQLite, Engine::PostgreSQL),
-                         [](const testing::TestParamInfo<Engine>& param) {
-                             return EngineName(param.param);
+INSTANTIATE_TEST_SUITE_P(Libraries, OlderLibrary,
+                         testing::Values(OlderMode{Engine::SQLite, false},
+                                         OlderMode{Engine::SQLite, true},
+                                         OlderMode{Engine::PostgreSQL, false},
+                                         OlderMode{Engine::PostgreSQL, true}),
+                         [](const testing::TestParamInfo<OlderMode>& param) {
+                             return EngineName(param.param.engine) +
+                                    (param.param.withColumns ? "WithColumns" : "WithoutColumns");
                          });
 
 } // namespace
