@@ -177,7 +177,7 @@ void MakeFoldedColumns(benchmark::State& state, const GeneratedLibrary* library)
             sqlite3_exec(db,
                          "DROP TRIGGER trgPhraseFoldInsert; DROP TRIGGER trgPhraseFoldUpdate; "
                          "DROP TRIGGER trgPhraseFoldDelete; DROP TABLE tblPhraseFind; "
-                         "DROP INDEX idxCategoryOrder; "
+                         "DROP INDEX idxCategoryOrder; DROP INDEX idxPhraseInCategory; "
                          "ALTER TABLE tblPhrase DROP COLUMN FoldedMnemonic; "
                          "ALTER TABLE tblPhrase DROP COLUMN FoldedText; "
                          "PRAGMA wal_checkpoint(TRUNCATE);",

@@ -52,7 +52,8 @@ TEST(LibraryFile, NewLibraryHasTheDocumentedSchemaAndMarks) {
     EXPECT_EQ(QueryDirect(path, "SELECT group_concat(name, ',') FROM (SELECT name FROM "
                                 "sqlite_master WHERE name NOT LIKE 'sqlite_%' ORDER BY name)")
                   .toString(),
-              "idxCategoryOrder,idxPhraseCategory,qryCategory,qryPhrasesInCategory,tblCategory,"
+              "idxCategoryOrder,idxPhraseCategory,idxPhraseInCategory,qryCategory,"
+              "qryPhrasesInCategory,tblCategory,"
               "tblPhrase,tblPhraseFind,tblPhraseFind_config,tblPhraseFind_data,"
               "tblPhraseFind_idx,trgCategoryKeyCopy,trgPhraseFoldDelete,"
               "trgPhraseFoldInsert,trgPhraseFoldUpdate");
