@@ -152,8 +152,7 @@ void CTableCursor::SetBookmark(const QVariant& bookmark) {
 void CTableCursor::AddNew() {
     CancelPending();
     m_savedByAddNew = m_shape.MemberValues();
-    CResetExchange reset;
-    m_shape.exchange(&reset);
+    m_shape.LoadMembers(FieldValues(m_shape.columns.size())); // strings "", numbers 0
     m_addBase = m_shape.MemberValues();
     m_mode = Mode::Add;
 }

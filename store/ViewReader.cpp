@@ -70,7 +70,7 @@ void CViewReader::Read(const std::vector<BoundField>& parameters) {
         if (!m_cursor->Start(m_connection->Database(), sql, values, std::move(columns), error)) {
             m_connection->Fail(error);
         }
-        LoadCursorRow();
+        m_cursor->Load(m_shape.exchange);
         return;
     }
     // The server sends the result whole too, rather than as one message
@@ -92,7 +92,7 @@ void CViewReader::Read(const std::vector<BoundField>& parameters) {
     query.finish();
     m_rowIndex = 0;
     if (!m_rows.empty()) {
-        TakeRow(m_rows.front());
+        m_shape.LoadMembers(std::move(m_rows.front()));
     }
 }
 
@@ -106,19 +106,9 @@ void CViewReader::MoveNext() {
         if (!m_cursor->Next(error)) {
             m_connection->Fail(error);
         }
-        LoadCursorRow();
+        m_cursor->Load(m_shape.exchange);
     } else if (++m_rowIndex < m_rows.size()) {
-        TakeRow(m_rows[m_rowIndex]);
+        // The row's values move into the members: it is not read again.
+        m_shape.LoadMembers(std::move(m_rows[m_rowIndex]));
     }
-}
-
-void CViewReader::LoadCursorRow() {
-    m_cursor->Load(m_shape.exchange);
-}
-
-void CViewReader::TakeRow(FieldValues& values) {
-    // Each row's values move into the members: the row is not read again.
-    CTakeExchange take(values);
-    m_shape.exchange(&take);
-    values.clear();
 }
