@@ -2,8 +2,6 @@
 
 #include "store/LibraryConnection.h"
 
-#include <QSqlError>
-
 #include <cassert>
 
 CBatchInsert::CBatchInsert(CLibraryConnection& connection, QString head, QString row)
@@ -46,8 +44,6 @@ void CBatchInsert::Write(QSqlQuery& statement) {
     for (std::size_t i = 0; i < m_pending.size(); ++i) {
         statement.bindValue(static_cast<int>(i), m_pending[i]);
     }
-    if (!statement.exec()) {
-        m_connection.Fail(statement.lastError());
-    }
+    m_connection.Run(statement);
     m_pending.clear();
 }

@@ -117,27 +117,42 @@ QSqlQuery CLibraryConnection::Prepare(const QString& sql) {
     return query;
 }
 
-void CLibraryConnection::Exec(const QString& sql) {
+QSqlQuery CLibraryConnection::Query(const QString& sql) {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     if (!query.exec(sql)) {
         Fail(query.lastError());
+    }
+    return query;
+}
+
+void CLibraryConnection::Run(QSqlQuery& query) {
+    if (!query.exec()) {
+        const QSqlError error = query.lastError();
+        query.finish();
+        Fail(error);
     }
 }
 
-QVariant CLibraryConnection::Value(const QString& sql) {
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql)) {
-        Fail(query.lastError());
-    }
-    QVariant value;
+bool CLibraryConnection::Next(QSqlQuery& query) {
     if (query.next()) {
-        value = query.value(0);
-    } else if (query.lastError().isValid()) {
-        Fail(query.lastError());
+        return true;
     }
-    return value;
+    const QSqlError error = query.lastError();
+    query.finish();
+    if (error.isValid()) {
+        Fail(error);
+    }
+    return false;
+}
+
+void CLibraryConnection::Exec(const QString& sql) {
+    Query(sql);
+}
+
+QVariant CLibraryConnection::Value(const QString& sql) {
+    QSqlQuery query = Query(sql);
+    return Next(query) ? query.value(0) : QVariant();
 }
 
 std::string CLibraryConnection::ReadOnlyMessage() const {

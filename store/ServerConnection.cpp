@@ -151,9 +151,8 @@ CServerConnection::~CServerConnection() {
 std::unique_ptr<CLibraryConnection>
 CServerConnection::OpenLibrary(const std::string& path, const CLibraryLocation& location) {
     auto connection = std::make_unique<CServerConnection>(path, location);
-    QSqlQuery tables(connection->m_db);
-    tables.setForwardOnly(true);
-    if (!tables.exec(QString::fromLatin1(kSetUpAndFindTables)) || !tables.next()) {
+    QSqlQuery tables = connection->Query(QString::fromLatin1(kSetUpAndFindTables));
+    if (!tables.next()) {
         connection->Fail(tables.lastError());
     }
     const bool isLibrary = tables.value(0).toBool();
@@ -177,9 +176,8 @@ CServerConnection::OpenLibrary(const std::string& path, const CLibraryLocation& 
 }
 
 bool CServerConnection::ReadFormatAndRights() {
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.exec(QString::fromLatin1(kFormatAndRights)) || !query.next()) {
+    QSqlQuery query = Query(QString::fromLatin1(kFormatAndRights));
+    if (!query.next()) {
         Fail(query.lastError());
     }
     const QVariant format = query.value(0);

@@ -7,7 +7,6 @@
 #include "store/ServerErrors.h"
 
 #include <QFileInfo>
-#include <QSqlError>
 
 #include <utility>
 #include <vector>
@@ -79,17 +78,8 @@ void CTableCursor::Prepare() {
 }
 
 bool CTableCursor::ReadRow(QSqlQuery& query) {
-    if (!query.exec()) {
-        const QSqlError error = query.lastError();
-        query.finish();
-        m_connection->Fail(error);
-    }
-    if (!query.next()) {
-        const QSqlError error = query.lastError();
-        query.finish();
-        if (error.isValid()) {
-            m_connection->Fail(error);
-        }
+    m_connection->Run(query);
+    if (!m_connection->Next(query)) {
         return false;
     }
     QVariant key = query.value(0);
@@ -227,21 +217,10 @@ void CTableCursor::Update() {
     if (!insert) {
         query.bindValue(static_cast<int>(values.size()), m_key);
     }
-    if (!query.exec()) {
-        const QSqlError error = query.lastError();
-        query.finish();
-        m_connection->Fail(error);
-    }
-    QVariant inserted;
-    if (insert && query.next()) {
-        inserted = query.value(0);
-    }
-    const QSqlError stepError = query.lastError();
+    m_connection->Run(query);
     const int affected = query.numRowsAffected();
+    const QVariant inserted = insert && m_connection->Next(query) ? query.value(0) : QVariant();
     query.finish();
-    if (stepError.isValid()) {
-        m_connection->Fail(stepError);
-    }
     m_mode = Mode::None;
     if (insert) {
         m_connection->AfterCommit();
@@ -265,11 +244,7 @@ void CTableCursor::Delete() {
         throw CDaoException("No current record.");
     }
     m_remove->bindValue(0, m_key);
-    if (!m_remove->exec()) {
-        const QSqlError error = m_remove->lastError();
-        m_remove->finish();
-        m_connection->Fail(error);
-    }
+    m_connection->Run(*m_remove);
     const int affected = m_remove->numRowsAffected();
     m_remove->finish();
     m_rowDeleted = true;

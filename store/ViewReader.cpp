@@ -80,16 +80,10 @@ void CViewReader::Read(const std::vector<BoundField>& parameters) {
     for (std::size_t i = 0; i < values.size(); ++i) {
         query.bindValue(static_cast<int>(i), values[i]);
     }
-    if (!query.exec()) {
-        m_connection->Fail(query.lastError());
-    }
-    while (query.next()) {
+    m_connection->Run(query);
+    while (m_connection->Next(query)) {
         m_rows.push_back(m_shape.RowValues(query, 0));
     }
-    if (query.lastError().isValid()) {
-        m_connection->Fail(query.lastError());
-    }
-    query.finish();
     m_rowIndex = 0;
     if (!m_rows.empty()) {
         m_shape.LoadMembers(std::move(m_rows.front()));
