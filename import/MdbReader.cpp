@@ -32,9 +32,7 @@ void ReadCategories(CTableReader& table, OldLibrary& library, CProgressSteps& co
         OldCategory category;
         int replaced = 0;
         category.key = table.Key(key, replaced);
-        DecodedText name = table.Text(description);
-        replaced += name.replaced;
-        category.description = std::move(name.utf8);
+        category.description = table.Text(description, replaced);
         category.zOrder = table.Number(zOrder);
         if (textKey >= 0) {
             category.textKey = table.Key(textKey, replaced);
@@ -58,12 +56,8 @@ void ReadItems(CTableReader& table, OldLibrary& library, CProgressSteps& counter
         OldItem item;
         int replaced = 0;
         item.categoryKey = table.Key(categoryKey, replaced);
-        DecodedText text = table.Text(data);
-        replaced += text.replaced;
-        item.data = std::move(text.utf8);
-        DecodedText name = table.Text(mnemonic);
-        replaced += name.replaced;
-        item.mnemonic = std::move(name.utf8);
+        item.data = table.Text(data, replaced);
+        item.mnemonic = table.Text(mnemonic, replaced);
         if (key >= 0) {
             item.key = table.Key(key, replaced);
         }
