@@ -1,5 +1,7 @@
 #include "engine/DroppedText.h"
 
+#include <algorithm>
+
 namespace {
 
 bool IsDropWhiteSpace(char c) {
@@ -23,12 +25,8 @@ bool StartsCharacter(char c) {
 } // namespace
 
 std::string TrimDroppedText(const std::string& text) {
-    std::string trimmed = TrimEnd(text);
-    std::size_t start = 0;
-    while (start < trimmed.size() && IsDropWhiteSpace(trimmed[start])) {
-        ++start;
-    }
-    return trimmed.substr(start);
+    const std::string trimmed = TrimEnd(text);
+    return {std::find_if_not(trimmed.begin(), trimmed.end(), IsDropWhiteSpace), trimmed.end()};
 }
 
 std::string MnemonicFromText(const std::string& text, std::size_t maxCharacters) {
@@ -48,20 +46,13 @@ std::string MnemonicFromText(const std::string& text, std::size_t maxCharacters)
 DroppedItem MakeDroppedItem(const std::string& text) {
     DroppedItem item;
     const std::string trimmed = TrimDroppedText(text);
-    if (trimmed.empty()) {
-        item.verdict = DroppedTextVerdict::Empty;
-        return item;
+    item.verdict = trimmed.empty()                           ? DroppedTextVerdict::Empty
+                   : trimmed.find('\0') != std::string::npos ? DroppedTextVerdict::HoldsNul
+                   : trimmed.find('|') != std::string::npos  ? DroppedTextVerdict::HoldsSeparator
+                                                             : DroppedTextVerdict::Accepted;
+    if (item.verdict == DroppedTextVerdict::Accepted) {
+        item.mnemonic = MnemonicFromText(trimmed);
+        item.data = trimmed + "9|";
     }
-    if (trimmed.find('\0') != std::string::npos) {
-        item.verdict = DroppedTextVerdict::HoldsNul;
-        return item;
-    }
-    if (trimmed.find('|') != std::string::npos) {
-        item.verdict = DroppedTextVerdict::HoldsSeparator;
-        return item;
-    }
-    item.verdict = DroppedTextVerdict::Accepted;
-    item.mnemonic = MnemonicFromText(trimmed);
-    item.data = trimmed + "9|";
     return item;
 }

@@ -36,17 +36,11 @@ void CVerbiageIteration::ParseData() {
 
 void CVerbiageIteration::BuildData() {
     m_strData.clear();
-    std::string text;
-    std::string weight;
     for (std::size_t i = 0; i < m_arrIterations.GetSize(); ++i) {
         const CIteration* entry = m_arrIterations.GetAt(i);
-        if (entry == nullptr) {
-            continue;
-        }
-        SplitIteration(entry->m_strIteration, text, weight);
-        if (!text.empty()) {
-            m_strData += entry->m_strIteration;
-            m_strData += m_strSeparator;
+        // An entry's text is all of it but its last byte, the weight.
+        if (entry != nullptr && entry->m_strIteration.size() > 1) {
+            m_strData += entry->m_strIteration + m_strSeparator;
         }
     }
 }
