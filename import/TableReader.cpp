@@ -130,17 +130,8 @@ std::int32_t CTableReader::Number(int column) {
     if (bytes.empty()) {
         return 0;
     }
-    std::size_t size = 4;
-    switch (m_table->ColumnType(column)) {
-    case MDB_BYTE:
-        size = 1;
-        break;
-    case MDB_INT:
-        size = 2;
-        break;
-    default:
-        break;
-    }
+    const int type = m_table->ColumnType(column);
+    const std::size_t size = type == MDB_BYTE ? 1 : type == MDB_INT ? 2 : 4;
     if (bytes.size() != size) {
         ThrowDamagedOldLibrary(m_source, "a number in its table " + m_name + " has the wrong size");
     }
