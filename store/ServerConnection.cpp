@@ -75,9 +75,9 @@ std::string NotALibrary(const std::string& display) {
 
 } // namespace
 
-CServerConnection::CServerConnection(const std::string& path, const CLibraryLocation& location)
-    : CLibraryConnection(path, location.Display(), Access::ReadWrite),
-      m_generation(LostGeneration(path)) {
+CServerConnection::CServerConnection(const CLibraryLocation& location)
+    : CLibraryConnection(location.Text(), location.Display(), Access::ReadWrite),
+      m_generation(LostGeneration(location.Text())) {
     AddDatabase(QStringLiteral("QPSQL"), "libqt6sql6-psql");
     if (!location.Host().isEmpty()) {
         m_db.setHostName(location.Host());
@@ -149,8 +149,8 @@ CServerConnection::~CServerConnection() {
 }
 
 std::unique_ptr<CLibraryConnection>
-CServerConnection::OpenLibrary(const std::string& path, const CLibraryLocation& location) {
-    auto connection = std::make_unique<CServerConnection>(path, location);
+CServerConnection::OpenLibrary(const CLibraryLocation& location) {
+    auto connection = std::make_unique<CServerConnection>(location);
     QSqlQuery tables = connection->Query(QString::fromLatin1(kSetUpAndFindTables));
     if (!tables.next()) {
         connection->Fail(tables.lastError());
