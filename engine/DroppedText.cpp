@@ -4,16 +4,11 @@
 
 namespace {
 
-bool IsDropWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
+constexpr char kWhiteSpace[] = " \t\r\n\v\f";
 
 std::string TrimEnd(std::string text) {
-    std::size_t end = text.size();
-    while (end > 0 && IsDropWhiteSpace(text[end - 1])) {
-        --end;
-    }
-    text.resize(end);
+    // npos + 1 is 0: a text of white space alone ends up empty.
+    text.erase(text.find_last_not_of(kWhiteSpace) + 1);
     return text;
 }
 
@@ -26,7 +21,7 @@ bool StartsCharacter(char c) {
 
 std::string TrimDroppedText(const std::string& text) {
     const std::string trimmed = TrimEnd(text);
-    return {std::find_if_not(trimmed.begin(), trimmed.end(), IsDropWhiteSpace), trimmed.end()};
+    return trimmed.substr(std::min(trimmed.find_first_not_of(kWhiteSpace), trimmed.size()));
 }
 
 std::string MnemonicFromText(const std::string& text, std::size_t maxCharacters) {
