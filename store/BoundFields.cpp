@@ -1,5 +1,7 @@
 #include "store/BoundFields.h"
 
+#include "store/RecordSource.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringDecoder>
@@ -9,14 +11,6 @@
 #include <type_traits>
 
 namespace {
-
-std::string Unbracketed(const char* name) {
-    std::string text(name);
-    if (text.size() >= 2 && text.front() == '[' && text.back() == ']') {
-        return text.substr(1, text.size() - 2);
-    }
-    return text;
-}
 
 bool IsAscii(const std::string& text) {
     return std::all_of(text.begin(), text.end(),

@@ -266,12 +266,10 @@ CLibraryLocation CLibraryLocation::WithoutPassword() const {
 }
 
 const QString* CLibraryLocation::Parameter(QLatin1StringView name) const {
-    for (const auto& [key, value] : m_parameters) {
-        if (key == name) {
-            return &value;
-        }
-    }
-    return nullptr;
+    const auto found =
+        std::find_if(m_parameters.begin(), m_parameters.end(),
+                     [name](const auto& parameter) { return parameter.first == name; });
+    return found != m_parameters.end() ? &found->second : nullptr;
 }
 
 bool CLibraryLocation::RequiresEncryption() const {

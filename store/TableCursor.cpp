@@ -113,14 +113,7 @@ bool CTableCursor::Seek(const QVariant& key) {
     if (!key.isValid() || key.isNull()) {
         return false;
     }
-    FieldValue keyText;
-    if (key.typeId() == QMetaType::QByteArray) {
-        const QByteArray bytes = key.toByteArray();
-        keyText.text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    } else {
-        keyText.text = key.toString().toStdString();
-    }
-    const QVariant bound = m_connection->BindValue(keyText);
+    const QVariant bound = m_connection->BindValue(FromColumn(key, FieldKind::Text, false));
     if (bound.typeId() != QMetaType::QString) {
         return false; // keys are text; these bytes can equal none of them
     }
