@@ -8,13 +8,9 @@ void CVerbiageIteration::SplitIteration(const std::string& iteration, std::strin
                                         std::string& weight) {
     // Work on a copy: the caller may pass one of the outputs as the input.
     const std::string stored = iteration;
-    if (stored.empty()) {
-        text.clear();
-        weight.clear();
-        return;
-    }
-    text = stored.substr(0, stored.size() - 1);
-    weight = stored.substr(stored.size() - 1);
+    const std::size_t split = stored.empty() ? 0 : stored.size() - 1;
+    text = stored.substr(0, split);
+    weight = stored.substr(split);
 }
 
 void CVerbiageIteration::ParseData() {

@@ -27,10 +27,6 @@ std::vector<std::unique_ptr<CLibraryConnection>>& Idle() {
 // the selector and the list, and an editor's table.
 constexpr std::size_t kIdleLimit = 3;
 
-void CloseIdleAtExit() {
-    CLibraryConnection::CloseIdle();
-}
-
 } // namespace
 
 CLibraryConnection::CLibraryConnection(std::string path, std::string display, Access access)
@@ -67,12 +63,8 @@ void CLibraryConnection::Release(std::unique_ptr<CLibraryConnection> connection)
     if (connection == nullptr || connection->m_inTransaction || !connection->IsReusable()) {
         return;
     }
-    static const bool cleanupRegistered = [] {
-        // Before Qt's own SQL machinery goes away at the end of the program.
-        qAddPostRoutine(CloseIdleAtExit);
-        return true;
-    }();
-    Q_UNUSED(cleanupRegistered);
+    // Before Qt's own SQL machinery goes away at the end of the program.
+    [[maybe_unused]] static const bool cleanupRegistered = (qAddPostRoutine(&CloseIdle), true);
     auto& idle = Idle();
     idle.push_back(std::move(connection));
     if (idle.size() > kIdleLimit) {
