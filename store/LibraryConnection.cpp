@@ -6,8 +6,8 @@
 #include <QCoreApplication>
 #include <QSqlError>
 
-#include <algorithm>
 #include <atomic>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -74,9 +74,7 @@ void CLibraryConnection::Release(std::unique_ptr<CLibraryConnection> connection)
 
 void CLibraryConnection::CloseIdle() {
     // Moved out first: closing a connection may look at the list.
-    std::vector<std::unique_ptr<CLibraryConnection>> closing;
-    closing.swap(Idle());
-    closing.clear();
+    std::exchange(Idle(), {});
 }
 
 std::unique_ptr<CLibraryConnection> CLibraryConnection::TakeIdle(const std::string& location) {
@@ -92,11 +90,7 @@ std::unique_ptr<CLibraryConnection> CLibraryConnection::TakeIdle(const std::stri
         }
         break;
     }
-    idle.erase(std::remove_if(idle.begin(), idle.end(),
-                              [](const std::unique_ptr<CLibraryConnection>& connection) {
-                                  return !connection->IsReusable();
-                              }),
-               idle.end());
+    std::erase_if(idle, [](const auto& connection) { return !connection->IsReusable(); });
     return nullptr;
 }
 

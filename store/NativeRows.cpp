@@ -46,8 +46,8 @@ bool Bind(sqlite3_stmt* statement, int index, const QVariant& value) {
 // member's string keeps its storage from row to row.
 class CRowExchange : public CFieldExchange {
 public:
-    CRowExchange(sqlite3_stmt* statement, const std::vector<CNativeCursor::Column>& columns)
-        : m_statement(statement), m_columns(columns) {}
+    CRowExchange(sqlite3_stmt* statement, const RecordShape& shape)
+        : m_statement(statement), m_shape(shape) {}
 
     void Exchange(const char*, FieldMember member) override {
         if (GetFieldType() != outputColumn) {
@@ -70,7 +70,8 @@ public:
                                                   : sqlite3_column_text(m_statement, index);
         const auto size = static_cast<std::size_t>(sqlite3_column_bytes(m_statement, index));
         const char* begin = bytes != nullptr ? static_cast<const char*>(bytes) : "";
-        if (m_columns.at(static_cast<std::size_t>(index)).wrapKey && type != SQLITE_NULL) {
+        if (m_shape.schema.at(static_cast<std::size_t>(index))->generatedKey &&
+            type != SQLITE_NULL) {
             value.assign("{guid ");
             value.append(begin, size);
             value.push_back('}');
@@ -81,7 +82,7 @@ public:
 
 private:
     sqlite3_stmt* m_statement;
-    const std::vector<CNativeCursor::Column>& m_columns;
+    const RecordShape& m_shape;
     int m_next = 0;
 };
 
@@ -103,10 +104,10 @@ void CNativeCursor::Finish() {
 }
 
 bool CNativeCursor::Start(const QSqlDatabase& db, const QString& sql,
-                          const std::vector<QVariant>& parameters, std::vector<Column> columns,
+                          const std::vector<QVariant>& parameters, const RecordShape& shape,
                           QSqlError& error) {
     Finish();
-    m_columns = std::move(columns);
+    m_shape = &shape;
     m_handle = HandleOf(db);
     if (m_handle == nullptr) {
         error = QSqlError(QStringLiteral("Not an SQLite connection"), QString(),
@@ -151,10 +152,10 @@ bool CNativeCursor::Step(QSqlError& error) {
     return code == SQLITE_DONE;
 }
 
-void CNativeCursor::Load(const std::function<void(CFieldExchange*)>& exchange) const {
+void CNativeCursor::Load() const {
     if (m_statement == nullptr) {
         return;
     }
-    CRowExchange row(m_statement, m_columns);
-    exchange(&row);
+    CRowExchange row(m_statement, *m_shape);
+    m_shape->exchange(&row);
 }

@@ -61,16 +61,12 @@ void CViewReader::Read(const std::vector<BoundField>& parameters) {
         }
     }
     if (CNativeCursor::IsAvailable(m_connection->Database())) {
-        std::vector<CNativeCursor::Column> columns;
-        for (std::size_t i = 0; i < m_shape.columns.size(); ++i) {
-            columns.push_back({m_shape.columns[i].kind, m_shape.schema[i]->generatedKey});
-        }
         m_cursor = std::make_unique<CNativeCursor>();
         QSqlError error;
-        if (!m_cursor->Start(m_connection->Database(), sql, values, std::move(columns), error)) {
+        if (!m_cursor->Start(m_connection->Database(), sql, values, m_shape, error)) {
             m_connection->Fail(error);
         }
-        m_cursor->Load(m_shape.exchange);
+        m_cursor->Load();
         return;
     }
     // The server sends the result whole too, rather than as one message
@@ -100,7 +96,7 @@ void CViewReader::MoveNext() {
         if (!m_cursor->Next(error)) {
             m_connection->Fail(error);
         }
-        m_cursor->Load(m_shape.exchange);
+        m_cursor->Load();
     } else if (++m_rowIndex < m_rows.size()) {
         // The row's values move into the members: it is not read again.
         m_shape.LoadMembers(std::move(m_rows[m_rowIndex]));
