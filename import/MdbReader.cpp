@@ -71,7 +71,13 @@ void ReadItems(CTableReader& table, OldLibrary& library, CProgressSteps& counter
     table.CheckAllRead();
 }
 
-OldLibrary ReadFrom(CMdbFile& file, const std::string& source, const ImportProgress& progress) {
+// Reads the library in `opened`: null when the bytes are no Jet database.
+OldLibrary ReadFrom(std::unique_ptr<CMdbFile> opened, const std::string& source,
+                    const ImportProgress& progress) {
+    if (opened == nullptr) {
+        ThrowOldLibraryError(source, "it is not an Access database (.mdb).");
+    }
+    CMdbFile& file = *opened;
     if (!file.ReadCatalog()) {
         ThrowDamagedOldLibrary(source, "its list of tables can't be read");
     }
@@ -120,17 +126,9 @@ OldLibrary ReadOldLibrary(const std::string& path, const ImportProgress& progres
             ThrowOldLibraryError(path, "the file is empty.");
         }
     }
-    std::unique_ptr<CMdbFile> file = CMdbFile::Open(path);
-    if (file == nullptr) {
-        ThrowOldLibraryError(path, "it is not an Access database (.mdb).");
-    }
-    return ReadFrom(*file, path, progress);
+    return ReadFrom(CMdbFile::Open(path), path, progress);
 }
 
 OldLibrary ReadOldLibraryBytes(const void* bytes, std::size_t size, const std::string& name) {
-    std::unique_ptr<CMdbFile> file = CMdbFile::OpenBytes(bytes, size);
-    if (file == nullptr) {
-        ThrowOldLibraryError(name, "it is not an Access database (.mdb).");
-    }
-    return ReadFrom(*file, name, {});
+    return ReadFrom(CMdbFile::OpenBytes(bytes, size), name, {});
 }
