@@ -120,18 +120,14 @@ DecodedText DecodeJet4Text(std::string_view bytes) {
 DecodedText DecodeWindows1252(std::string_view bytes) {
     DecodedText text;
     text.utf8.reserve(bytes.size());
+    CUtf16Sink sink(text);
     for (const char byte : bytes) {
         const auto code = static_cast<unsigned char>(byte);
-        if (code < 0x80 || code >= 0xA0) {
-            AppendUtf8(text.utf8, code);
-            continue;
-        }
-        const char16_t mapped = kHighControls[code - 0x80u];
-        if (mapped == 0) {
-            AppendUtf8(text.utf8, kReplacement);
-            ++text.replaced;
+        const char16_t unit = code < 0x80 || code >= 0xA0 ? code : kHighControls[code - 0x80u];
+        if (unit == 0 && code != 0) {
+            sink.Replace(); // a byte the code page leaves undefined
         } else {
-            AppendUtf8(text.utf8, mapped);
+            sink.Put(unit);
         }
     }
     return text;

@@ -2,6 +2,8 @@
 
 #include "store/LibraryConnection.h"
 
+#include <QStringList>
+
 #include <cassert>
 
 CBatchInsert::CBatchInsert(CLibraryConnection& connection, QString head, QString row)
@@ -31,13 +33,8 @@ void CBatchInsert::Flush() {
 }
 
 QSqlQuery CBatchInsert::Prepare(int rows) {
-    QString sql = m_head;
-    sql.reserve(m_head.size() + rows * (m_row.size() + 2));
-    for (int i = 0; i < rows; ++i) {
-        sql += i == 0 ? QStringLiteral(" ") : QStringLiteral(", ");
-        sql += m_row;
-    }
-    return m_connection.Prepare(sql);
+    return m_connection.Prepare(m_head + QLatin1Char(' ') +
+                                QStringList(rows, m_row).join(QStringLiteral(", ")));
 }
 
 void CBatchInsert::Write(QSqlQuery& statement) {
