@@ -1,17 +1,14 @@
 #include "engine/DroppedText.h"
 
+#include <algorithm>
+
 namespace {
 
-bool IsDropWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
+constexpr char kWhiteSpace[] = " \t\r\n\v\f";
 
 std::string TrimEnd(std::string text) {
-    std::size_t end = text.size();
-    while (end > 0 && IsDropWhiteSpace(text[end - 1])) {
-        --end;
-    }
-    text.resize(end);
+    // npos + 1 is 0: a text of white space alone ends up empty.
+    text.erase(text.find_last_not_of(kWhiteSpace) + 1);
     return text;
 }
 
@@ -23,12 +20,8 @@ bool StartsCharacter(char c) {
 } // namespace
 
 std::string TrimDroppedText(const std::string& text) {
-    std::string trimmed = TrimEnd(text);
-    std::size_t start = 0;
-    while (start < trimmed.size() && IsDropWhiteSpace(trimmed[start])) {
-        ++start;
-    }
-    return trimmed.substr(start);
+    const std::string trimmed = TrimEnd(text);
+    return trimmed.substr(std::min(trimmed.find_first_not_of(kWhiteSpace), trimmed.size()));
 }
 
 std::string MnemonicFromText(const std::string& text, std::size_t maxCharacters) {
@@ -48,20 +41,13 @@ std::string MnemonicFromText(const std::string& text, std::size_t maxCharacters)
 DroppedItem MakeDroppedItem(const std::string& text) {
     DroppedItem item;
     const std::string trimmed = TrimDroppedText(text);
-    if (trimmed.empty()) {
-        item.verdict = DroppedTextVerdict::Empty;
-        return item;
+    item.verdict = trimmed.empty()                           ? DroppedTextVerdict::Empty
+                   : trimmed.find('\0') != std::string::npos ? DroppedTextVerdict::HoldsNul
+                   : trimmed.find('|') != std::string::npos  ? DroppedTextVerdict::HoldsSeparator
+                                                             : DroppedTextVerdict::Accepted;
+    if (item.verdict == DroppedTextVerdict::Accepted) {
+        item.mnemonic = MnemonicFromText(trimmed);
+        item.data = trimmed + "9|";
     }
-    if (trimmed.find('\0') != std::string::npos) {
-        item.verdict = DroppedTextVerdict::HoldsNul;
-        return item;
-    }
-    if (trimmed.find('|') != std::string::npos) {
-        item.verdict = DroppedTextVerdict::HoldsSeparator;
-        return item;
-    }
-    item.verdict = DroppedTextVerdict::Accepted;
-    item.mnemonic = MnemonicFromText(trimmed);
-    item.data = trimmed + "9|";
     return item;
 }

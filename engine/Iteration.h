@@ -31,7 +31,9 @@ public:
     CIteration* GetAt(std::size_t index) const { return m_entries.at(index).get(); }
 
     // Replaces the entry at index, deleting the one it held.
-    void SetAt(std::size_t index, std::unique_ptr<CIteration> entry);
+    void SetAt(std::size_t index, std::unique_ptr<CIteration> entry) {
+        m_entries.at(index) = std::move(entry);
+    }
 
     // Appends at the end (growing the array by one).
     void Add(std::unique_ptr<CIteration> entry) { m_entries.push_back(std::move(entry)); }
@@ -39,14 +41,13 @@ public:
     // Grows with empty slots or shrinks, deleting the entries dropped.
     void SetSize(std::size_t size) { m_entries.resize(size); }
 
-    // How many slots to reserve at a time when the array grows.
-    void SetGrowBy(std::size_t growBy) { m_growBy = growBy == 0 ? 1 : growBy; }
-    std::size_t GetGrowBy() const { return m_growBy; }
+    // The growth step of the framework's array; the vector below grows
+    // by itself, so the step changes nothing.
+    void SetGrowBy(std::size_t) {}
 
     // Deletes every entry and empties the array.
     void RemoveAll() { m_entries.clear(); }
 
 private:
     std::vector<std::unique_ptr<CIteration>> m_entries;
-    std::size_t m_growBy = 1;
 };

@@ -106,11 +106,10 @@ double CIterationSteps::Chance(int number, const std::string& shownText,
         if (i == shown || entry == nullptr) {
             continue;
         }
-        std::string text;
-        std::string weight;
-        CVerbiageIteration::SplitIteration(entry->m_strIteration, text, weight);
-        if (!text.empty()) {
-            total += std::max(0, WeightValue(weight));
+        // Counted when it has a text: more than its last byte, the weight.
+        const std::string& stored = entry->m_strIteration;
+        if (stored.size() > 1) {
+            total += std::max(0, WeightValue(stored.substr(stored.size() - 1)));
         }
     }
     return total > 0 ? 100.0 * own / total : 0.0;

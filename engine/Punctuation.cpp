@@ -2,34 +2,21 @@
 
 #include "engine/ComposeText.h"
 
+namespace {
+
+// The text of code 1..4 in `texts`; any other code gives nothing.
+std::string PunctuationOf(int code, const char* const (&texts)[4]) {
+    return code >= 1 && code <= 4 ? texts[code - 1] : "";
+}
+
+} // namespace
+
 std::string LeadingPunctuation(int code) {
-    switch (code) {
-    case 1:
-        return " ";
-    case 2:
-        return "  ";
-    case 3:
-        return "\n";
-    case 4:
-        return "\n\n";
-    default:
-        return {};
-    }
+    return PunctuationOf(code, {" ", "  ", "\n", "\n\n"});
 }
 
 std::string TrailingPunctuation(int code) {
-    switch (code) {
-    case 1:
-        return " ";
-    case 2:
-        return "  ";
-    case 3:
-        return "\n";
-    case 4:
-        return "\n\n\n";
-    default:
-        return {};
-    }
+    return PunctuationOf(code, {" ", "  ", "\n", "\n\n\n"});
 }
 
 std::string ComposeDragText(const std::string& data, int leadingCode, int trailingCode) {

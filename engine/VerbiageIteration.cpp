@@ -8,13 +8,9 @@ void CVerbiageIteration::SplitIteration(const std::string& iteration, std::strin
                                         std::string& weight) {
     // Work on a copy: the caller may pass one of the outputs as the input.
     const std::string stored = iteration;
-    if (stored.empty()) {
-        text.clear();
-        weight.clear();
-        return;
-    }
-    text = stored.substr(0, stored.size() - 1);
-    weight = stored.substr(stored.size() - 1);
+    const std::size_t split = stored.empty() ? 0 : stored.size() - 1;
+    text = stored.substr(0, split);
+    weight = stored.substr(split);
 }
 
 void CVerbiageIteration::ParseData() {
@@ -36,17 +32,11 @@ void CVerbiageIteration::ParseData() {
 
 void CVerbiageIteration::BuildData() {
     m_strData.clear();
-    std::string text;
-    std::string weight;
     for (std::size_t i = 0; i < m_arrIterations.GetSize(); ++i) {
         const CIteration* entry = m_arrIterations.GetAt(i);
-        if (entry == nullptr) {
-            continue;
-        }
-        SplitIteration(entry->m_strIteration, text, weight);
-        if (!text.empty()) {
-            m_strData += entry->m_strIteration;
-            m_strData += m_strSeparator;
+        // An entry's text is all of it but its last byte, the weight.
+        if (entry != nullptr && entry->m_strIteration.size() > 1) {
+            m_strData += entry->m_strIteration + m_strSeparator;
         }
     }
 }

@@ -95,21 +95,11 @@ DecodedText DecodeJet4Text(std::string_view bytes) {
     CUtf16Sink sink(text);
     const bool compressed = bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
                             static_cast<unsigned char>(bytes[1]) == 0xFE;
-    if (!compressed) {
-        std::size_t i = 0;
-        for (; i + 1 < bytes.size(); i += 2) {
-            sink.Put(UnitAt(bytes, i));
-        }
-        if (i < bytes.size()) {
-            sink.Replace(); // half a character
-        }
-        sink.Flush();
-        return text;
-    }
-    bool oneByte = true;
-    std::size_t i = 2;
+    // Plain UTF-16 is read as a compressed text's two-byte stretch.
+    bool oneByte = compressed;
+    std::size_t i = compressed ? 2 : 0;
     while (i < bytes.size()) {
-        if (bytes[i] == '\0') {
+        if (compressed && bytes[i] == '\0') {
             oneByte = !oneByte;
             ++i;
         } else if (oneByte) {
@@ -130,18 +120,14 @@ DecodedText DecodeJet4Text(std::string_view bytes) {
 DecodedText DecodeWindows1252(std::string_view bytes) {
     DecodedText text;
     text.utf8.reserve(bytes.size());
+    CUtf16Sink sink(text);
     for (const char byte : bytes) {
         const auto code = static_cast<unsigned char>(byte);
-        if (code < 0x80 || code >= 0xA0) {
-            AppendUtf8(text.utf8, code);
-            continue;
-        }
-        const char16_t mapped = kHighControls[code - 0x80u];
-        if (mapped == 0) {
-            AppendUtf8(text.utf8, kReplacement);
-            ++text.replaced;
+        const char16_t unit = code < 0x80 || code >= 0xA0 ? code : kHighControls[code - 0x80u];
+        if (unit == 0 && code != 0) {
+            sink.Replace(); // a byte the code page leaves undefined
         } else {
-            AppendUtf8(text.utf8, mapped);
+            sink.Put(unit);
         }
     }
     return text;

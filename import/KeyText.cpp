@@ -1,17 +1,12 @@
 #include "import/KeyText.h"
 
 #include <array>
+#include <cctype>
 #include <cstddef>
 
 namespace {
 
-constexpr std::array<char, 16> kHexDigits = {'0', '1', '2', '3', '4', '5', '6', '7',
-                                             '8', '9', 'A', 'B', 'C', 'D', 'E', 'F'};
-
-void AppendHex(std::string& out, unsigned char byte) {
-    out += kHexDigits[byte >> 4];
-    out += kHexDigits[byte & 0x0F];
-}
+constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -25,19 +20,6 @@ std::string_view Trimmed(std::string_view text) {
         text.remove_suffix(1);
     }
     return text;
-}
-
-char UpperHex(char c) {
-    if (c >= '0' && c <= '9') {
-        return c;
-    }
-    if (c >= 'a' && c <= 'f') {
-        return static_cast<char>(c - 'a' + 'A');
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c;
-    }
-    return '\0';
 }
 
 } // namespace
@@ -54,7 +36,8 @@ std::string FormatKeyBytes(const unsigned char* bytes) {
         if (i == 4 || i == 6 || i == 8 || i == 10) {
             key += '-';
         }
-        AppendHex(key, bytes[kOrder[i]]);
+        key += kHexDigits[bytes[kOrder[i]] >> 4];
+        key += kHexDigits[bytes[kOrder[i]] & 0x0F];
     }
     key += '}';
     return key;
@@ -76,11 +59,11 @@ std::string NormalizeKeyText(std::string_view text) {
         if (c == '-') {
             continue;
         }
-        const char hex = UpperHex(c);
-        if (hex == '\0' || digits.size() == 32) {
+        // isxdigit knows only 0-9, a-f and A-F, in every locale.
+        if (std::isxdigit(static_cast<unsigned char>(c)) == 0 || digits.size() == 32) {
             return {};
         }
-        digits += hex;
+        digits += c >= 'a' ? static_cast<char>(c - 'a' + 'A') : c;
     }
     if (digits.size() != 32) {
         return {};

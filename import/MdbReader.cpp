@@ -32,9 +32,7 @@ void ReadCategories(CTableReader& table, OldLibrary& library, CProgressSteps& co
         OldCategory category;
         int replaced = 0;
         category.key = table.Key(key, replaced);
-        DecodedText name = table.Text(description);
-        replaced += name.replaced;
-        category.description = std::move(name.utf8);
+        category.description = table.Text(description, replaced);
         category.zOrder = table.Number(zOrder);
         if (textKey >= 0) {
             category.textKey = table.Key(textKey, replaced);
@@ -58,12 +56,8 @@ void ReadItems(CTableReader& table, OldLibrary& library, CProgressSteps& counter
         OldItem item;
         int replaced = 0;
         item.categoryKey = table.Key(categoryKey, replaced);
-        DecodedText text = table.Text(data);
-        replaced += text.replaced;
-        item.data = std::move(text.utf8);
-        DecodedText name = table.Text(mnemonic);
-        replaced += name.replaced;
-        item.mnemonic = std::move(name.utf8);
+        item.data = table.Text(data, replaced);
+        item.mnemonic = table.Text(mnemonic, replaced);
         if (key >= 0) {
             item.key = table.Key(key, replaced);
         }
@@ -77,7 +71,13 @@ void ReadItems(CTableReader& table, OldLibrary& library, CProgressSteps& counter
     table.CheckAllRead();
 }
 
-OldLibrary ReadFrom(CMdbFile& file, const std::string& source, const ImportProgress& progress) {
+// Reads the library in `opened`: null when the bytes are no Jet database.
+OldLibrary ReadFrom(std::unique_ptr<CMdbFile> opened, const std::string& source,
+                    const ImportProgress& progress) {
+    if (opened == nullptr) {
+        ThrowOldLibraryError(source, "it is not an Access database (.mdb).");
+    }
+    CMdbFile& file = *opened;
     if (!file.ReadCatalog()) {
         ThrowDamagedOldLibrary(source, "its list of tables can't be read");
     }
@@ -126,17 +126,9 @@ OldLibrary ReadOldLibrary(const std::string& path, const ImportProgress& progres
             ThrowOldLibraryError(path, "the file is empty.");
         }
     }
-    std::unique_ptr<CMdbFile> file = CMdbFile::Open(path);
-    if (file == nullptr) {
-        ThrowOldLibraryError(path, "it is not an Access database (.mdb).");
-    }
-    return ReadFrom(*file, path, progress);
+    return ReadFrom(CMdbFile::Open(path), path, progress);
 }
 
 OldLibrary ReadOldLibraryBytes(const void* bytes, std::size_t size, const std::string& name) {
-    std::unique_ptr<CMdbFile> file = CMdbFile::OpenBytes(bytes, size);
-    if (file == nullptr) {
-        ThrowOldLibraryError(name, "it is not an Access database (.mdb).");
-    }
-    return ReadFrom(*file, name, {});
+    return ReadFrom(CMdbFile::OpenBytes(bytes, size), name, {});
 }

@@ -84,27 +84,17 @@ void CReaderFrameReader::Take(const char* body, std::size_t size) {
     case ReaderFrameKind::Format:
         m_library.format = fields.Text();
         break;
-    case ReaderFrameKind::Category: {
-        OldCategory category;
-        category.key = fields.Text();
-        category.description = fields.Text();
-        category.zOrder = fields.Number32();
-        category.textKey = fields.Text();
-        m_library.categories.push_back(std::move(category));
+    // The fields in the order of the members: a braced list is read
+    // from left to right.
+    case ReaderFrameKind::Category:
+        m_library.categories.push_back(
+            OldCategory{fields.Text(), fields.Text(), fields.Number32(), fields.Text()});
         break;
-    }
-    case ReaderFrameKind::Item: {
-        OldItem item;
-        item.categoryKey = fields.Text();
-        item.data = fields.Text();
-        item.mnemonic = fields.Text();
-        item.key = fields.Text();
-        item.zOrder = fields.Number32();
-        item.punctuationLeading = fields.Number32();
-        item.punctuationTrailing = fields.Number32();
-        m_library.items.push_back(std::move(item));
+    case ReaderFrameKind::Item:
+        m_library.items.push_back(OldItem{fields.Text(), fields.Text(), fields.Text(),
+                                          fields.Text(), fields.Number32(), fields.Number32(),
+                                          fields.Number32()});
         break;
-    }
     case ReaderFrameKind::Warning:
         m_library.warnings.push_back(fields.Text());
         break;

@@ -14,62 +14,47 @@ void AppendBigEndian(std::string& out, std::uint64_t value, int bytes) {
     }
 }
 
-void AppendNumber(std::string& out, std::int64_t value) {
+void AppendField(std::string& out, std::int64_t value) {
     AppendBigEndian(out, static_cast<std::uint64_t>(value), 8);
 }
 
-void AppendText(std::string& out, const std::string& text) {
+void AppendField(std::string& out, const std::string& text) {
     AppendBigEndian(out, text.size(), 4);
     out += text;
 }
 
-std::string Body(ReaderFrameKind kind) {
-    return std::string(1, static_cast<char>(kind));
+// A frame's body: its kind, then its fields in order.
+template <class... Fields>
+std::string Body(ReaderFrameKind kind, const Fields&... fields) {
+    std::string body(1, static_cast<char>(kind));
+    (AppendField(body, fields), ...);
+    return body;
 }
 
 } // namespace
 
 void CReaderFrameWriter::Progress(std::int64_t done, std::int64_t total) {
-    std::string body = Body(ReaderFrameKind::Progress);
-    AppendNumber(body, done);
-    AppendNumber(body, total);
-    Send(body);
+    Send(Body(ReaderFrameKind::Progress, done, total));
 }
 
 void CReaderFrameWriter::Library(const OldLibrary& library) {
-    std::string body = Body(ReaderFrameKind::Format);
-    AppendText(body, library.format);
-    Send(body);
+    Send(Body(ReaderFrameKind::Format, library.format));
     for (const OldCategory& category : library.categories) {
-        body = Body(ReaderFrameKind::Category);
-        AppendText(body, category.key);
-        AppendText(body, category.description);
-        AppendNumber(body, category.zOrder);
-        AppendText(body, category.textKey);
-        Send(body);
+        Send(Body(ReaderFrameKind::Category, category.key, category.description,
+                  std::int64_t{category.zOrder}, category.textKey));
     }
     for (const OldItem& item : library.items) {
-        body = Body(ReaderFrameKind::Item);
-        AppendText(body, item.categoryKey);
-        AppendText(body, item.data);
-        AppendText(body, item.mnemonic);
-        AppendText(body, item.key);
-        AppendNumber(body, item.zOrder);
-        AppendNumber(body, item.punctuationLeading);
-        AppendNumber(body, item.punctuationTrailing);
-        Send(body);
+        Send(Body(ReaderFrameKind::Item, item.categoryKey, item.data, item.mnemonic, item.key,
+                  std::int64_t{item.zOrder}, std::int64_t{item.punctuationLeading},
+                  std::int64_t{item.punctuationTrailing}));
     }
     for (const std::string& warning : library.warnings) {
-        body = Body(ReaderFrameKind::Warning);
-        AppendText(body, warning);
-        Send(body);
+        Send(Body(ReaderFrameKind::Warning, warning));
     }
 }
 
 void CReaderFrameWriter::Failure(const std::string& sentence) {
-    std::string body = Body(ReaderFrameKind::Failure);
-    AppendText(body, sentence);
-    Send(body);
+    Send(Body(ReaderFrameKind::Failure, sentence));
 }
 
 void CReaderFrameWriter::End() {

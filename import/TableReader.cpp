@@ -84,7 +84,7 @@ void CTableReader::CheckAllRead() const {
     }
 }
 
-DecodedText CTableReader::Text(int column) {
+std::string CTableReader::Text(int column, int& replaced) {
     if (column < 0) {
         return {};
     }
@@ -100,7 +100,9 @@ DecodedText CTableReader::Text(int column) {
     } else {
         bytes = std::string(InRow(column));
     }
-    return m_jet3 ? DecodeWindows1252(bytes) : DecodeJet4Text(bytes);
+    DecodedText text = m_jet3 ? DecodeWindows1252(bytes) : DecodeJet4Text(bytes);
+    replaced += text.replaced;
+    return std::move(text.utf8);
 }
 
 std::string CTableReader::Key(int column, int& replaced) {
@@ -115,10 +117,9 @@ std::string CTableReader::Key(int column, int& replaced) {
         }
         return FormatKeyBytes(reinterpret_cast<const unsigned char*>(bytes.data()));
     }
-    DecodedText text = Text(column);
-    replaced += text.replaced;
-    std::string key = NormalizeKeyText(text.utf8);
-    return key.empty() ? std::move(text.utf8) : key;
+    std::string text = Text(column, replaced);
+    std::string key = NormalizeKeyText(text);
+    return key.empty() ? text : key;
 }
 
 std::int32_t CTableReader::Number(int column) {
@@ -129,17 +130,8 @@ std::int32_t CTableReader::Number(int column) {
     if (bytes.empty()) {
         return 0;
     }
-    std::size_t size = 4;
-    switch (m_table->ColumnType(column)) {
-    case MDB_BYTE:
-        size = 1;
-        break;
-    case MDB_INT:
-        size = 2;
-        break;
-    default:
-        break;
-    }
+    const int type = m_table->ColumnType(column);
+    const std::size_t size = type == MDB_BYTE ? 1 : type == MDB_INT ? 2 : 4;
     if (bytes.size() != size) {
         ThrowDamagedOldLibrary(m_source, "a number in its table " + m_name + " has the wrong size");
     }

@@ -40,10 +40,11 @@ public:
     // libmdb reads a file cut short as a table with fewer rows.
     void CheckAllRead() const;
 
-    // The current row's values; a column of -1 gives "" or 0.
-    DecodedText Text(int column);
+    // The current row's values; a column of -1 gives "" or 0. Text made
+    // UTF-8 adds the characters it replaced to `replaced`.
+    std::string Text(int column, int& replaced);
     // Braced upper-case when the value holds a key; a text that holds none
-    // is kept as it is. Adds the characters replaced to `replaced`.
+    // is kept as it is.
     std::string Key(int column, int& replaced);
     std::int32_t Number(int column);
 

@@ -2,7 +2,7 @@
 
 #include "store/LibraryConnection.h"
 
-#include <QSqlError>
+#include <QStringList>
 
 #include <cassert>
 
@@ -33,21 +33,14 @@ void CBatchInsert::Flush() {
 }
 
 QSqlQuery CBatchInsert::Prepare(int rows) {
-    QString sql = m_head;
-    sql.reserve(m_head.size() + rows * (m_row.size() + 2));
-    for (int i = 0; i < rows; ++i) {
-        sql += i == 0 ? QStringLiteral(" ") : QStringLiteral(", ");
-        sql += m_row;
-    }
-    return m_connection.Prepare(sql);
+    return m_connection.Prepare(m_head + QLatin1Char(' ') +
+                                QStringList(rows, m_row).join(QStringLiteral(", ")));
 }
 
 void CBatchInsert::Write(QSqlQuery& statement) {
     for (std::size_t i = 0; i < m_pending.size(); ++i) {
         statement.bindValue(static_cast<int>(i), m_pending[i]);
     }
-    if (!statement.exec()) {
-        m_connection.Fail(statement.lastError());
-    }
+    m_connection.Run(statement);
     m_pending.clear();
 }

@@ -1,21 +1,16 @@
 #include "store/BoundFields.h"
 
+#include "store/RecordSource.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringDecoder>
 
 #include <algorithm>
 #include <limits>
+#include <type_traits>
 
 namespace {
-
-std::string Unbracketed(const char* name) {
-    std::string text(name);
-    if (text.size() >= 2 && text.front() == '[' && text.back() == ']') {
-        return text.substr(1, text.size() - 2);
-    }
-    return text;
-}
 
 bool IsAscii(const std::string& text) {
     return std::all_of(text.begin(), text.end(),
@@ -49,14 +44,7 @@ FieldValue FromColumn(const QVariant& column, FieldKind kind, bool wrapKey) {
     FieldValue value;
     value.kind = kind;
     if (kind != FieldKind::Text) {
-        if (!column.isNull()) {
-            const bool isShort = kind == FieldKind::Short;
-            const qlonglong low = isShort ? std::numeric_limits<std::int16_t>::min()
-                                          : std::numeric_limits<std::int32_t>::min();
-            const qlonglong high = isShort ? std::numeric_limits<std::int16_t>::max()
-                                           : std::numeric_limits<std::int32_t>::max();
-            value.number = static_cast<std::int32_t>(std::clamp(column.toLongLong(), low, high));
-        }
+        value.number = column.isNull() ? 0 : ClampedNumber(column.toLongLong(), kind);
         return value;
     }
     if (column.isNull()) {
@@ -79,88 +67,52 @@ FieldValue FromColumn(const QVariant& column, FieldKind kind, bool wrapKey) {
     return value;
 }
 
-void CDescribeExchange::ExchangeText(const char* name, std::string&) {
-    fields.push_back({Unbracketed(name), FieldKind::Text, GetFieldType() == param});
+std::int32_t ClampedNumber(long long number, FieldKind kind) {
+    const bool isShort = kind == FieldKind::Short;
+    const long long low = isShort ? std::numeric_limits<std::int16_t>::min()
+                                  : std::numeric_limits<std::int32_t>::min();
+    const long long high = isShort ? std::numeric_limits<std::int16_t>::max()
+                                   : std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(std::clamp(number, low, high));
 }
 
-void CDescribeExchange::ExchangeShort(const char* name, std::int16_t&) {
-    fields.push_back({Unbracketed(name), FieldKind::Short, GetFieldType() == param});
+void SetNumber(FieldMember member, std::int32_t number) {
+    std::visit(
+        [number](auto* target) {
+            if constexpr (!std::is_same_v<decltype(target), std::string*>) {
+                *target = static_cast<std::remove_pointer_t<decltype(target)>>(number);
+            }
+        },
+        member);
 }
 
-void CDescribeExchange::ExchangeLong(const char* name, std::int32_t&) {
-    fields.push_back({Unbracketed(name), FieldKind::Long, GetFieldType() == param});
+void CDescribeExchange::Exchange(const char* name, FieldMember member) {
+    fields.push_back(
+        {Unbracketed(name), static_cast<FieldKind>(member.index()), GetFieldType() == param});
 }
 
-const FieldValue& CLoadExchange::Next() {
-    return m_values.at(m_next++);
-}
-
-void CLoadExchange::ExchangeText(const char*, std::string& value) {
-    if (GetFieldType() == outputColumn) {
-        value = Next().text;
+void CLoadExchange::Exchange(const char*, FieldMember member) {
+    if (GetFieldType() != outputColumn) {
+        return;
+    }
+    FieldValue& value = m_values.at(m_next++);
+    if (auto* text = std::get_if<std::string*>(&member)) {
+        **text = std::move(value.text);
+    } else {
+        SetNumber(member, value.number);
     }
 }
 
-void CLoadExchange::ExchangeShort(const char*, std::int16_t& value) {
-    if (GetFieldType() == outputColumn) {
-        value = static_cast<std::int16_t>(Next().number); // read clamped to 16 bits
-    }
-}
-
-void CLoadExchange::ExchangeLong(const char*, std::int32_t& value) {
-    if (GetFieldType() == outputColumn) {
-        value = Next().number;
-    }
-}
-
-FieldValue& CTakeExchange::Next() {
-    return m_values.at(m_next++);
-}
-
-void CTakeExchange::ExchangeText(const char*, std::string& value) {
-    if (GetFieldType() == outputColumn) {
-        value = std::move(Next().text);
-    }
-}
-
-void CTakeExchange::ExchangeShort(const char*, std::int16_t& value) {
-    if (GetFieldType() == outputColumn) {
-        value = static_cast<std::int16_t>(Next().number);
-    }
-}
-
-void CTakeExchange::ExchangeLong(const char*, std::int32_t& value) {
-    if (GetFieldType() == outputColumn) {
-        value = Next().number;
-    }
-}
-
-void CStoreExchange::ExchangeText(const char*, std::string& value) {
-    Target().push_back({FieldKind::Text, value, 0});
-}
-
-void CStoreExchange::ExchangeShort(const char*, std::int16_t& value) {
-    Target().push_back({FieldKind::Short, {}, value});
-}
-
-void CStoreExchange::ExchangeLong(const char*, std::int32_t& value) {
-    Target().push_back({FieldKind::Long, {}, value});
-}
-
-void CResetExchange::ExchangeText(const char*, std::string& value) {
-    if (GetFieldType() == outputColumn) {
-        value.clear();
-    }
-}
-
-void CResetExchange::ExchangeShort(const char*, std::int16_t& value) {
-    if (GetFieldType() == outputColumn) {
-        value = 0;
-    }
-}
-
-void CResetExchange::ExchangeLong(const char*, std::int32_t& value) {
-    if (GetFieldType() == outputColumn) {
-        value = 0;
-    }
+void CStoreExchange::Exchange(const char*, FieldMember member) {
+    FieldValue value{static_cast<FieldKind>(member.index()), {}, 0};
+    std::visit(
+        [&value](auto* source) {
+            if constexpr (std::is_same_v<decltype(source), std::string*>) {
+                value.text = *source;
+            } else {
+                value.number = *source;
+            }
+        },
+        member);
+    (GetFieldType() == param ? parameters : columns).push_back(std::move(value));
 }

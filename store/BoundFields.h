@@ -6,13 +6,15 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The recordset base's view of its bound members: what DoFieldExchange
 // binds, and the values it exchanges in a form that can be compared (to
 // find what an Update must write) and bound to a statement.
 
-// How a member is exchanged: text, a 16-bit or a 32-bit integer.
+// How a member is exchanged: text, a 16-bit or a 32-bit integer, in the
+// order of FieldMember's alternatives.
 enum class FieldKind : std::uint8_t { Text, Short, Long };
 
 struct BoundField {
@@ -39,69 +41,37 @@ QVariant ToBindValue(const FieldValue& value);
 // clamped to its range (never wrapped). NULL reads as "" or 0.
 FieldValue FromColumn(const QVariant& column, FieldKind kind, bool wrapKey);
 
+// `number` clamped to the range of a `kind` member (never wrapped).
+std::int32_t ClampedNumber(long long number, FieldKind kind);
+// Sets a number member; a 16-bit one takes the number cut to 16 bits
+// (a number read is clamped to the member's range already).
+void SetNumber(FieldMember member, std::int32_t number);
+
 // Collects the bound members' names and kinds.
 class CDescribeExchange : public CFieldExchange {
 public:
-    Operation GetOperation() const override { return DescribeFields; }
-    void ExchangeText(const char* name, std::string& value) override;
-    void ExchangeShort(const char* name, std::int16_t& value) override;
-    void ExchangeLong(const char* name, std::int32_t& value) override;
+    void Exchange(const char* name, FieldMember member) override;
 
     std::vector<BoundField> fields;
 };
 
-// Puts values into the output-column members, in exchange order; the
+// Moves values into the output-column members, in exchange order; the
 // parameter members are left alone.
 class CLoadExchange : public CFieldExchange {
 public:
-    explicit CLoadExchange(const FieldValues& values) : m_values(values) {}
-    Operation GetOperation() const override { return LoadFields; }
-    void ExchangeText(const char* name, std::string& value) override;
-    void ExchangeShort(const char* name, std::int16_t& value) override;
-    void ExchangeLong(const char* name, std::int32_t& value) override;
+    explicit CLoadExchange(FieldValues values) : m_values(std::move(values)) {}
+    void Exchange(const char* name, FieldMember member) override;
 
 private:
-    const FieldValue& Next();
-    const FieldValues& m_values;
-    std::size_t m_next = 0;
-};
-
-// Moves values into the output-column members, in exchange order, leaving
-// the values empty; the parameter members are left alone.
-class CTakeExchange : public CFieldExchange {
-public:
-    explicit CTakeExchange(FieldValues& values) : m_values(values) {}
-    Operation GetOperation() const override { return LoadFields; }
-    void ExchangeText(const char* name, std::string& value) override;
-    void ExchangeShort(const char* name, std::int16_t& value) override;
-    void ExchangeLong(const char* name, std::int32_t& value) override;
-
-private:
-    FieldValue& Next();
-    FieldValues& m_values;
+    FieldValues m_values;
     std::size_t m_next = 0;
 };
 
 // Reads the members: output columns and parameters apart.
 class CStoreExchange : public CFieldExchange {
 public:
-    Operation GetOperation() const override { return StoreFields; }
-    void ExchangeText(const char* name, std::string& value) override;
-    void ExchangeShort(const char* name, std::int16_t& value) override;
-    void ExchangeLong(const char* name, std::int32_t& value) override;
+    void Exchange(const char* name, FieldMember member) override;
 
     FieldValues columns;
     FieldValues parameters;
-
-private:
-    FieldValues& Target() { return GetFieldType() == param ? parameters : columns; }
-};
-
-// Empties the output-column members (strings "", numbers 0).
-class CResetExchange : public CFieldExchange {
-public:
-    Operation GetOperation() const override { return ResetFields; }
-    void ExchangeText(const char* name, std::string& value) override;
-    void ExchangeShort(const char* name, std::int16_t& value) override;
-    void ExchangeLong(const char* name, std::int32_t& value) override;
 };

@@ -94,7 +94,7 @@ void FillEmptyLibrary(const std::string& location,
         return;
     }
     {
-        CServerConnection connection(location, parsed);
+        CServerConnection connection(parsed);
         if (!connection.Value(ServerLibraryNamesTakenQuery()).toBool()) {
             InTransaction(connection, [&] {
                 for (const QString& statement : ServerSchemaStatements()) {

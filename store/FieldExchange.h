@@ -2,8 +2,12 @@
 
 #include <cstdint>
 #include <string>
+#include <variant>
 
 class CDaoRecordset;
+
+// A bound member: text, a 16-bit or a 32-bit integer (FieldKind's order).
+using FieldMember = std::variant<std::string*, std::int16_t*, std::int32_t*>;
 
 // Binds a recordset's members to its columns and parameters. Each recordset
 // class lists its bound members in DoFieldExchange, in column order:
@@ -20,29 +24,25 @@ class CDaoRecordset;
 class CFieldExchange {
 public:
     enum FieldType { outputColumn, param };
-    enum Operation { DescribeFields, LoadFields, StoreFields, ResetFields };
 
     virtual ~CFieldExchange() = default;
     void SetFieldType(FieldType type) { m_fieldType = type; }
     FieldType GetFieldType() const { return m_fieldType; }
-    virtual Operation GetOperation() const = 0;
 
     // Called by DFX_Text, DFX_Short and DFX_Long for each member, with the
     // bracketed column name (or the parameter's name).
-    virtual void ExchangeText(const char* name, std::string& value) = 0;
-    virtual void ExchangeShort(const char* name, std::int16_t& value) = 0;
-    virtual void ExchangeLong(const char* name, std::int32_t& value) = 0;
+    virtual void Exchange(const char* name, FieldMember member) = 0;
 
 private:
     FieldType m_fieldType = outputColumn;
 };
 
 inline void DFX_Text(CFieldExchange* pFX, const char* name, std::string& value) {
-    pFX->ExchangeText(name, value);
+    pFX->Exchange(name, &value);
 }
 inline void DFX_Short(CFieldExchange* pFX, const char* name, std::int16_t& value) {
-    pFX->ExchangeShort(name, value);
+    pFX->Exchange(name, &value);
 }
 inline void DFX_Long(CFieldExchange* pFX, const char* name, std::int32_t& value) {
-    pFX->ExchangeLong(name, value);
+    pFX->Exchange(name, &value);
 }

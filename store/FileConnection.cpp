@@ -22,20 +22,6 @@ QString Absolute(const std::string& path) {
     return QFileInfo(QString::fromUtf8(path)).absoluteFilePath();
 }
 
-struct FileIdentity {
-    bool exists = false;
-    dev_t device = 0;
-    ino_t inode = 0;
-};
-
-FileIdentity IdentityOf(const QString& path) {
-    struct stat info {};
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
-        return {};
-    }
-    return {true, info.st_dev, info.st_ino};
-}
-
 // A file: URI, so that the open mode can forbid SQLite to create a file
 // that vanished since we looked at it.
 QString UriFor(const QString& absolute, CLibraryConnection::Access access, bool logOfAnotherFile) {
@@ -73,6 +59,14 @@ constexpr int kBusyTimeoutMs = 5000;
 constexpr int kCheckpointDelayMs = 100;
 
 } // namespace
+
+CFileConnection::Identity CFileConnection::IdentityOf(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        return {};
+    }
+    return {true, info.st_dev, info.st_ino};
+}
 
 bool IsOpenInThisProcess(const std::string& path) {
     return std::any_of(
@@ -112,17 +106,15 @@ CFileConnection::CFileConnection(const std::string& path, Access access, const s
     // This process's connections to a file that the path no longer names
     // must be gone before SQLite opens the path's companions for the new
     // file (see the class comment).
-    const FileIdentity before = IdentityOf(m_absolutePath);
+    const Identity before = IdentityOf(m_absolutePath);
     for (CFileConnection* other : std::vector<CFileConnection*>(Connections())) {
         if (other->m_absolutePath == m_absolutePath && !other->m_closed &&
-            (!before.exists || other->m_device != before.device ||
-             other->m_inode != before.inode)) {
+            other->m_file != before) {
             other->CloseStale();
         }
     }
 
-    m_device = before.device;
-    m_inode = before.inode;
+    m_file = before;
     m_logOfAnotherFile = before.exists && LogOfAnotherFile();
     if (m_logOfAnotherFile) {
         m_access = Access::ReadOnly;
@@ -147,33 +139,22 @@ CFileConnection::CFileConnection(const std::string& path, Access access, const s
     // The file SQLite opened is the one the path named just before, unless
     // it was replaced in between; then this connection is stale from the
     // start and its owner opens again.
-    const FileIdentity after = IdentityOf(m_absolutePath);
-    m_closed = !before.exists || !after.exists || after.device != before.device ||
-               after.inode != before.inode;
+    m_closed = !before.exists || IdentityOf(m_absolutePath) != before;
     try {
         Exec(QStringLiteral("PRAGMA foreign_keys = ON"));
     } catch (...) {
         RemoveDatabase();
         throw;
     }
-    Register();
+    Connections().push_back(this);
 }
 
 CFileConnection::~CFileConnection() {
-    Unregister();
+    std::erase(Connections(), this);
     HandOverCheckpoint();
     if (m_inTransaction && !m_closed) {
         QSqlQuery(m_db).exec(QStringLiteral("ROLLBACK"));
     }
-}
-
-void CFileConnection::Register() {
-    Connections().push_back(this);
-}
-
-void CFileConnection::Unregister() {
-    auto& all = Connections();
-    all.erase(std::remove(all.begin(), all.end(), this), all.end());
 }
 
 void CFileConnection::CloseStale() {
@@ -194,19 +175,16 @@ void CFileConnection::CloseStale() {
 }
 
 bool CFileConnection::HoldsFileAt(const std::string& path) const {
-    const FileIdentity identity = IdentityOf(Absolute(path));
-    return !m_closed && identity.exists && identity.device == m_device && identity.inode == m_inode;
+    return !m_closed && IdentityOf(Absolute(path)) == m_file;
 }
 
 bool CFileConnection::IsCurrent() const {
     if (m_closed) {
         return false;
     }
-    const FileIdentity now = IdentityOf(m_absolutePath);
     // Once the log beside the path is free, the file is opened again as
     // any other, for writing too.
-    return now.exists && now.device == m_device && now.inode == m_inode &&
-           (!m_logOfAnotherFile || LogOfAnotherFile());
+    return IdentityOf(m_absolutePath) == m_file && (!m_logOfAnotherFile || LogOfAnotherFile());
 }
 
 bool CFileConnection::LogOfAnotherFile() const {
@@ -216,7 +194,7 @@ bool CFileConnection::LogOfAnotherFile() const {
     const bool usedHere = std::any_of(
         Connections().begin(), Connections().end(), [this](const CFileConnection* other) {
             return other != this && !other->m_closed && !other->m_logOfAnotherFile &&
-                   other->m_device == m_device && other->m_inode == m_inode;
+                   other->m_file == m_file;
         });
     if (usedHere) {
         return false;
@@ -325,8 +303,7 @@ void CFileConnection::HandOverCheckpoint() {
     // Another connection of ours to the same file empties the log later;
     // without one it is done now, before this connection goes.
     for (CFileConnection* other : Connections()) {
-        if (other != this && !other->IsReadOnly() && !other->m_closed &&
-            other->m_device == m_device && other->m_inode == m_inode) {
+        if (other != this && !other->IsReadOnly() && !other->m_closed && other->m_file == m_file) {
             other->m_checkpointTimer.start();
             m_checkpointTimer.stop();
             return;

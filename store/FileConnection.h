@@ -62,8 +62,15 @@ protected:
     bool Revalidate() override;
 
 private:
-    void Register();
-    void Unregister();
+    // Which file a path names: none, or its device and inode.
+    struct Identity {
+        bool exists = false;
+        dev_t device = 0;
+        ino_t inode = 0;
+        friend bool operator==(const Identity&, const Identity&) = default;
+    };
+    static Identity IdentityOf(const QString& path);
+
     void CloseStale();
     void HandOverCheckpoint();
     // Whether the log and shared memory beside the path belong to the
@@ -71,8 +78,7 @@ private:
     bool LogOfAnotherFile() const;
 
     QString m_absolutePath;
-    dev_t m_device = 0;
-    ino_t m_inode = 0;
+    Identity m_file; // the file opened
     bool m_closed = false;
     bool m_logOfAnotherFile = false;
     QTimer m_checkpointTimer;

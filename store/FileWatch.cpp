@@ -8,14 +8,12 @@ CFileWatch::CFileWatch(const QString& path) : m_path(QFileInfo(path).absoluteFil
         m_watcher.addPath(folder);
     }
     WatchFiles();
-    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, [this] {
+    const auto changed = [this] {
         WatchFiles();
         NoteChange();
-    });
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
-        WatchFiles();
-        NoteChange();
-    });
+    };
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, changed);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, changed);
 }
 
 void CFileWatch::WatchFiles() {

@@ -3,27 +3,15 @@
 #include <QByteArray>
 
 std::string ExtractBracedIdentifier(const std::string& keyText) {
-    if (keyText.size() < 2) {
-        return {};
-    }
     // The wrapped form starts with its own "{", so the search starts at
     // the second character to find the identifier's brace.
     const std::size_t open = keyText.find('{', 1);
-    if (open == std::string::npos) {
-        return {};
-    }
-    const std::size_t close = keyText.find('}', open + 1);
-    if (close == std::string::npos) {
-        return {};
-    }
-    return keyText.substr(open, close - open + 1);
+    const std::size_t close = open == std::string::npos ? open : keyText.find('}', open + 1);
+    return close == std::string::npos ? std::string() : keyText.substr(open, close - open + 1);
 }
 
 QVariant MakeSeekKey(const char* text) {
-    if (text == nullptr) {
-        return {};
-    }
-    return QVariant(QByteArray(text));
+    return text == nullptr ? QVariant() : QVariant(QByteArray(text));
 }
 
 QVariant MakeSeekKey(const std::string& text) {

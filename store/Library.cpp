@@ -12,7 +12,7 @@ namespace {
 
 void CreateServerLibrary(const CLibraryLocation& location,
                          const std::vector<LibrarySeedCategory>& seed) {
-    CServerConnection connection(location.Text(), location);
+    CServerConnection connection(location);
     connection.Begin();
     const bool taken = connection.Value(ServerLibraryNamesTakenQuery()).toBool();
     if (taken) {

@@ -6,8 +6,8 @@
 #include <QCoreApplication>
 #include <QSqlError>
 
-#include <algorithm>
 #include <atomic>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -26,10 +26,6 @@ std::vector<std::unique_ptr<CLibraryConnection>>& Idle() {
 // How many idle connections are kept: enough for the palette's fills of
 // the selector and the list, and an editor's table.
 constexpr std::size_t kIdleLimit = 3;
-
-void CloseIdleAtExit() {
-    CLibraryConnection::CloseIdle();
-}
 
 } // namespace
 
@@ -67,12 +63,8 @@ void CLibraryConnection::Release(std::unique_ptr<CLibraryConnection> connection)
     if (connection == nullptr || connection->m_inTransaction || !connection->IsReusable()) {
         return;
     }
-    static const bool cleanupRegistered = [] {
-        // Before Qt's own SQL machinery goes away at the end of the program.
-        qAddPostRoutine(CloseIdleAtExit);
-        return true;
-    }();
-    Q_UNUSED(cleanupRegistered);
+    // Before Qt's own SQL machinery goes away at the end of the program.
+    [[maybe_unused]] static const bool cleanupRegistered = (qAddPostRoutine(&CloseIdle), true);
     auto& idle = Idle();
     idle.push_back(std::move(connection));
     if (idle.size() > kIdleLimit) {
@@ -82,9 +74,7 @@ void CLibraryConnection::Release(std::unique_ptr<CLibraryConnection> connection)
 
 void CLibraryConnection::CloseIdle() {
     // Moved out first: closing a connection may look at the list.
-    std::vector<std::unique_ptr<CLibraryConnection>> closing;
-    closing.swap(Idle());
-    closing.clear();
+    std::exchange(Idle(), {});
 }
 
 std::unique_ptr<CLibraryConnection> CLibraryConnection::TakeIdle(const std::string& location) {
@@ -100,11 +90,7 @@ std::unique_ptr<CLibraryConnection> CLibraryConnection::TakeIdle(const std::stri
         }
         break;
     }
-    idle.erase(std::remove_if(idle.begin(), idle.end(),
-                              [](const std::unique_ptr<CLibraryConnection>& connection) {
-                                  return !connection->IsReusable();
-                              }),
-               idle.end());
+    std::erase_if(idle, [](const auto& connection) { return !connection->IsReusable(); });
     return nullptr;
 }
 
@@ -117,27 +103,42 @@ QSqlQuery CLibraryConnection::Prepare(const QString& sql) {
     return query;
 }
 
-void CLibraryConnection::Exec(const QString& sql) {
+QSqlQuery CLibraryConnection::Query(const QString& sql) {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
     if (!query.exec(sql)) {
         Fail(query.lastError());
+    }
+    return query;
+}
+
+void CLibraryConnection::Run(QSqlQuery& query) {
+    if (!query.exec()) {
+        const QSqlError error = query.lastError();
+        query.finish();
+        Fail(error);
     }
 }
 
-QVariant CLibraryConnection::Value(const QString& sql) {
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql)) {
-        Fail(query.lastError());
-    }
-    QVariant value;
+bool CLibraryConnection::Next(QSqlQuery& query) {
     if (query.next()) {
-        value = query.value(0);
-    } else if (query.lastError().isValid()) {
-        Fail(query.lastError());
+        return true;
     }
-    return value;
+    const QSqlError error = query.lastError();
+    query.finish();
+    if (error.isValid()) {
+        Fail(error);
+    }
+    return false;
+}
+
+void CLibraryConnection::Exec(const QString& sql) {
+    Query(sql);
+}
+
+QVariant CLibraryConnection::Value(const QString& sql) {
+    QSqlQuery query = Query(sql);
+    return Next(query) ? query.value(0) : QVariant();
 }
 
 std::string CLibraryConnection::ReadOnlyMessage() const {

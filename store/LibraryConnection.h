@@ -51,7 +51,13 @@ public:
 
     // A prepared, forward-only statement.
     QSqlQuery Prepare(const QString& sql);
-    // Runs one statement that takes no parameters.
+    // Runs a prepared statement. Every failure below finishes the
+    // statement and throws (Fail).
+    void Run(QSqlQuery& query);
+    // Moves to the next row; false, the statement finished, at the end.
+    bool Next(QSqlQuery& query);
+    // Runs one statement that takes no parameters: its rows, and nothing.
+    QSqlQuery Query(const QString& sql);
     void Exec(const QString& sql);
     // The first column of the first row of a parameterless statement.
     QVariant Value(const QString& sql);

@@ -45,39 +45,23 @@ std::string KeyBytes(const QVariant& key) {
     return FromColumn(key, FieldKind::Text, false).text;
 }
 
-QSqlQuery Run(CLibraryConnection& connection, const QString& sql) {
-    QSqlQuery query = connection.Prepare(sql);
-    if (!query.exec()) {
-        connection.Fail(query.lastError());
-    }
-    return query;
-}
-
-void CheckEnd(CLibraryConnection& connection, const QSqlQuery& query) {
-    if (query.lastError().isValid()) {
-        connection.Fail(query.lastError());
-    }
-}
-
 // The views give the order (ZOrder, then the order rows were added, which
 // each engine keeps its own way); the tables give the columns the views
 // leave out.
 void ReadCategories(CLibraryConnection& source, LibraryRows& rows) {
     std::unordered_map<std::string, QVariant> textKeys;
-    QSqlQuery table = Run(
-        source, QStringLiteral("SELECT \"CategoryID\", \"strCategoryID\" FROM \"tblCategory\""));
-    while (table.next()) {
+    QSqlQuery table = source.Query(
+        QStringLiteral("SELECT \"CategoryID\", \"strCategoryID\" FROM \"tblCategory\""));
+    while (source.Next(table)) {
         textKeys.emplace(KeyBytes(table.value(0)), table.value(1));
     }
-    CheckEnd(source, table);
-    QSqlQuery view = Run(source, QStringLiteral("SELECT \"CategoryID\", \"Description\", "
-                                                "\"ZOrder\" FROM \"qryCategory\""));
-    while (view.next()) {
+    QSqlQuery view = source.Query(QStringLiteral("SELECT \"CategoryID\", \"Description\", "
+                                                 "\"ZOrder\" FROM \"qryCategory\""));
+    while (source.Next(view)) {
         CopiedCategory category{view.value(0), view.value(1), view.value(2).toLongLong(), {}};
         category.textKey = textKeys[KeyBytes(category.key)];
         rows.categories.push_back(std::move(category));
     }
-    CheckEnd(source, view);
 }
 
 void ReadItems(CLibraryConnection& source, LibraryRows& rows) {
@@ -86,20 +70,19 @@ void ReadItems(CLibraryConnection& source, LibraryRows& rows) {
         qlonglong trailing;
     };
     std::unordered_map<std::string, Punctuation> punctuation;
-    QSqlQuery table = Run(source, QStringLiteral("SELECT \"PhraseID\", \"PunctuationLeading\", "
-                                                 "\"PunctuationTrailing\" FROM \"tblPhrase\""));
-    while (table.next()) {
+    QSqlQuery table = source.Query(QStringLiteral("SELECT \"PhraseID\", \"PunctuationLeading\", "
+                                                  "\"PunctuationTrailing\" FROM \"tblPhrase\""));
+    while (source.Next(table)) {
         punctuation.emplace(KeyBytes(table.value(0)),
                             Punctuation{table.value(1).toLongLong(), table.value(2).toLongLong()});
     }
-    CheckEnd(source, table);
     // Without a category to pick, the view lists every item: ordered by
     // ZOrder and then as added, which is each category's order too.
-    QSqlQuery view = Run(source, QStringLiteral("SELECT \"CategoryID\", \"Data\", \"Mnemonic\", "
-                                                "\"PhraseID\", \"ZOrder\" "
-                                                "FROM \"qryPhrasesInCategory\""));
+    QSqlQuery view = source.Query(QStringLiteral("SELECT \"CategoryID\", \"Data\", \"Mnemonic\", "
+                                                 "\"PhraseID\", \"ZOrder\" "
+                                                 "FROM \"qryPhrasesInCategory\""));
     rows.items.reserve(punctuation.size());
-    while (view.next()) {
+    while (source.Next(view)) {
         CopiedItem item{view.value(0), view.value(1), view.value(2), view.value(3),
                         view.value(4).toLongLong()};
         const Punctuation marks = punctuation[KeyBytes(item.key)];
@@ -107,7 +90,6 @@ void ReadItems(CLibraryConnection& source, LibraryRows& rows) {
         item.trailing = marks.trailing;
         rows.items.push_back(std::move(item));
     }
-    CheckEnd(source, view);
 }
 
 LibraryRows ReadLibrary(const std::string& from) {

@@ -103,18 +103,14 @@ void MoveIntoPlace(const QString& built, const QString& file, const std::string&
     }
 }
 
-// The name of a file that a library for `file` is built in: hidden, beside
-// it, with eight random hexadecimal digits.
-QRegularExpression BuildingNamePattern(const QFileInfo& file) {
-    return QRegularExpression(
-        QStringLiteral("^\\.%1\\.[0-9a-f]{8}$").arg(QRegularExpression::escape(file.fileName())));
-}
-
 // Removes the files of earlier builds for `file` that were killed before
 // they could remove their own: nobody has them open (SQLite locks a file
 // it writes) and nothing has written them for a minute.
 void RemoveAbandonedBuilds(const QFileInfo& file) {
-    const QRegularExpression pattern = BuildingNamePattern(file);
+    // A library for `file` is built in a hidden file beside it, named with
+    // eight random hexadecimal digits.
+    const QRegularExpression pattern(
+        QStringLiteral("^\\.%1\\.[0-9a-f]{8}$").arg(QRegularExpression::escape(file.fileName())));
     const QDateTime aMinuteAgo = QDateTime::currentDateTime().addSecs(-60);
     const QFileInfoList candidates = file.absoluteDir().entryInfoList(
         {QStringLiteral(".") + file.fileName() + QStringLiteral(".*")},

@@ -3,25 +3,20 @@
 #include "store/DaoException.h"
 
 #include <QRegularExpression>
-#include <QSet>
 #include <QUrl>
 
 #include <libpq-fe.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
 constexpr QLatin1StringView kSchemes[] = {QLatin1StringView("postgresql://"),
                                           QLatin1StringView("postgres://")};
 
-const QSet<QString>& SslModes() {
-    static const QSet<QString> modes{
-        QStringLiteral("disable"), QStringLiteral("allow"),     QStringLiteral("prefer"),
-        QStringLiteral("require"), QStringLiteral("verify-ca"), QStringLiteral("verify-full"),
-    };
-    return modes;
-}
+constexpr const char* kSslModes[] = {"disable", "allow",     "prefer",
+                                     "require", "verify-ca", "verify-full"};
 
 qsizetype SchemeLength(const QString& text) {
     for (const QLatin1StringView scheme : kSchemes) {
@@ -217,7 +212,9 @@ CLibraryLocation CLibraryLocation::Parse(const std::string& text) {
                 location.m_user = value;
             } else if (name == QLatin1String("password")) {
                 location.m_password = value;
-            } else if (name == QLatin1String("sslmode") && !SslModes().contains(value)) {
+            } else if (name == QLatin1String("sslmode") &&
+                       std::none_of(std::begin(kSslModes), std::end(kSslModes),
+                                    [&value](const char* mode) { return value == mode; })) {
                 throw CAddressError(QStringLiteral("\"%1\" is not an sslmode").arg(value));
             } else if (value.contains(QLatin1Char(';'))) {
                 // Qt's driver takes ";" for the end of an option.
@@ -266,12 +263,10 @@ CLibraryLocation CLibraryLocation::WithoutPassword() const {
 }
 
 const QString* CLibraryLocation::Parameter(QLatin1StringView name) const {
-    for (const auto& [key, value] : m_parameters) {
-        if (key == name) {
-            return &value;
-        }
-    }
-    return nullptr;
+    const auto found =
+        std::find_if(m_parameters.begin(), m_parameters.end(),
+                     [name](const auto& parameter) { return parameter.first == name; });
+    return found != m_parameters.end() ? &found->second : nullptr;
 }
 
 bool CLibraryLocation::RequiresEncryption() const {

@@ -11,7 +11,7 @@ std::unique_ptr<CLibraryConnection> OpenLibrary(const CLibraryLocation& location
         return reused;
     }
     if (location.IsServer()) {
-        return CServerConnection::OpenLibrary(location.Text(), location);
+        return CServerConnection::OpenLibrary(location);
     }
     return OpenLibraryFile(location.Text());
 }

@@ -5,9 +5,7 @@
 
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <cstring>
-#include <limits>
 
 namespace {
 
@@ -44,39 +42,36 @@ bool Bind(sqlite3_stmt* statement, int index, const QVariant& value) {
                                SQLITE_UTF8) == SQLITE_OK;
 }
 
-std::int32_t NumberOf(sqlite3_stmt* statement, int index, FieldKind kind) {
-    if (sqlite3_column_type(statement, index) == SQLITE_NULL) {
-        return 0;
-    }
-    const bool isShort = kind == FieldKind::Short;
-    const sqlite3_int64 low = isShort ? std::numeric_limits<std::int16_t>::min()
-                                      : std::numeric_limits<std::int32_t>::min();
-    const sqlite3_int64 high = isShort ? std::numeric_limits<std::int16_t>::max()
-                                       : std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(std::clamp(sqlite3_column_int64(statement, index), low, high));
-}
-
 // Puts the current row's columns into the members, in exchange order; a
 // member's string keeps its storage from row to row.
 class CRowExchange : public CFieldExchange {
 public:
-    CRowExchange(sqlite3_stmt* statement, const std::vector<CNativeCursor::Column>& columns)
-        : m_statement(statement), m_columns(columns) {}
-    Operation GetOperation() const override { return LoadFields; }
+    CRowExchange(sqlite3_stmt* statement, const RecordShape& shape)
+        : m_statement(statement), m_shape(shape) {}
 
-    void ExchangeText(const char*, std::string& value) override {
+    void Exchange(const char*, FieldMember member) override {
         if (GetFieldType() != outputColumn) {
             return;
         }
         const int index = m_next++;
         const int type = sqlite3_column_type(m_statement, index);
+        auto* const* text = std::get_if<std::string*>(&member);
+        if (text == nullptr) {
+            SetNumber(member, type == SQLITE_NULL
+                                  ? 0
+                                  : ClampedNumber(sqlite3_column_int64(m_statement, index),
+                                                  static_cast<FieldKind>(member.index())));
+            return;
+        }
+        std::string& value = **text;
         // A blob's bytes are taken as they are, like text.
         const void* bytes = type == SQLITE_BLOB   ? sqlite3_column_blob(m_statement, index)
                             : type == SQLITE_NULL ? nullptr
                                                   : sqlite3_column_text(m_statement, index);
         const auto size = static_cast<std::size_t>(sqlite3_column_bytes(m_statement, index));
         const char* begin = bytes != nullptr ? static_cast<const char*>(bytes) : "";
-        if (m_columns.at(static_cast<std::size_t>(index)).wrapKey && type != SQLITE_NULL) {
+        if (m_shape.schema.at(static_cast<std::size_t>(index))->generatedKey &&
+            type != SQLITE_NULL) {
             value.assign("{guid ");
             value.append(begin, size);
             value.push_back('}');
@@ -84,22 +79,10 @@ public:
             value.assign(begin, bytes != nullptr ? size : 0);
         }
     }
-    void ExchangeShort(const char*, std::int16_t& value) override {
-        if (GetFieldType() == outputColumn) {
-            const int index = m_next++;
-            value = static_cast<std::int16_t>(NumberOf(m_statement, index, FieldKind::Short));
-        }
-    }
-    void ExchangeLong(const char*, std::int32_t& value) override {
-        if (GetFieldType() == outputColumn) {
-            const int index = m_next++;
-            value = NumberOf(m_statement, index, FieldKind::Long);
-        }
-    }
 
 private:
     sqlite3_stmt* m_statement;
-    const std::vector<CNativeCursor::Column>& m_columns;
+    const RecordShape& m_shape;
     int m_next = 0;
 };
 
@@ -121,10 +104,10 @@ void CNativeCursor::Finish() {
 }
 
 bool CNativeCursor::Start(const QSqlDatabase& db, const QString& sql,
-                          const std::vector<QVariant>& parameters, std::vector<Column> columns,
+                          const std::vector<QVariant>& parameters, const RecordShape& shape,
                           QSqlError& error) {
     Finish();
-    m_columns = std::move(columns);
+    m_shape = &shape;
     m_handle = HandleOf(db);
     if (m_handle == nullptr) {
         error = QSqlError(QStringLiteral("Not an SQLite connection"), QString(),
@@ -169,10 +152,10 @@ bool CNativeCursor::Step(QSqlError& error) {
     return code == SQLITE_DONE;
 }
 
-void CNativeCursor::Load(const std::function<void(CFieldExchange*)>& exchange) const {
+void CNativeCursor::Load() const {
     if (m_statement == nullptr) {
         return;
     }
-    CRowExchange row(m_statement, m_columns);
-    exchange(&row);
+    CRowExchange row(m_statement, *m_shape);
+    m_shape->exchange(&row);
 }

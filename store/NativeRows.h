@@ -1,12 +1,11 @@
 #pragma once
 
-#include "store/BoundFields.h"
+#include "store/RecordShape.h"
 
 #include <QSqlError>
 #include <QString>
 #include <QVariant>
 
-#include <functional>
 #include <vector>
 
 class QSqlDatabase;
@@ -24,11 +23,6 @@ struct sqlite3_stmt;
 // the end at once.
 class CNativeCursor {
 public:
-    struct Column {
-        FieldKind kind;
-        bool wrapKey; // a generated key: "{guid ...}" around the text
-    };
-
     // Whether `db` is a SQLite connection whose handle this can use.
     static bool IsAvailable(const QSqlDatabase& db);
 
@@ -38,18 +32,19 @@ public:
     CNativeCursor& operator=(const CNativeCursor&) = delete;
 
     // Runs `sql` with `parameters` bound in order (text, bytes or integers,
-    // as ToBindValue gives them) and stands on its first row, or at the end.
+    // as ToBindValue gives them) for the columns of `shape` (which outlives
+    // the cursor) and stands on its first row, or at the end.
     // Returns false with `error` set (the engine's code and text) when
     // SQLite refused.
     bool Start(const QSqlDatabase& db, const QString& sql, const std::vector<QVariant>& parameters,
-               std::vector<Column> columns, QSqlError& error);
+               const RecordShape& shape, QSqlError& error);
     // Moves to the next row (or the end); false with `error` on a failure.
     bool Next(QSqlError& error);
     bool AtEnd() const { return m_statement == nullptr; }
 
-    // Runs `exchange` (a recordset's DoFieldExchange) so that its output
-    // columns receive the current row's values, in exchange order.
-    void Load(const std::function<void(CFieldExchange*)>& exchange) const;
+    // Puts the current row's values into the shape's output-column
+    // members, in exchange order.
+    void Load() const;
 
 private:
     bool Step(QSqlError& error);
@@ -57,5 +52,5 @@ private:
 
     struct sqlite3* m_handle = nullptr;
     sqlite3_stmt* m_statement = nullptr;
-    std::vector<Column> m_columns;
+    const RecordShape* m_shape = nullptr;
 };

@@ -95,10 +95,7 @@ std::optional<QString> RememberedPassword(const CLibraryLocation& location) {
     const LoginKey key = KeyOf(location);
     const std::lock_guard lock(g_mutex);
     const auto found = Passwords().find(key);
-    if (found == Passwords().end()) {
-        return std::nullopt;
-    }
-    return found->second;
+    return found == Passwords().end() ? std::nullopt : std::optional(found->second);
 }
 
 void ForgetPassword(const CLibraryLocation& location) {

@@ -12,8 +12,8 @@ FieldValues RecordShape::RowValues(const QSqlQuery& query, int firstColumn) cons
     return values;
 }
 
-void RecordShape::LoadMembers(const FieldValues& values) const {
-    CLoadExchange load(values);
+void RecordShape::LoadMembers(FieldValues values) const {
+    CLoadExchange load(std::move(values));
     exchange(&load);
 }
 

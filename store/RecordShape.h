@@ -21,7 +21,7 @@ struct RecordShape {
 
     // The bound columns of a result row, from `firstColumn` on.
     FieldValues RowValues(const QSqlQuery& query, int firstColumn) const;
-    void LoadMembers(const FieldValues& values) const;
+    void LoadMembers(FieldValues values) const;
     FieldValues MemberValues() const;
     // The bound columns' names, quoted and separated by commas.
     QString ColumnList() const;

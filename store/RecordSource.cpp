@@ -1,6 +1,7 @@
 #include "store/RecordSource.h"
 
 #include <array>
+#include <iterator>
 
 namespace {
 
@@ -60,6 +61,20 @@ const std::array<RecordSource, 6>& Sources() {
     return sources;
 }
 
+// The entry of `entries` called `name` (brackets aside), or null.
+template <class Entries>
+auto FindNamed(const Entries& entries, const std::string& name) -> decltype(&*std::begin(entries)) {
+    const std::string wanted = Unbracketed(name);
+    for (const auto& entry : entries) {
+        if (wanted == entry.name) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
 std::string Unbracketed(const std::string& name) {
     if (name.size() >= 2 && name.front() == '[' && name.back() == ']') {
         return name.substr(1, name.size() - 2);
@@ -67,34 +82,14 @@ std::string Unbracketed(const std::string& name) {
     return name;
 }
 
-} // namespace
-
 const RecordSource::Column* RecordSource::FindColumn(const std::string& column) const {
-    const std::string wanted = Unbracketed(column);
-    for (const Column& candidate : columns) {
-        if (wanted == candidate.name) {
-            return &candidate;
-        }
-    }
-    return nullptr;
+    return FindNamed(columns, column);
 }
 
 const RecordSource::Parameter* RecordSource::FindParameter(const std::string& parameter) const {
-    const std::string wanted = Unbracketed(parameter);
-    for (const Parameter& candidate : parameters) {
-        if (wanted == candidate.name) {
-            return &candidate;
-        }
-    }
-    return nullptr;
+    return FindNamed(parameters, parameter);
 }
 
 const RecordSource* FindRecordSource(const std::string& defaultSql) {
-    const std::string wanted = Unbracketed(defaultSql);
-    for (const RecordSource& source : Sources()) {
-        if (wanted == source.name) {
-            return &source;
-        }
-    }
-    return nullptr;
+    return FindNamed(Sources(), defaultSql);
 }

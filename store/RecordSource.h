@@ -35,3 +35,6 @@ struct RecordSource {
 // The source named by a recordset's default SQL ("[tblPhrase]" or
 // "tblPhrase"), or null when it is none of ours.
 const RecordSource* FindRecordSource(const std::string& defaultSql);
+
+// `name` without the brackets around it, if it has them.
+std::string Unbracketed(const std::string& name);

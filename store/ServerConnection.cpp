@@ -75,9 +75,9 @@ std::string NotALibrary(const std::string& display) {
 
 } // namespace
 
-CServerConnection::CServerConnection(const std::string& path, const CLibraryLocation& location)
-    : CLibraryConnection(path, location.Display(), Access::ReadWrite),
-      m_generation(LostGeneration(path)) {
+CServerConnection::CServerConnection(const CLibraryLocation& location)
+    : CLibraryConnection(location.Text(), location.Display(), Access::ReadWrite),
+      m_generation(LostGeneration(location.Text())) {
     AddDatabase(QStringLiteral("QPSQL"), "libqt6sql6-psql");
     if (!location.Host().isEmpty()) {
         m_db.setHostName(location.Host());
@@ -149,11 +149,10 @@ CServerConnection::~CServerConnection() {
 }
 
 std::unique_ptr<CLibraryConnection>
-CServerConnection::OpenLibrary(const std::string& path, const CLibraryLocation& location) {
-    auto connection = std::make_unique<CServerConnection>(path, location);
-    QSqlQuery tables(connection->m_db);
-    tables.setForwardOnly(true);
-    if (!tables.exec(QString::fromLatin1(kSetUpAndFindTables)) || !tables.next()) {
+CServerConnection::OpenLibrary(const CLibraryLocation& location) {
+    auto connection = std::make_unique<CServerConnection>(location);
+    QSqlQuery tables = connection->Query(QString::fromLatin1(kSetUpAndFindTables));
+    if (!tables.next()) {
         connection->Fail(tables.lastError());
     }
     const bool isLibrary = tables.value(0).toBool();
@@ -177,9 +176,8 @@ CServerConnection::OpenLibrary(const std::string& path, const CLibraryLocation& 
 }
 
 bool CServerConnection::ReadFormatAndRights() {
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    if (!query.exec(QString::fromLatin1(kFormatAndRights)) || !query.next()) {
+    QSqlQuery query = Query(QString::fromLatin1(kFormatAndRights));
+    if (!query.next()) {
         Fail(query.lastError());
     }
     const QVariant format = query.value(0);

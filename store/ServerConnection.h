@@ -19,15 +19,14 @@ class CLibraryLocation;
 // longer current, so its owner opens a new one at its next step.
 class CServerConnection : public CLibraryConnection {
 public:
-    // Connects to the database that `location` names (`path` is the text it
-    // was parsed from): no check that it is a library.
-    CServerConnection(const std::string& path, const CLibraryLocation& location);
+    // Connects to the database that `location` names: no check that it is
+    // a library.
+    explicit CServerConnection(const CLibraryLocation& location);
     ~CServerConnection() override;
 
     // Connects and checks that the database holds a library this version
     // can use (see OpenLibrary in LibraryOpener.h).
-    static std::unique_ptr<CLibraryConnection> OpenLibrary(const std::string& path,
-                                                           const CLibraryLocation& location);
+    static std::unique_ptr<CLibraryConnection> OpenLibrary(const CLibraryLocation& location);
 
     // False too once a connection to the same library was found broken
     // after this one was made (MarkConnectionsLost).

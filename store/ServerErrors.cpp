@@ -106,6 +106,12 @@ QString WordsForState(const QString& state, const QString& text) {
     return QStringLiteral("The library \"%1\" reported an error.");
 }
 
+// The engine's own words on a failure.
+QString EngineText(const QSqlError& error) {
+    const QString text = error.databaseText().trimmed();
+    return text.isEmpty() ? error.text().trimmed() : text;
+}
+
 } // namespace
 
 bool IsServerReadOnlyCode(const QString& sqlState) {
@@ -119,10 +125,7 @@ bool IsConnectionLostCode(const QString& sqlState) {
 }
 
 std::string DescribeServerError(const QSqlError& error, const std::string& library) {
-    QString engineText = error.databaseText().trimmed();
-    if (engineText.isEmpty()) {
-        engineText = error.text().trimmed();
-    }
+    QString engineText = EngineText(error);
     if (engineText.isEmpty()) {
         engineText = QStringLiteral("unknown database error");
     }
@@ -154,15 +157,11 @@ PasswordTrouble PasswordTroubleOf(const QSqlError& error) {
 }
 
 std::string DescribePasswordNeeded(const QSqlError& error, const std::string& library) {
-    QString details = error.databaseText().trimmed();
-    if (details.isEmpty()) {
-        details = error.text().trimmed();
-    }
     return (QStringLiteral("The server of the library \"%1\" needs a password. Blurtle asks "
                            "for it only in the palette, when the user works there, and then "
                            "keeps it until Blurtle ends; or put it in ~/.pgpass.")
                 .arg(QString::fromStdString(library)) +
-            QStringLiteral("\n\nDetails: ") + details)
+            QStringLiteral("\n\nDetails: ") + EngineText(error))
         .toStdString();
 }
 

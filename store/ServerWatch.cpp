@@ -48,7 +48,7 @@ signals:
 private:
     bool TryToListen() {
         try {
-            m_connection = std::make_unique<CServerConnection>(m_location.Text(), m_location);
+            m_connection = std::make_unique<CServerConnection>(m_location);
         } catch (const std::exception&) {
             return false;
         }

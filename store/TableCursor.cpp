@@ -7,7 +7,6 @@
 #include "store/ServerErrors.h"
 
 #include <QFileInfo>
-#include <QSqlError>
 
 #include <utility>
 #include <vector>
@@ -79,17 +78,8 @@ void CTableCursor::Prepare() {
 }
 
 bool CTableCursor::ReadRow(QSqlQuery& query) {
-    if (!query.exec()) {
-        const QSqlError error = query.lastError();
-        query.finish();
-        m_connection->Fail(error);
-    }
-    if (!query.next()) {
-        const QSqlError error = query.lastError();
-        query.finish();
-        if (error.isValid()) {
-            m_connection->Fail(error);
-        }
+    m_connection->Run(query);
+    if (!m_connection->Next(query)) {
         return false;
     }
     QVariant key = query.value(0);
@@ -123,14 +113,7 @@ bool CTableCursor::Seek(const QVariant& key) {
     if (!key.isValid() || key.isNull()) {
         return false;
     }
-    FieldValue keyText;
-    if (key.typeId() == QMetaType::QByteArray) {
-        const QByteArray bytes = key.toByteArray();
-        keyText.text.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-    } else {
-        keyText.text = key.toString().toStdString();
-    }
-    const QVariant bound = m_connection->BindValue(keyText);
+    const QVariant bound = m_connection->BindValue(FromColumn(key, FieldKind::Text, false));
     if (bound.typeId() != QMetaType::QString) {
         return false; // keys are text; these bytes can equal none of them
     }
@@ -152,8 +135,7 @@ void CTableCursor::SetBookmark(const QVariant& bookmark) {
 void CTableCursor::AddNew() {
     CancelPending();
     m_savedByAddNew = m_shape.MemberValues();
-    CResetExchange reset;
-    m_shape.exchange(&reset);
+    m_shape.LoadMembers(FieldValues(m_shape.columns.size())); // strings "", numbers 0
     m_addBase = m_shape.MemberValues();
     m_mode = Mode::Add;
 }
@@ -228,21 +210,10 @@ void CTableCursor::Update() {
     if (!insert) {
         query.bindValue(static_cast<int>(values.size()), m_key);
     }
-    if (!query.exec()) {
-        const QSqlError error = query.lastError();
-        query.finish();
-        m_connection->Fail(error);
-    }
-    QVariant inserted;
-    if (insert && query.next()) {
-        inserted = query.value(0);
-    }
-    const QSqlError stepError = query.lastError();
+    m_connection->Run(query);
     const int affected = query.numRowsAffected();
+    const QVariant inserted = insert && m_connection->Next(query) ? query.value(0) : QVariant();
     query.finish();
-    if (stepError.isValid()) {
-        m_connection->Fail(stepError);
-    }
     m_mode = Mode::None;
     if (insert) {
         m_connection->AfterCommit();
@@ -266,11 +237,7 @@ void CTableCursor::Delete() {
         throw CDaoException("No current record.");
     }
     m_remove->bindValue(0, m_key);
-    if (!m_remove->exec()) {
-        const QSqlError error = m_remove->lastError();
-        m_remove->finish();
-        m_connection->Fail(error);
-    }
+    m_connection->Run(*m_remove);
     const int affected = m_remove->numRowsAffected();
     m_remove->finish();
     m_rowDeleted = true;

@@ -61,16 +61,12 @@ void CViewReader::Read(const std::vector<BoundField>& parameters) {
         }
     }
     if (CNativeCursor::IsAvailable(m_connection->Database())) {
-        std::vector<CNativeCursor::Column> columns;
-        for (std::size_t i = 0; i < m_shape.columns.size(); ++i) {
-            columns.push_back({m_shape.columns[i].kind, m_shape.schema[i]->generatedKey});
-        }
         m_cursor = std::make_unique<CNativeCursor>();
         QSqlError error;
-        if (!m_cursor->Start(m_connection->Database(), sql, values, std::move(columns), error)) {
+        if (!m_cursor->Start(m_connection->Database(), sql, values, m_shape, error)) {
             m_connection->Fail(error);
         }
-        LoadCursorRow();
+        m_cursor->Load();
         return;
     }
     // The server sends the result whole too, rather than as one message
@@ -80,19 +76,13 @@ void CViewReader::Read(const std::vector<BoundField>& parameters) {
     for (std::size_t i = 0; i < values.size(); ++i) {
         query.bindValue(static_cast<int>(i), values[i]);
     }
-    if (!query.exec()) {
-        m_connection->Fail(query.lastError());
-    }
-    while (query.next()) {
+    m_connection->Run(query);
+    while (m_connection->Next(query)) {
         m_rows.push_back(m_shape.RowValues(query, 0));
     }
-    if (query.lastError().isValid()) {
-        m_connection->Fail(query.lastError());
-    }
-    query.finish();
     m_rowIndex = 0;
     if (!m_rows.empty()) {
-        TakeRow(m_rows.front());
+        m_shape.LoadMembers(std::move(m_rows.front()));
     }
 }
 
@@ -106,19 +96,9 @@ void CViewReader::MoveNext() {
         if (!m_cursor->Next(error)) {
             m_connection->Fail(error);
         }
-        LoadCursorRow();
+        m_cursor->Load();
     } else if (++m_rowIndex < m_rows.size()) {
-        TakeRow(m_rows[m_rowIndex]);
+        // The row's values move into the members: it is not read again.
+        m_shape.LoadMembers(std::move(m_rows[m_rowIndex]));
     }
-}
-
-void CViewReader::LoadCursorRow() {
-    m_cursor->Load(m_shape.exchange);
-}
-
-void CViewReader::TakeRow(FieldValues& values) {
-    // Each row's values move into the members: the row is not read again.
-    CTakeExchange take(values);
-    m_shape.exchange(&take);
-    values.clear();
 }

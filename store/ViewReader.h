@@ -31,9 +31,6 @@ public:
     CLibraryConnection* Connection() const { return m_connection.get(); }
 
 private:
-    void TakeRow(FieldValues& values);
-    void LoadCursorRow();
-
     RecordShape m_shape;
     // Before the cursor, so that it goes last: Qt wants every statement
     // gone before its connection is removed.
