@@ -51,6 +51,9 @@ const FindCase kCases[] = {
     {"|", {}},
     // nor does a word run from one iteration into the next
     {"cd", {}},
+    // a quote in a word of three letters or more, and _ and % are text
+    {"e\"f", {"Letters/w"}},
+    {"a_c", {}},
     // a text changed by the program's own edit is found as it is now
     {"lemon", {"Sweets/Tart"}},
     {"placeholder", {}},
@@ -96,7 +99,7 @@ protected:
                        .arg(zOrder)
                        .arg(QLatin1String(category)));
         };
-        item("Letters", QStringLiteral("w"), "abc9|def3|", 3);
+        item("Letters", QStringLiteral("w"), "abc9|de\"f3|", 3);
         item("Letters", QStringLiteral("Naïve reply"), "No9|", 2);
         item("Letters", QStringLiteral("Cream"), "Crème brûlée9|", 1);
         item("Letters", QStringLiteral("Dear"), "Dear Sir or Madam,9|Hello there3|", 0);
