@@ -21,26 +21,12 @@
 #include <QDir>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstring>
+#include <set>
+#include <string_view>
 
 namespace {
-
-// Options that are answered on the terminal and need no display.
-bool WantsConsoleOnly(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 ||
-            std::strcmp(arg, "--help-all") == 0 || std::strcmp(arg, "--version") == 0 ||
-            std::strcmp(arg, "-v") == 0 || std::strcmp(arg, "--new-library") == 0 ||
-            std::strncmp(arg, "--new-library=", 14) == 0 || std::strcmp(arg, "--compose") == 0 ||
-            std::strncmp(arg, "--compose=", 10) == 0 || std::strcmp(arg, "--find") == 0 ||
-            std::strncmp(arg, "--find=", 7) == 0 || IsImportLibraryArgument(arg) ||
-            IsCopyLibraryArgument(arg)) {
-            return true;
-        }
-    }
-    return false;
-}
 
 // An option as Qt reads its own: "--name" is "-name".
 const char* QtSpelling(const char* arg) {
@@ -49,23 +35,17 @@ const char* QtSpelling(const char* arg) {
 
 // Whether the command line picks Qt's platform itself.
 bool NamesPlatform(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = QtSpelling(argv[i]);
-        if (std::strcmp(arg, "-platform") == 0 || std::strncmp(arg, "-platform=", 10) == 0) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(argv + 1, argv + argc, [](const char* given) {
+        const char* arg = QtSpelling(given);
+        return std::strcmp(arg, "-platform") == 0 || std::strncmp(arg, "-platform=", 10) == 0;
+    });
 }
 
 // Whether the command line names the X display to use.
 bool NamesDisplay(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(QtSpelling(argv[i]), "-display") == 0) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(argv + 1, argv + argc, [](const char* arg) {
+        return std::strcmp(QtSpelling(arg), "-display") == 0;
+    });
 }
 
 // Takes out the options only Qt's X11 platform reads (the display and the
@@ -74,14 +54,13 @@ bool NamesDisplay(int argc, char** argv) {
 void DropWindowSystemOptions(int& argc, char** argv) {
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
-        const char* arg = QtSpelling(argv[i]);
-        const bool withValue = std::strcmp(arg, "-display") == 0 ||
-                               std::strcmp(arg, "-geometry") == 0 ||
-                               std::strcmp(arg, "-title") == 0 || std::strcmp(arg, "-icon") == 0 ||
-                               std::strcmp(arg, "-name") == 0;
+        static const std::set<std::string_view> kWithValue = {"-display", "-geometry", "-title",
+                                                              "-icon", "-name"};
+        const std::string_view arg = QtSpelling(argv[i]);
+        const bool withValue = kWithValue.contains(arg);
         if (withValue && i + 1 < argc) {
             ++i;
-        } else if (!withValue && std::strcmp(arg, "-sync") != 0) {
+        } else if (!withValue && arg != "-sync") {
             argv[kept++] = argv[i];
         }
     }
@@ -162,6 +141,25 @@ const QCommandLineOption& AutomationOption() {
                        "the program so).")
             .arg(QString::fromLatin1(AutomationNames::kService)));
     return option;
+}
+
+// Options that are answered on the terminal and need no display.
+bool WantsConsoleOnly(int argc, char** argv) {
+    const QStringList bare = {QStringLiteral("--help"), QStringLiteral("-h"),
+                              QStringLiteral("--help-all"), QStringLiteral("--version"),
+                              QStringLiteral("-v")};
+    QStringList withValue;
+    for (const QCommandLineOption* option : {&NewLibraryOption(), &ComposeOption(), &FindOption(),
+                                             &ImportLibraryOption(), &CopyLibraryOption()}) {
+        withValue << QStringLiteral("--") + option->names().constFirst();
+    }
+    return std::any_of(argv + 1, argv + argc, [&](const char* given) {
+        const QString arg = QString::fromLocal8Bit(given);
+        return bare.contains(arg) ||
+               std::any_of(withValue.begin(), withValue.end(), [&arg](const QString& option) {
+                   return arg == option || arg.startsWith(option + QLatin1Char('='));
+               });
+    });
 }
 
 void DescribeOptions(QCommandLineParser& parser) {

@@ -61,13 +61,9 @@ void CCategorySortDlg::OnDeltaposCategorySpin(int delta, bool* refuse) {
     *refuse = true;
     const int selected = m_ctlCategoryList->currentRow();
     const int count = m_ctlCategoryList->count();
-    const bool hasSelection = selected >= 0 && m_ctlCategoryList->item(selected)->isSelected();
-    if (!hasSelection) {
-        CPromptService::Current().Beep();
-        return;
-    }
     const int target = selected + delta;
-    if (target < 0 || target >= count) {
+    if (selected < 0 || !m_ctlCategoryList->item(selected)->isSelected() || target < 0 ||
+        target >= count) {
         CPromptService::Current().Beep();
         return;
     }

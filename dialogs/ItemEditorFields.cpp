@@ -27,7 +27,6 @@ void CCaretToStartEdit::CaretToStart() {
 void CCaretToStartEdit::focusInEvent(QFocusEvent* event) {
     QPlainTextEdit::focusInEvent(event);
     CaretToStart();
-    emit FocusedIn();
 }
 
 CDescriptionEdit::CDescriptionEdit(QWidget* parent) : CCaretToStartEdit(parent) {

@@ -72,20 +72,19 @@ bool CDDListBox::SaveOrder() {
         return true; // the library never opened: there is no order to store
     }
     std::vector<std::pair<std::string, int>> positions;
-    const std::vector<MnemonicEntry>& entries = m_model.Entries();
-    for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
-        if (entries[static_cast<std::size_t>(i)].storedPosition != i) {
-            positions.emplace_back(
-                EntryLines::MnemonicKey(entries[static_cast<std::size_t>(i)].line).toStdString(),
-                i);
+    int i = 0;
+    for (const MnemonicEntry& entry : m_model.Entries()) {
+        if (entry.storedPosition != i) {
+            positions.emplace_back(EntryLines::MnemonicKey(entry.line).toStdString(), i);
         }
+        ++i;
     }
     if (positions.empty()) {
         return true;
     }
     SaveZOrders(m_rsPhrase, m_rsPhrase.m_ZOrder, positions);
-    for (const auto& [key, i] : positions) {
-        m_model.SetStoredPosition(i, i);
+    for (const auto& [key, row] : positions) {
+        m_model.SetStoredPosition(row, row);
     }
     return true;
 }
@@ -242,8 +241,7 @@ void CDDListBox::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && !m_bDragging) {
         m_bPressed = true;
         m_bPressCancelled = false;
-        m_pressPos = event->position().toPoint();
-        m_ptDrag = m_pressPos;
+        m_ptDrag = event->position().toPoint();
         m_holdTimer.start();
         qApp->installEventFilter(this);
     }
@@ -268,7 +266,7 @@ void CDDListBox::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     if ((m_bPressed || m_bPressCancelled) && event->buttons().testFlag(Qt::LeftButton)) {
-        if (m_bPressed && (event->position().toPoint() - m_pressPos).manhattanLength() >=
+        if (m_bPressed && (event->position().toPoint() - m_ptDrag).manhattanLength() >=
                               QApplication::startDragDistance()) {
             DragOut();
         }
@@ -332,13 +330,8 @@ void CDDListBox::dropEvent(QDropEvent* event) {
 }
 
 void CDDListBox::AnswerDrag(QDropEvent* event, Qt::DropAction action) {
-    if (action == Qt::IgnoreAction) {
-        event->setDropAction(Qt::IgnoreAction);
-        event->ignore();
-        return;
-    }
     event->setDropAction(action);
-    event->accept();
+    event->setAccepted(action != Qt::IgnoreAction);
 }
 
 // --- the "Item" menu ------------------------------------------------------

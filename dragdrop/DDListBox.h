@@ -112,7 +112,6 @@ public:
     void FillItemMenu(QMenu& menu);
 
     CPhraseTbl& PhraseTable() { return m_rsPhrase; }
-    COleListBoxDropTarget& DropTarget() { return m_dropTarget; }
     bool IsDragging() const { return m_bDragging; }
 
 protected:
@@ -142,12 +141,11 @@ private:
     QPointer<QMimeData> m_dataSource; // the data of the drag that runs, if any
     COleListBoxDropTarget m_dropTarget;
     CPhraseTbl m_rsPhrase;
-    QPoint m_ptDrag; // where the press that started the drag was
+    QPoint m_ptDrag; // where the press that started the drag was (list coordinates)
 
     bool m_bPressed = false;
     bool m_bDragging = false;
     bool m_bPressCancelled = false; // until the button of a cancelled press is up
-    QPoint m_pressPos;
-    QTimer m_holdTimer; // a press held this long starts the drag unmoved
+    QTimer m_holdTimer;             // a press held this long starts the drag unmoved
     CPointerNudger m_nudger;
 };
