@@ -69,25 +69,25 @@ CAutomationServer::PublishResult CAutomationServer::Publish(QString* error) {
 }
 
 QDBusObjectPath CAutomationServer::CreateObject() {
+    // A call from the bus gets the error; a direct call just no path.
+    const auto refuse = [this](const QString& name, const QString& text) {
+        if (calledFromDBus()) {
+            sendErrorReply(name, text);
+        }
+        return QDBusObjectPath();
+    };
     CAutomatedWindow* window = CAutomatedWindow::Main();
     if (window == nullptr) {
-        if (!calledFromDBus()) {
-            return {};
-        }
-        sendErrorReply(QString::fromLatin1(AutomationNames::kErrorNoPalette),
-                       QStringLiteral("The palette is not there to bind an object to."));
-        return {};
+        return refuse(QString::fromLatin1(AutomationNames::kErrorNoPalette),
+                      QStringLiteral("The palette is not there to bind an object to."));
     }
     const QString client = calledFromDBus() ? message().service() : QString();
     std::set<QString>& held = m_objectsOfClient[client];
     if (held.size() >= static_cast<std::size_t>(kObjectsPerClient)) {
-        if (calledFromDBus()) {
-            sendErrorReply(QString::fromLatin1(AutomationNames::kErrorTooManyObjects),
-                           QStringLiteral("This client holds %1 objects already, as many as one "
-                                          "client may; release one before asking for another.")
-                               .arg(kObjectsPerClient));
-        }
-        return {};
+        return refuse(QString::fromLatin1(AutomationNames::kErrorTooManyObjects),
+                      QStringLiteral("This client holds %1 objects already, as many as one "
+                                     "client may; release one before asking for another.")
+                          .arg(kObjectsPerClient));
     }
     const QString path =
         QString::fromLatin1(AutomationNames::kObjectPathPrefix) + QString::number(++m_serial);
@@ -96,11 +96,8 @@ QDBusObjectPath CAutomationServer::CreateObject() {
         if (held.empty()) {
             m_objectsOfClient.erase(client);
         }
-        if (calledFromDBus()) {
-            sendErrorReply(QDBusError::Failed,
-                           QStringLiteral("The object could not be put on the bus."));
-        }
-        return {};
+        return refuse(QDBusError::errorString(QDBusError::Failed),
+                      QStringLiteral("The object could not be put on the bus."));
     }
     connect(
         proxy.get(), &CMumbletDlgAutoProxy::ReleaseRequested, this, [this, path] { Destroy(path); },
