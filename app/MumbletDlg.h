@@ -203,8 +203,6 @@ private:
     // Brings the selector and the list up to what the library holds,
     // touching them only where they differ.
     void RefreshFromLibrary();
-    // The selector's entry of the category with `key`, or -1.
-    int IndexOfCategory(const QString& key) const;
     // Shows `line` at the list's entry `row` (its stored position kept) and
     // selects it.
     void ReplaceEntry(int row, const QString& line);

@@ -34,16 +34,6 @@ int SelectedRow(const CDDListBox& list) {
 
 } // namespace
 
-int CMumbletDlg::IndexOfCategory(const QString& key) const {
-    for (int i = 0; i < m_ctlCategory->count(); ++i) {
-        if (EntryLines::CategoryKey(EntryLines::LineOf(*m_ctlCategory, i))
-                .compare(key, Qt::CaseInsensitive) == 0) {
-            return i;
-        }
-    }
-    return -1;
-}
-
 void CMumbletDlg::ReplaceEntry(int row, const QString& line) {
     if (row < 0 || row >= m_ctlMnemonics->count()) {
         return;
@@ -108,7 +98,8 @@ void CMumbletDlg::AddCategory() {
     FillCategories();
     // The new category by its key: its place in the refilled selector is
     // the count only while the stored positions run 0 to n-1.
-    m_ctlCategory->setCurrentIndex(IndexOfCategory(QString::fromStdString(key)));
+    m_ctlCategory->setCurrentIndex(
+        EntryLines::IndexOfCategory(*m_ctlCategory, QString::fromStdString(key)));
     OnSelchangeCategory();
 }
 

@@ -45,19 +45,12 @@ void CMumbletDlg::RefreshFromLibrary() {
     const QString selectedKey =
         EntryLines::CategoryKey(EntryLines::SelectedCategoryLine(*m_ctlCategory));
     if (categories != shownCategories) {
-        int index = -1;
-        for (int i = 0; i < categories.size() && !selectedKey.isEmpty(); ++i) {
-            if (EntryLines::CategoryKey(categories[i]).compare(selectedKey, Qt::CaseInsensitive) ==
-                0) {
-                index = static_cast<int>(i);
-                break;
-            }
-        }
         const QSignalBlocker quiet(m_ctlCategory);
         m_ctlCategory->clear();
         for (const QString& line : categories) {
             EntryLines::AppendCategoryLine(*m_ctlCategory, line);
         }
+        const int index = EntryLines::IndexOfCategory(*m_ctlCategory, selectedKey);
         if (index < 0) {
             // The category on show is gone: its order went with it.
             m_order->Forget();

@@ -107,4 +107,13 @@ QString SelectedCategoryLine(const QComboBox& combo) {
     return LineOf(combo, combo.currentIndex());
 }
 
+int IndexOfCategory(const QComboBox& combo, const QString& key) {
+    for (int i = 0; i < combo.count() && !key.isEmpty(); ++i) {
+        if (CategoryKey(LineOf(combo, i)).compare(key, Qt::CaseInsensitive) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
 } // namespace EntryLines

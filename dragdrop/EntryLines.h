@@ -58,5 +58,8 @@ QString LineOf(const QListWidgetItem* item);
 QString LineOf(const QComboBox& combo, int index);
 // The line of the selected category, or empty when none is selected.
 QString SelectedCategoryLine(const QComboBox& combo);
+// The entry of the category with `key` (letter case aside), or -1; -1 for
+// an empty key.
+int IndexOfCategory(const QComboBox& combo, const QString& key);
 
 } // namespace EntryLines
