@@ -22,12 +22,8 @@ bool IsBracedKey(const QString& text) {
     return braced.match(text).hasMatch();
 }
 
-QString FromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString BracedKey(const std::string& keyText) {
-    return FromUtf8(ExtractBracedIdentifier(keyText));
+    return QString::fromStdString(ExtractBracedIdentifier(keyText));
 }
 
 std::vector<NamedKey> ItemsOfKey(const QString& categoryKey) {
@@ -37,7 +33,8 @@ std::vector<NamedKey> ItemsOfKey(const QString& categoryKey) {
     phrases.m_CATEGORYID = categoryKey.toStdString();
     phrases.Open();
     while (!phrases.IsEOF()) {
-        items.push_back({FromUtf8(phrases.m_Mnemonic), BracedKey(phrases.m_PhraseID)});
+        items.push_back(
+            {QString::fromStdString(phrases.m_Mnemonic), BracedKey(phrases.m_PhraseID)});
         phrases.MoveNext();
     }
     phrases.Close();
@@ -98,7 +95,8 @@ std::vector<NamedKey> Categories() {
     CRecordsetCloser closer(query);
     query.Open();
     while (!query.IsEOF()) {
-        categories.push_back({FromUtf8(query.m_Description), BracedKey(query.m_CategoryID)});
+        categories.push_back(
+            {QString::fromStdString(query.m_Description), BracedKey(query.m_CategoryID)});
         query.MoveNext();
     }
     query.Close();

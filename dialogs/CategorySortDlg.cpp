@@ -1,6 +1,5 @@
 #include "dialogs/CategorySortDlg.h"
 
-#include "dialogs/AppIcon.h"
 #include "dialogs/DialogUnits.h"
 #include "dialogs/PromptService.h"
 #include "dragdrop/DragListEx.h"
@@ -24,11 +23,7 @@ CCategorySortDlg::CCategorySortDlg(QWidget* parent)
     m_ui->setupUi(this);
     m_ctlCategorySpin = m_ui->IDC_CATEGORY_SPIN;
     m_ctlCategoryList = m_ui->IDC_CATEGORY_LIST;
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setWindowIcon(BlurtleIcon());
-    FitFormToFont(this);
-    setFixedSize(size());
+    MakeFixedFrame(this);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = rect();
         frame.moveCenter(screen->availableGeometry().center());

@@ -19,10 +19,6 @@ namespace {
 
 constexpr std::size_t kGrowBy = 5;
 
-QString FromBytes(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // An edited iteration's text as the library stores it: the document's
 // paragraph and line separators become carriage return and line feed, and
 // white space at its end goes. The document's raw text is read, not
@@ -92,7 +88,7 @@ void CItemVerbiage::Load() {
     CSetPunctuationEvent event(static_cast<std::uint16_t>(m_rsPhrase.m_PunctuationLeading),
                                m_rsPhrase.m_PunctuationTrailing);
     QCoreApplication::sendEvent(m_pDialog, &event);
-    SetNameText(m_pMnemonicEdit, FromBytes(m_rsPhrase.m_Mnemonic));
+    SetNameText(m_pMnemonicEdit, QString::fromStdString(m_rsPhrase.m_Mnemonic));
     m_pMnemonicEdit->setCursorPosition(0);
     m_shownMnemonic = m_pMnemonicEdit->text();
     m_strData = m_rsPhrase.m_Data;
@@ -141,9 +137,9 @@ void CItemVerbiage::ShowIteration(int n) {
 void CItemVerbiage::Present(const std::string& text, const std::string& weight) {
     m_shownText = text;
     m_shownWeight = weight;
-    m_pDescriptionEdit->setPlainText(FromBytes(text));
+    m_pDescriptionEdit->setPlainText(QString::fromStdString(text));
     m_shownDocument = m_pDescriptionEdit->document()->toRawText();
-    SelectWeight(FromBytes(weight));
+    SelectWeight(QString::fromStdString(weight));
     m_shownWeightIndex = m_pWeightCombo->currentIndex();
 }
 

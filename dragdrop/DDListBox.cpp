@@ -153,7 +153,7 @@ std::unique_ptr<QMimeData> CDDListBox::PrepareDragData(int row) {
     }
     const std::string text = ComposeDragText(m_rsPhrase.m_Data, m_rsPhrase.m_PunctuationLeading,
                                              m_rsPhrase.m_PunctuationTrailing);
-    return MakeDragText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    return MakeDragText(QString::fromStdString(text));
 }
 
 void CDDListBox::DragOut() {
