@@ -74,36 +74,6 @@ bool HasDisplay() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-// The application object is made before the command line is read, since
-// it takes Qt's own options (-platform, -display, -style, ...) out of it
-// first. When nothing needs a display (an answer on the terminal), or
-// there is none to use, it runs on Qt's platform that draws nowhere, so
-// help, the version, a new library and the errors of a wrong command line
-// all work without one.
-class CPlatformStandIn {
-public:
-    explicit CPlatformStandIn(bool needed) : m_active(needed) {
-        if (m_active) {
-            m_previous = qgetenv("QT_QPA_PLATFORM");
-            qputenv("QT_QPA_PLATFORM", "minimal");
-        }
-    }
-    // Once the application object exists; programs started later (a web
-    // browser for the help page) must not inherit the stand-in.
-    void Restore() {
-        if (m_active && m_previous.isEmpty()) {
-            qunsetenv("QT_QPA_PLATFORM");
-        } else if (m_active) {
-            qputenv("QT_QPA_PLATFORM", m_previous);
-        }
-    }
-    bool IsActive() const { return m_active; }
-
-private:
-    bool m_active;
-    QByteArray m_previous;
-};
-
 const QCommandLineOption& NewLibraryOption() {
     static const QCommandLineOption option(
         QStringLiteral("new-library"),
@@ -202,14 +172,28 @@ int RunBlurtle(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], kReadOlderLibrarySwitch) == 0) {
         return ServeOldLibraryReading(argv[2]);
     }
+    // The application object is made before the command line is read,
+    // since it takes Qt's own options (-platform, -display, -style, ...)
+    // out of it first. When nothing needs a display (an answer on the
+    // terminal), or there is none to use, it runs on Qt's platform that
+    // draws nowhere, so help, the version, a new library and the errors of
+    // a wrong command line all work without one.
     const bool displayAtHand = HasDisplay() || NamesDisplay(argc, argv);
-    CPlatformStandIn standIn(!NamesPlatform(argc, argv) &&
-                             (WantsConsoleOnly(argc, argv) || !displayAtHand));
-    if (standIn.IsActive()) {
+    const bool standIn =
+        !NamesPlatform(argc, argv) && (WantsConsoleOnly(argc, argv) || !displayAtHand);
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (standIn) {
+        qputenv("QT_QPA_PLATFORM", "minimal");
         DropWindowSystemOptions(argc, argv);
     }
     CGuardedApplication app(argc, argv);
-    standIn.Restore();
+    // Programs started later (a web browser for the help page) must not
+    // inherit the stand-in.
+    if (standIn && platform.isEmpty()) {
+        qunsetenv("QT_QPA_PLATFORM");
+    } else if (standIn) {
+        qputenv("QT_QPA_PLATFORM", platform);
+    }
     QCoreApplication::setOrganizationName(QStringLiteral("Quillfen"));
     QCoreApplication::setApplicationVersion(QStringLiteral(BLURTLE_VERSION_STRING));
 
@@ -235,7 +219,7 @@ int RunBlurtle(int argc, char** argv) {
     if (parser.isSet(CopyLibraryOption())) {
         return RunCopyLibrary(parser);
     }
-    if (standIn.IsActive()) {
+    if (standIn) {
         QTextStream(stderr) << "blurtle: there is no display to show the palette on"
                             << (HasDisplay() ? "." : " (DISPLAY is not set).") << '\n';
         return 1;

@@ -4,12 +4,10 @@
 #include "app/MumbletDlg.h"
 
 #include "app/CategoryEntryPages.h"
+#include "automation/ItemLookup.h"
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
-#include "store/CategoryQry.h"
-#include "store/KeyHelpers.h"
-#include "store/RecordsetCloser.h"
 
 #include <QSignalBlocker>
 
@@ -17,15 +15,9 @@
 
 QStringList CMumbletDlg::ReadCategoryLines() {
     QStringList lines;
-    CCategoryQry categories;
-    CRecordsetCloser closer(categories);
-    categories.Open();
-    while (!categories.IsEOF()) {
-        lines.append(EntryLines::MakeCategoryLine(
-            categories.m_Description, ExtractBracedIdentifier(categories.m_CategoryID)));
-        categories.MoveNext();
+    for (const ItemLookup::NamedKey& category : ItemLookup::Categories()) {
+        lines.append(EntryLines::MakeCategoryLine(category.name, category.key));
     }
-    categories.Close();
     return lines;
 }
 

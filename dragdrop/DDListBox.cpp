@@ -137,10 +137,6 @@ void CDDListBox::ResetListRect() {
     }
 }
 
-QRect CDDListBox::GetListRect() const {
-    return m_host != nullptr ? m_host->GetListRect() : QRect();
-}
-
 // --- drag-out -------------------------------------------------------------
 
 std::unique_ptr<QMimeData> CDDListBox::PrepareDragData(int row) {

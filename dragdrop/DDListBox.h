@@ -92,12 +92,11 @@ public:
     void Reshow(std::unique_ptr<CEntryPages> pages, std::vector<MnemonicEntry> entries,
                 bool complete);
 
-    // The palette's m_rcList: the list's rectangle (screen coordinates)
-    // while its own drag-out runs, else an empty rectangle that holds no
-    // point.
+    // Sets the palette's m_rcList: the list's rectangle (screen
+    // coordinates) while its own drag-out runs, else an empty rectangle
+    // that holds no point.
     void RecordListRect();
     void ResetListRect();
-    QRect GetListRect() const;
 
     // Drags the selected entry out: composes its text and runs the drag.
     // Does nothing without a selection or when the entry's row is gone.
