@@ -74,44 +74,32 @@ bool HasDisplay() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-const QCommandLineOption& NewLibraryOption() {
-    static const QCommandLineOption option(
-        QStringLiteral("new-library"),
-        QStringLiteral("Creates an empty library at <path> and ends: a file (an existing file "
-                       "is never overwritten), or an empty PostgreSQL database given as "
-                       "postgresql://[user@]host[:port]/dbname."),
-        QStringLiteral("path"));
-    return option;
-}
+const QCommandLineOption kNewLibraryOption(
+    QStringLiteral("new-library"),
+    QStringLiteral("Creates an empty library at <path> and ends: a file (an existing file "
+                   "is never overwritten), or an empty PostgreSQL database given as "
+                   "postgresql://[user@]host[:port]/dbname."),
+    QStringLiteral("path"));
 
-const QCommandLineOption& ComposeOption() {
-    static const QCommandLineOption option(
-        QStringLiteral("compose"),
-        QStringLiteral("Writes the text a drag of <item> would drop to standard output and ends. "
-                       "<item> is \"Category/Mnemonic\" or the item's key; no window is shown."),
-        QStringLiteral("item"));
-    return option;
-}
+const QCommandLineOption kComposeOption(
+    QStringLiteral("compose"),
+    QStringLiteral("Writes the text a drag of <item> would drop to standard output and ends. "
+                   "<item> is \"Category/Mnemonic\" or the item's key; no window is shown."),
+    QStringLiteral("item"));
 
-const QCommandLineOption& FindOption() {
-    static const QCommandLineOption option(
-        QStringLiteral("find"),
-        QStringLiteral("Writes \"Category/Mnemonic\" of every item that holds all <words> (in "
-                       "its mnemonic or its text, ignoring case and accents) to standard output, "
-                       "one a line, and ends; exits with 1 when none does."),
-        QStringLiteral("words"));
-    return option;
-}
+const QCommandLineOption kFindOption(
+    QStringLiteral("find"),
+    QStringLiteral("Writes \"Category/Mnemonic\" of every item that holds all <words> (in "
+                   "its mnemonic or its text, ignoring case and accents) to standard output, "
+                   "one a line, and ends; exits with 1 when none does."),
+    QStringLiteral("words"));
 
 // Given by the session bus when it starts the program for a client.
-const QCommandLineOption& AutomationOption() {
-    static const QCommandLineOption option(
-        QString::fromLatin1(AutomationNames::kAutomationSwitch),
-        QStringLiteral("Serves automation clients on the session bus as \"%1\" (the bus starts "
-                       "the program so).")
-            .arg(QString::fromLatin1(AutomationNames::kService)));
-    return option;
-}
+const QCommandLineOption kAutomationOption(
+    QString::fromLatin1(AutomationNames::kAutomationSwitch),
+    QStringLiteral("Serves automation clients on the session bus as \"%1\" (the bus starts "
+                   "the program so).")
+        .arg(QString::fromLatin1(AutomationNames::kService)));
 
 // Options that are answered on the terminal and need no display.
 bool WantsConsoleOnly(int argc, char** argv) {
@@ -119,7 +107,7 @@ bool WantsConsoleOnly(int argc, char** argv) {
                               QStringLiteral("--help-all"), QStringLiteral("--version"),
                               QStringLiteral("-v")};
     QStringList withValue;
-    for (const QCommandLineOption* option : {&NewLibraryOption(), &ComposeOption(), &FindOption(),
+    for (const QCommandLineOption* option : {&kNewLibraryOption, &kComposeOption, &kFindOption,
                                              &ImportLibraryOption(), &CopyLibraryOption()}) {
         withValue << QStringLiteral("--") + option->names().constFirst();
     }
@@ -138,10 +126,10 @@ void DescribeOptions(QCommandLineParser& parser) {
                                                     "text field to drop its text."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOption(NewLibraryOption());
-    parser.addOption(ComposeOption());
-    parser.addOption(FindOption());
-    parser.addOption(AutomationOption());
+    parser.addOption(kNewLibraryOption);
+    parser.addOption(kComposeOption);
+    parser.addOption(kFindOption);
+    parser.addOption(kAutomationOption);
     parser.addOption(ImportLibraryOption());
     parser.addOption(CopyLibraryOption());
 }
@@ -201,16 +189,16 @@ int RunBlurtle(int argc, char** argv) {
     DescribeOptions(parser);
     parser.process(app); // help, version and a wrong command line end here
 
-    if (parser.isSet(NewLibraryOption())) {
-        return CreateNewLibrary(parser.value(NewLibraryOption()));
+    if (parser.isSet(kNewLibraryOption)) {
+        return CreateNewLibrary(parser.value(kNewLibraryOption));
     }
-    if (parser.isSet(ComposeOption())) {
-        return ComposeFromCommandLine(parser.value(ComposeOption()));
+    if (parser.isSet(kComposeOption)) {
+        return ComposeFromCommandLine(parser.value(kComposeOption));
     }
-    if (parser.isSet(FindOption())) {
+    if (parser.isSet(kFindOption)) {
         // Words past the first need no quotes: --find crème brûlée.
         const QStringList words =
-            QStringList(parser.value(FindOption())) + parser.positionalArguments();
+            QStringList(parser.value(kFindOption)) + parser.positionalArguments();
         return FindFromCommandLine(words.join(QLatin1Char(' ')));
     }
     if (parser.isSet(ImportLibraryOption())) {
@@ -224,5 +212,5 @@ int RunBlurtle(int argc, char** argv) {
                             << (HasDisplay() ? "." : " (DISPLAY is not set).") << '\n';
         return 1;
     }
-    return RunStartup(parser.isSet(AutomationOption()) ? StartKind::Automated : StartKind::Normal);
+    return RunStartup(parser.isSet(kAutomationOption) ? StartKind::Automated : StartKind::Normal);
 }

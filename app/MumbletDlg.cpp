@@ -113,9 +113,7 @@ void CMumbletDlg::Start() {
         // show what there is so the user can pick another library or exit.
         m_bInitializing = false;
         LayoutControls();
-        if (!isVisible()) {
-            show();
-        }
+        show();
     }
 }
 
@@ -236,13 +234,12 @@ void CMumbletDlg::OnTimer(int id) {
     if (id == HideTimer) {
         // A drag has started: get out of the way of the window beneath.
         m_placement.StepAside();
-        KillPaletteTimer(HideTimer);
     } else if (id == ShowTimer) {
         // The drag has ended: come back, leaving the keyboard with the
         // program that took the drop.
         m_placement.ComeBack();
-        KillPaletteTimer(ShowTimer);
     }
+    KillPaletteTimer(id);
 }
 
 void CMumbletDlg::OnOnlineHelp() {

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QStringView>
 
+#include <algorithm>
 #include <map>
 
 namespace ItemLookup {
@@ -107,10 +108,9 @@ QString FindCategoryKey(const QString& category) {
     const std::vector<NamedKey> categories = Categories();
     if (IsBracedKey(category)) {
         const QString key = category.toUpper();
-        for (const NamedKey& row : categories) {
-            if (row.key == key) {
-                return key;
-            }
+        if (std::any_of(categories.begin(), categories.end(),
+                        [&key](const NamedKey& row) { return row.key == key; })) {
+            return key;
         }
         throw LookupError(LookupError::Kind::NotFound,
                           QStringLiteral("There is no category with the key %1.").arg(category));

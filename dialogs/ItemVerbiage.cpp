@@ -81,8 +81,7 @@ void CItemVerbiage::Load() {
         return;
     }
     m_bFound = true;
-    m_loaded = {m_rsPhrase.m_Mnemonic, m_rsPhrase.m_Data, m_rsPhrase.m_PunctuationLeading,
-                m_rsPhrase.m_PunctuationTrailing};
+    m_loaded = {m_rsPhrase.m_Mnemonic, m_rsPhrase.m_Data};
     m_nStoredLeading = m_rsPhrase.m_PunctuationLeading;
     m_nStoredTrailing = m_rsPhrase.m_PunctuationTrailing;
     CSetPunctuationEvent event(static_cast<std::uint16_t>(m_rsPhrase.m_PunctuationLeading),
@@ -102,8 +101,8 @@ bool CItemVerbiage::FindRowAgain() {
 
 bool CItemVerbiage::ChangedSinceLoad() const {
     return m_rsPhrase.m_Mnemonic != m_loaded.mnemonic || m_rsPhrase.m_Data != m_loaded.data ||
-           m_rsPhrase.m_PunctuationLeading != m_loaded.leading ||
-           m_rsPhrase.m_PunctuationTrailing != m_loaded.trailing;
+           m_rsPhrase.m_PunctuationLeading != m_nStoredLeading ||
+           m_rsPhrase.m_PunctuationTrailing != m_nStoredTrailing;
 }
 
 int CItemVerbiage::CurrentPosition() const {

@@ -110,12 +110,11 @@ public:
     bool m_bNew = false;
 
 private:
-    // The row's editable columns as Load read them.
+    // The row's text columns as Load read them (its punctuation codes are
+    // m_nStoredLeading and m_nStoredTrailing).
     struct LoadedRow {
         std::string mnemonic;
         std::string data;
-        std::int16_t leading = 0;
-        std::int16_t trailing = 0;
     };
 
     std::string CurrentIteration() const;

@@ -56,11 +56,6 @@ QString MakeMnemonicLine(const QString& mnemonic, const QString& bracedPhraseId)
     return ComposeLine(mnemonic, kMnemonicKeyColumn, QLatin1Char('\t'), bracedPhraseId);
 }
 
-QString MakeCategoryLine(const std::string& description, const std::string& bracedCategoryId) {
-    return MakeCategoryLine(QString::fromStdString(description),
-                            QString::fromStdString(bracedCategoryId));
-}
-
 QString MakeMnemonicLine(const std::string& mnemonic, const std::string& bracedPhraseId) {
     return MakeMnemonicLine(QString::fromStdString(mnemonic),
                             QString::fromStdString(bracedPhraseId));

@@ -39,7 +39,6 @@ constexpr int LineRole = Qt::UserRole;
 QString MakeCategoryLine(const QString& description, const QString& bracedCategoryId);
 QString MakeMnemonicLine(const QString& mnemonic, const QString& bracedPhraseId);
 // From the store's UTF-8 columns.
-QString MakeCategoryLine(const std::string& description, const std::string& bracedCategoryId);
 QString MakeMnemonicLine(const std::string& mnemonic, const std::string& bracedPhraseId);
 
 // The key from its column, or an empty string when the line is shorter.
