@@ -50,15 +50,12 @@ CSwayDragBindings::CSwayDragBindings(std::function<void()> cancel) : m_cancel(st
     }
     Send(kGetConfig, QByteArray());
     const std::optional<Received> config = WaitForReply(kGetConfig);
-    if (!config) {
-        m_socket.abort();
-        return;
-    }
-    const QString text = QJsonDocument::fromJson(config->payload)
-                             .object()
-                             .value(QStringLiteral("config"))
-                             .toString();
-    const QStringList free = FreeBindings(text, kCancelBindings);
+    const QStringList free = config ? FreeBindings(QJsonDocument::fromJson(config->payload)
+                                                       .object()
+                                                       .value(QStringLiteral("config"))
+                                                       .toString(),
+                                                   kCancelBindings)
+                                    : QStringList();
     if (free.isEmpty()) {
         m_socket.abort();
         return;
