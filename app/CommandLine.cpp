@@ -135,7 +135,6 @@ void DescribeOptions(QCommandLineParser& parser) {
 }
 
 int CreateNewLibrary(const QString& path) {
-    QString created;
     try {
         CLibraryLocation location = CLibraryLocation::Parse(path.toStdString());
         if (!location.IsServer()) {
@@ -143,12 +142,12 @@ int CreateNewLibrary(const QString& path) {
                 CLibraryLocation::Parse(QDir::current().absoluteFilePath(path).toStdString());
         }
         CreateLibrary(location);
-        created = QString::fromStdString(location.Display());
+        QTextStream(stdout) << "Created the empty library \""
+                            << QString::fromStdString(location.Display()) << "\".\n";
     } catch (const CDaoException& error) {
         QTextStream(stderr) << "blurtle: " << QString::fromStdString(error.what()) << '\n';
         return 1;
     }
-    QTextStream(stdout) << "Created the empty library \"" << created << "\".\n";
     return 0;
 }
 

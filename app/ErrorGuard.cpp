@@ -2,8 +2,6 @@
 
 #include "dialogs/PromptService.h"
 
-#include <QWidget>
-
 namespace {
 
 void Report(const QString& text) {

@@ -16,7 +16,6 @@
 #include "store/CurrentDatabase.h"
 #include "ui_MumbletDlg.h"
 
-#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>

@@ -3,11 +3,7 @@
 #include "dialogs/PromptService.h"
 
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMimeData>
-#include <QStringView>
-
-#include <algorithm>
 
 namespace {
 

@@ -11,7 +11,6 @@
 #include "engine/Punctuation.h"
 #include "store/ZOrderSave.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QDrag>
 #include <QDropEvent>

@@ -3,7 +3,6 @@
 #include "dragdrop/Characters.h"
 
 #include <QComboBox>
-#include <QListWidget>
 #include <QListWidgetItem>
 
 #include <algorithm>
