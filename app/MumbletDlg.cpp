@@ -112,7 +112,9 @@ void CMumbletDlg::Start() {
         // show what there is so the user can pick another library or exit.
         m_bInitializing = false;
         LayoutControls();
-        show();
+        if (!isVisible()) {
+            show();
+        }
     }
 }
 
