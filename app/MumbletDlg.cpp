@@ -150,10 +150,9 @@ void CMumbletDlg::BuildWindowMenu() {
 }
 
 void CMumbletDlg::ShowWindowMenu(const QPoint& globalPos) {
-    if (m_windowMenu.isEmpty()) {
-        return;
+    if (!m_windowMenu.isEmpty()) {
+        m_windowMenu.popup(globalPos);
     }
-    m_windowMenu.popup(globalPos);
 }
 
 void CMumbletDlg::FillCategories() {

@@ -55,10 +55,9 @@ void CCategorySortDlg::FillCategoryList() {
 void CCategorySortDlg::OnDeltaposCategorySpin(int delta, bool* refuse) {
     *refuse = true;
     const int selected = m_ctlCategoryList->currentRow();
-    const int count = m_ctlCategoryList->count();
     const int target = selected + delta;
     if (selected < 0 || !m_ctlCategoryList->item(selected)->isSelected() || target < 0 ||
-        target >= count) {
+        target >= m_ctlCategoryList->count()) {
         CPromptService::Current().Beep();
         return;
     }

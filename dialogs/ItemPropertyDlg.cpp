@@ -138,9 +138,8 @@ bool CItemPropertyDlg::event(QEvent* event) {
     return QDialog::event(event);
 }
 
-bool CItemPropertyDlg::Refused(const QString& text) {
+void CItemPropertyDlg::Refused(const QString& text) {
     CPromptService::Current().Tell(this, text, CPromptService::Icon::Stop);
-    return true;
 }
 
 void CItemPropertyDlg::accept() {

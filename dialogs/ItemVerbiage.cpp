@@ -110,11 +110,10 @@ int CItemVerbiage::CurrentPosition() const {
 }
 
 void CItemVerbiage::SelectWeight(const QString& weight) {
-    for (int i = 0; i < m_pWeightCombo->count(); ++i) {
-        if (m_pWeightCombo->itemText(i).startsWith(weight)) {
-            m_pWeightCombo->setCurrentIndex(i);
-            return;
-        }
+    const int index =
+        m_pWeightCombo->findText(weight, Qt::MatchStartsWith | Qt::MatchCaseSensitive);
+    if (index >= 0) {
+        m_pWeightCombo->setCurrentIndex(index);
     }
 }
 
