@@ -21,26 +21,12 @@
 #include <QDir>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstring>
+#include <set>
+#include <string_view>
 
 namespace {
-
-// Options that are answered on the terminal and need no display.
-bool WantsConsoleOnly(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 ||
-            std::strcmp(arg, "--help-all") == 0 || std::strcmp(arg, "--version") == 0 ||
-            std::strcmp(arg, "-v") == 0 || std::strcmp(arg, "--new-library") == 0 ||
-            std::strncmp(arg, "--new-library=", 14) == 0 || std::strcmp(arg, "--compose") == 0 ||
-            std::strncmp(arg, "--compose=", 10) == 0 || std::strcmp(arg, "--find") == 0 ||
-            std::strncmp(arg, "--find=", 7) == 0 || IsImportLibraryArgument(arg) ||
-            IsCopyLibraryArgument(arg)) {
-            return true;
-        }
-    }
-    return false;
-}
 
 // An option as Qt reads its own: "--name" is "-name".
 const char* QtSpelling(const char* arg) {
@@ -49,23 +35,17 @@ const char* QtSpelling(const char* arg) {
 
 // Whether the command line picks Qt's platform itself.
 bool NamesPlatform(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = QtSpelling(argv[i]);
-        if (std::strcmp(arg, "-platform") == 0 || std::strncmp(arg, "-platform=", 10) == 0) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(argv + 1, argv + argc, [](const char* given) {
+        const char* arg = QtSpelling(given);
+        return std::strcmp(arg, "-platform") == 0 || std::strncmp(arg, "-platform=", 10) == 0;
+    });
 }
 
 // Whether the command line names the X display to use.
 bool NamesDisplay(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(QtSpelling(argv[i]), "-display") == 0) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(argv + 1, argv + argc, [](const char* arg) {
+        return std::strcmp(QtSpelling(arg), "-display") == 0;
+    });
 }
 
 // Takes out the options only Qt's X11 platform reads (the display and the
@@ -74,14 +54,13 @@ bool NamesDisplay(int argc, char** argv) {
 void DropWindowSystemOptions(int& argc, char** argv) {
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
-        const char* arg = QtSpelling(argv[i]);
-        const bool withValue = std::strcmp(arg, "-display") == 0 ||
-                               std::strcmp(arg, "-geometry") == 0 ||
-                               std::strcmp(arg, "-title") == 0 || std::strcmp(arg, "-icon") == 0 ||
-                               std::strcmp(arg, "-name") == 0;
+        static const std::set<std::string_view> kWithValue = {"-display", "-geometry", "-title",
+                                                              "-icon", "-name"};
+        const std::string_view arg = QtSpelling(argv[i]);
+        const bool withValue = kWithValue.contains(arg);
         if (withValue && i + 1 < argc) {
             ++i;
-        } else if (!withValue && std::strcmp(arg, "-sync") != 0) {
+        } else if (!withValue && arg != "-sync") {
             argv[kept++] = argv[i];
         }
     }
@@ -95,73 +74,50 @@ bool HasDisplay() {
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
-// The application object is made before the command line is read, since
-// it takes Qt's own options (-platform, -display, -style, ...) out of it
-// first. When nothing needs a display (an answer on the terminal), or
-// there is none to use, it runs on Qt's platform that draws nowhere, so
-// help, the version, a new library and the errors of a wrong command line
-// all work without one.
-class CPlatformStandIn {
-public:
-    explicit CPlatformStandIn(bool needed) : m_active(needed) {
-        if (m_active) {
-            m_previous = qgetenv("QT_QPA_PLATFORM");
-            qputenv("QT_QPA_PLATFORM", "minimal");
-        }
-    }
-    // Once the application object exists; programs started later (a web
-    // browser for the help page) must not inherit the stand-in.
-    void Restore() {
-        if (m_active && m_previous.isEmpty()) {
-            qunsetenv("QT_QPA_PLATFORM");
-        } else if (m_active) {
-            qputenv("QT_QPA_PLATFORM", m_previous);
-        }
-    }
-    bool IsActive() const { return m_active; }
+const QCommandLineOption kNewLibraryOption(
+    QStringLiteral("new-library"),
+    QStringLiteral("Creates an empty library at <path> and ends: a file (an existing file "
+                   "is never overwritten), or an empty PostgreSQL database given as "
+                   "postgresql://[user@]host[:port]/dbname."),
+    QStringLiteral("path"));
 
-private:
-    bool m_active;
-    QByteArray m_previous;
-};
+const QCommandLineOption kComposeOption(
+    QStringLiteral("compose"),
+    QStringLiteral("Writes the text a drag of <item> would drop to standard output and ends. "
+                   "<item> is \"Category/Mnemonic\" or the item's key; no window is shown."),
+    QStringLiteral("item"));
 
-const QCommandLineOption& NewLibraryOption() {
-    static const QCommandLineOption option(
-        QStringLiteral("new-library"),
-        QStringLiteral("Creates an empty library at <path> and ends: a file (an existing file "
-                       "is never overwritten), or an empty PostgreSQL database given as "
-                       "postgresql://[user@]host[:port]/dbname."),
-        QStringLiteral("path"));
-    return option;
-}
-
-const QCommandLineOption& ComposeOption() {
-    static const QCommandLineOption option(
-        QStringLiteral("compose"),
-        QStringLiteral("Writes the text a drag of <item> would drop to standard output and ends. "
-                       "<item> is \"Category/Mnemonic\" or the item's key; no window is shown."),
-        QStringLiteral("item"));
-    return option;
-}
-
-const QCommandLineOption& FindOption() {
-    static const QCommandLineOption option(
-        QStringLiteral("find"),
-        QStringLiteral("Writes \"Category/Mnemonic\" of every item that holds all <words> (in "
-                       "its mnemonic or its text, ignoring case and accents) to standard output, "
-                       "one a line, and ends; exits with 1 when none does."),
-        QStringLiteral("words"));
-    return option;
-}
+const QCommandLineOption kFindOption(
+    QStringLiteral("find"),
+    QStringLiteral("Writes \"Category/Mnemonic\" of every item that holds all <words> (in "
+                   "its mnemonic or its text, ignoring case and accents) to standard output, "
+                   "one a line, and ends; exits with 1 when none does."),
+    QStringLiteral("words"));
 
 // Given by the session bus when it starts the program for a client.
-const QCommandLineOption& AutomationOption() {
-    static const QCommandLineOption option(
-        QString::fromLatin1(AutomationNames::kAutomationSwitch),
-        QStringLiteral("Serves automation clients on the session bus as \"%1\" (the bus starts "
-                       "the program so).")
-            .arg(QString::fromLatin1(AutomationNames::kService)));
-    return option;
+const QCommandLineOption kAutomationOption(
+    QString::fromLatin1(AutomationNames::kAutomationSwitch),
+    QStringLiteral("Serves automation clients on the session bus as \"%1\" (the bus starts "
+                   "the program so).")
+        .arg(QString::fromLatin1(AutomationNames::kService)));
+
+// Options that are answered on the terminal and need no display.
+bool WantsConsoleOnly(int argc, char** argv) {
+    const QStringList bare = {QStringLiteral("--help"), QStringLiteral("-h"),
+                              QStringLiteral("--help-all"), QStringLiteral("--version"),
+                              QStringLiteral("-v")};
+    QStringList withValue;
+    for (const QCommandLineOption* option : {&kNewLibraryOption, &kComposeOption, &kFindOption,
+                                             &ImportLibraryOption(), &CopyLibraryOption()}) {
+        withValue << QStringLiteral("--") + option->names().constFirst();
+    }
+    return std::any_of(argv + 1, argv + argc, [&](const char* given) {
+        const QString arg = QString::fromLocal8Bit(given);
+        return bare.contains(arg) ||
+               std::any_of(withValue.begin(), withValue.end(), [&arg](const QString& option) {
+                   return arg == option || arg.startsWith(option + QLatin1Char('='));
+               });
+    });
 }
 
 void DescribeOptions(QCommandLineParser& parser) {
@@ -170,16 +126,15 @@ void DescribeOptions(QCommandLineParser& parser) {
                                                     "text field to drop its text."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOption(NewLibraryOption());
-    parser.addOption(ComposeOption());
-    parser.addOption(FindOption());
-    parser.addOption(AutomationOption());
+    parser.addOption(kNewLibraryOption);
+    parser.addOption(kComposeOption);
+    parser.addOption(kFindOption);
+    parser.addOption(kAutomationOption);
     parser.addOption(ImportLibraryOption());
     parser.addOption(CopyLibraryOption());
 }
 
 int CreateNewLibrary(const QString& path) {
-    QString created;
     try {
         CLibraryLocation location = CLibraryLocation::Parse(path.toStdString());
         if (!location.IsServer()) {
@@ -187,12 +142,12 @@ int CreateNewLibrary(const QString& path) {
                 CLibraryLocation::Parse(QDir::current().absoluteFilePath(path).toStdString());
         }
         CreateLibrary(location);
-        created = QString::fromStdString(location.Display());
+        QTextStream(stdout) << "Created the empty library \""
+                            << QString::fromStdString(location.Display()) << "\".\n";
     } catch (const CDaoException& error) {
         QTextStream(stderr) << "blurtle: " << QString::fromStdString(error.what()) << '\n';
         return 1;
     }
-    QTextStream(stdout) << "Created the empty library \"" << created << "\".\n";
     return 0;
 }
 
@@ -204,14 +159,28 @@ int RunBlurtle(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], kReadOlderLibrarySwitch) == 0) {
         return ServeOldLibraryReading(argv[2]);
     }
+    // The application object is made before the command line is read,
+    // since it takes Qt's own options (-platform, -display, -style, ...)
+    // out of it first. When nothing needs a display (an answer on the
+    // terminal), or there is none to use, it runs on Qt's platform that
+    // draws nowhere, so help, the version, a new library and the errors of
+    // a wrong command line all work without one.
     const bool displayAtHand = HasDisplay() || NamesDisplay(argc, argv);
-    CPlatformStandIn standIn(!NamesPlatform(argc, argv) &&
-                             (WantsConsoleOnly(argc, argv) || !displayAtHand));
-    if (standIn.IsActive()) {
+    const bool standIn =
+        !NamesPlatform(argc, argv) && (WantsConsoleOnly(argc, argv) || !displayAtHand);
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (standIn) {
+        qputenv("QT_QPA_PLATFORM", "minimal");
         DropWindowSystemOptions(argc, argv);
     }
     CGuardedApplication app(argc, argv);
-    standIn.Restore();
+    // Programs started later (a web browser for the help page) must not
+    // inherit the stand-in.
+    if (standIn && platform.isEmpty()) {
+        qunsetenv("QT_QPA_PLATFORM");
+    } else if (standIn) {
+        qputenv("QT_QPA_PLATFORM", platform);
+    }
     QCoreApplication::setOrganizationName(QStringLiteral("Quillfen"));
     QCoreApplication::setApplicationVersion(QStringLiteral(BLURTLE_VERSION_STRING));
 
@@ -219,16 +188,16 @@ int RunBlurtle(int argc, char** argv) {
     DescribeOptions(parser);
     parser.process(app); // help, version and a wrong command line end here
 
-    if (parser.isSet(NewLibraryOption())) {
-        return CreateNewLibrary(parser.value(NewLibraryOption()));
+    if (parser.isSet(kNewLibraryOption)) {
+        return CreateNewLibrary(parser.value(kNewLibraryOption));
     }
-    if (parser.isSet(ComposeOption())) {
-        return ComposeFromCommandLine(parser.value(ComposeOption()));
+    if (parser.isSet(kComposeOption)) {
+        return ComposeFromCommandLine(parser.value(kComposeOption));
     }
-    if (parser.isSet(FindOption())) {
+    if (parser.isSet(kFindOption)) {
         // Words past the first need no quotes: --find crème brûlée.
         const QStringList words =
-            QStringList(parser.value(FindOption())) + parser.positionalArguments();
+            QStringList(parser.value(kFindOption)) + parser.positionalArguments();
         return FindFromCommandLine(words.join(QLatin1Char(' ')));
     }
     if (parser.isSet(ImportLibraryOption())) {
@@ -237,10 +206,10 @@ int RunBlurtle(int argc, char** argv) {
     if (parser.isSet(CopyLibraryOption())) {
         return RunCopyLibrary(parser);
     }
-    if (standIn.IsActive()) {
+    if (standIn) {
         QTextStream(stderr) << "blurtle: there is no display to show the palette on"
                             << (HasDisplay() ? "." : " (DISPLAY is not set).") << '\n';
         return 1;
     }
-    return RunStartup(parser.isSet(AutomationOption()) ? StartKind::Automated : StartKind::Normal);
+    return RunStartup(parser.isSet(kAutomationOption) ? StartKind::Automated : StartKind::Normal);
 }

@@ -6,7 +6,6 @@
 #include <QCommandLineParser>
 #include <QTextStream>
 
-#include <cstring>
 #include <stdexcept>
 
 const QCommandLineOption& CopyLibraryOption() {
@@ -18,10 +17,6 @@ const QCommandLineOption& CopyLibraryOption() {
                        "empty library."),
         QStringLiteral("FROM> <TO"));
     return option;
-}
-
-bool IsCopyLibraryArgument(const char* arg) {
-    return std::strcmp(arg, "--copy-library") == 0 || std::strncmp(arg, "--copy-library=", 15) == 0;
 }
 
 int RunCopyLibrary(const QCommandLineParser& parser) {

@@ -9,10 +9,6 @@ class QCommandLineParser;
 
 const QCommandLineOption& CopyLibraryOption();
 
-// Whether a command-line argument names the option (so the program needs
-// no display).
-bool IsCopyLibraryArgument(const char* arg);
-
 // Runs the copy the parsed command line asks for; prints one line on
 // success, the reason on failure. Returns the exit code.
 int RunCopyLibrary(const QCommandLineParser& parser);

@@ -49,9 +49,7 @@ CDropPolicy::CDropPolicy(QWidget& palette, QComboBox& selector, CDDListBox& list
       m_listShowsCategory(std::move(listShowsCategory)) {}
 
 QString CDropPolicy::SelectedCategoryKey() const {
-    return m_selector.currentIndex() < 0
-               ? QString()
-               : EntryLines::CategoryKey(EntryLines::SelectedCategoryLine(m_selector));
+    return EntryLines::CategoryKey(EntryLines::SelectedCategoryLine(m_selector));
 }
 
 CDropDecision CDropPolicy::Decide(const QString& text) const {

@@ -2,8 +2,6 @@
 
 #include "dialogs/PromptService.h"
 
-#include <QWidget>
-
 namespace {
 
 void Report(const QString& text) {
@@ -14,22 +12,14 @@ void Report(const QString& text) {
 
 } // namespace
 
-void ReportUnhandledError(const std::exception& error) {
-    Report(QString::fromUtf8(error.what()));
-}
-
-void ReportUnknownError() {
-    Report(QStringLiteral("An unexpected error stopped this step."));
-}
-
 bool RunGuarded(const std::function<void()>& step) {
     try {
         step();
         return true;
     } catch (const std::exception& error) {
-        ReportUnhandledError(error);
+        Report(QString::fromUtf8(error.what()));
     } catch (...) {
-        ReportUnknownError();
+        Report(QStringLiteral("An unexpected error stopped this step."));
     }
     return false;
 }
@@ -37,12 +27,7 @@ bool RunGuarded(const std::function<void()>& step) {
 CGuardedApplication::CGuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool CGuardedApplication::notify(QObject* receiver, QEvent* event) {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception& error) {
-        ReportUnhandledError(error);
-    } catch (...) {
-        ReportUnknownError();
-    }
-    return false;
+    bool handled = false;
+    RunGuarded([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
 }

@@ -5,15 +5,12 @@
 #include <exception>
 #include <functional>
 
-// Reports an error that ended the handling of an event: a message box with
-// the stop icon, captioned "Blurtle (TM)", showing the error's own text (for
-// a database error, the engine's message).
-void ReportUnhandledError(const std::exception& error);
-void ReportUnknownError();
-
-// Runs `step` and reports any exception it throws. Returns false when the
-// step was abandoned. For work that runs outside event handling, such as
-// the palette's initialisation before the event loop starts.
+// Runs `step` and reports any exception it throws: a message box with the
+// stop icon, captioned "Blurtle (TM)", showing the error's own text (for a
+// database error, the engine's message). Returns false when the step was
+// abandoned. For work that runs outside event handling, such as the
+// palette's initialisation before the event loop starts, and for every
+// event (CGuardedApplication).
 bool RunGuarded(const std::function<void()>& step);
 
 // The application object of the running program. Every event goes through

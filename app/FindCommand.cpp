@@ -14,7 +14,6 @@ int FindFromCommandLine(const QString& words) {
     if (!theApp.UseRememberedLibrary()) {
         return 1;
     }
-    QTextStream errors(stderr);
     try {
         const std::vector<FoundPhrase> found = CLibraryFind(words.toStdString()).All();
         // The names' bytes as they are stored.
@@ -26,7 +25,7 @@ int FindFromCommandLine(const QString& words) {
         std::fflush(stdout);
         return found.empty() ? 1 : 0;
     } catch (const std::exception& error) {
-        errors << "blurtle: " << QString::fromStdString(error.what()) << '\n';
+        QTextStream(stderr) << "blurtle: " << QString::fromStdString(error.what()) << '\n';
     }
     return 1;
 }

@@ -7,7 +7,6 @@
 #include <QCommandLineParser>
 #include <QTextStream>
 
-#include <cstring>
 #include <stdexcept>
 
 namespace {
@@ -28,11 +27,6 @@ const QCommandLineOption& ImportLibraryOption() {
                        "database (postgresql://...) or one holding an empty library."),
         QStringLiteral("OLD.mdb> <NEW.blz"));
     return option;
-}
-
-bool IsImportLibraryArgument(const char* arg) {
-    return std::strcmp(arg, "--import-library") == 0 ||
-           std::strncmp(arg, "--import-library=", 17) == 0;
 }
 
 int RunImportLibrary(const QCommandLineParser& parser) {

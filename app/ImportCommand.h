@@ -9,10 +9,6 @@ class QCommandLineParser;
 
 const QCommandLineOption& ImportLibraryOption();
 
-// Whether a command-line argument names the option (so the program needs
-// no display).
-bool IsImportLibraryArgument(const char* arg);
-
 // Runs the import the parsed command line asks for; prints one line on
 // success, the reason on failure. Returns the exit code.
 int RunImportLibrary(const QCommandLineParser& parser);

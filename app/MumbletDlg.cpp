@@ -16,7 +16,6 @@
 #include "store/CurrentDatabase.h"
 #include "ui_MumbletDlg.h"
 
-#include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -24,6 +23,9 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QToolButton>
+
+#include <algorithm>
+#include <map>
 
 CMumbletDlg::CMumbletDlg(QWidget* parent)
     : QDialog(parent), m_ui(std::make_unique<Ui::MumbletDlg>()), m_hIcon(BlurtleIcon()),
@@ -148,10 +150,9 @@ void CMumbletDlg::BuildWindowMenu() {
 }
 
 void CMumbletDlg::ShowWindowMenu(const QPoint& globalPos) {
-    if (m_windowMenu.isEmpty()) {
-        return;
+    if (!m_windowMenu.isEmpty()) {
+        m_windowMenu.popup(globalPos);
     }
-    m_windowMenu.popup(globalPos);
 }
 
 void CMumbletDlg::FillCategories() {
@@ -164,14 +165,9 @@ void CMumbletDlg::SelectRememberedCategory() {
     // The whole line, key included, letter case aside: a renamed category
     // no longer matches, and neither does one whose key changed.
     const QString remembered = Profile::GetString(CPendingOrder::kCategorySetting, QString());
-    int index = 0;
-    for (int i = 0; i < m_ctlCategory->count(); ++i) {
-        if (EntryLines::LineOf(*m_ctlCategory, i).compare(remembered, Qt::CaseInsensitive) == 0) {
-            index = i;
-            break;
-        }
-    }
-    m_ctlCategory->setCurrentIndex(m_ctlCategory->count() > 0 ? index : -1);
+    const int index =
+        m_ctlCategory->findData(remembered, EntryLines::LineRole, Qt::MatchFixedString);
+    m_ctlCategory->setCurrentIndex(m_ctlCategory->count() > 0 ? std::max(index, 0) : -1);
 }
 
 void CMumbletDlg::OnSelchangeCategory() {
@@ -193,15 +189,10 @@ void CMumbletDlg::OnSelchangeCategory() {
     m_order->Shows(line);
 }
 
-void CMumbletDlg::OnDeltaposSortSpin(int delta, bool* refuse) {
-    Q_UNUSED(refuse);
+void CMumbletDlg::OnDeltaposSortSpin(int delta) {
     const int i = m_ctlMnemonics->currentRow();
-    if (m_find->IsFinding()) {
-        // Found items have no order of their own to give.
-        CPromptService::Current().Beep();
-        return;
-    }
-    if (i < 0 || !m_ctlMnemonics->IsCurrentSelected()) {
+    // Found items have no order of their own to give.
+    if (m_find->IsFinding() || i < 0 || !m_ctlMnemonics->IsCurrentSelected()) {
         CPromptService::Current().Beep();
         return;
     }
@@ -218,40 +209,37 @@ void CMumbletDlg::OnDeltaposSortSpin(int delta, bool* refuse) {
     m_order->MarkChanged();
 }
 
-QTimer& CMumbletDlg::PaletteTimer(int id) {
-    return id == HideTimer ? m_hideTimer : m_showTimer;
+QTimer* CMumbletDlg::PaletteTimer(int id) {
+    return id == HideTimer ? &m_hideTimer : id == ShowTimer ? &m_showTimer : nullptr;
 }
 
 void CMumbletDlg::SetPaletteTimer(int id, int milliseconds) {
-    if (id == HideTimer || id == ShowTimer) {
-        PaletteTimer(id).start(milliseconds);
+    if (QTimer* timer = PaletteTimer(id)) {
+        timer->start(milliseconds);
     }
 }
 
 void CMumbletDlg::KillPaletteTimer(int id) {
-    if (id == HideTimer || id == ShowTimer) {
-        PaletteTimer(id).stop();
+    if (QTimer* timer = PaletteTimer(id)) {
+        timer->stop();
     }
 }
 
 bool CMumbletDlg::IsPaletteTimerActive(int id) const {
-    if (id == HideTimer) {
-        return m_hideTimer.isActive();
-    }
-    return id == ShowTimer && m_showTimer.isActive();
+    return (id == HideTimer && m_hideTimer.isActive()) ||
+           (id == ShowTimer && m_showTimer.isActive());
 }
 
 void CMumbletDlg::OnTimer(int id) {
     if (id == HideTimer) {
         // A drag has started: get out of the way of the window beneath.
         m_placement.StepAside();
-        KillPaletteTimer(HideTimer);
     } else if (id == ShowTimer) {
         // The drag has ended: come back, leaving the keyboard with the
         // program that took the drop.
         m_placement.ComeBack();
-        KillPaletteTimer(ShowTimer);
     }
+    KillPaletteTimer(id);
 }
 
 void CMumbletDlg::OnOnlineHelp() {
@@ -304,34 +292,25 @@ bool CMumbletDlg::event(QEvent* event) {
         // the middle of it.
         QTimer::singleShot(0, this, &CMumbletDlg::FollowLibrary);
     }
-    switch (static_cast<int>(event->type())) {
-    case UWM_ADD_CATEGORY:
-        AddCategory();
-        return true;
-    case UWM_DELETE_CATEGORY:
-        DeleteCategory();
-        return true;
-    case UWM_ADD_ITEM:
-        AddItem();
-        return true;
-    case UWM_DELETE_ITEM:
-        DeleteItem();
-        return true;
-    case UWM_RENAME_MNEMONIC:
-        RenameMnemonic();
-        return true;
-    case UWM_ITEM_PROPERTIES:
-        EditItemProperties();
-        return true;
-    case UWM_SET_PUNCTUATION:
-        return true; // the item editor's own message: nothing to do here
-    case UWM_SORT_CATEGORIES:
-        SortCategories();
-        return true;
-    case UWM_RENAME_CATEGORY:
-        RenameCategory();
-        return true;
-    default:
+    // The commands the menus post; the item editor's own message needs
+    // nothing here.
+    static const std::map<int, void (CMumbletDlg::*)()> commands{
+        {UWM_ADD_CATEGORY, &CMumbletDlg::AddCategory},
+        {UWM_DELETE_CATEGORY, &CMumbletDlg::DeleteCategory},
+        {UWM_ADD_ITEM, &CMumbletDlg::AddItem},
+        {UWM_DELETE_ITEM, &CMumbletDlg::DeleteItem},
+        {UWM_RENAME_MNEMONIC, &CMumbletDlg::RenameMnemonic},
+        {UWM_ITEM_PROPERTIES, &CMumbletDlg::EditItemProperties},
+        {UWM_SET_PUNCTUATION, nullptr},
+        {UWM_SORT_CATEGORIES, &CMumbletDlg::SortCategories},
+        {UWM_RENAME_CATEGORY, &CMumbletDlg::RenameCategory},
+    };
+    const auto command = commands.find(static_cast<int>(event->type()));
+    if (command == commands.end()) {
         return QDialog::event(event);
     }
+    if (command->second != nullptr) {
+        (this->*command->second)();
+    }
+    return true;
 }

@@ -90,7 +90,7 @@ public:
     void RestoreWindowPlacement() { m_placement.Restore(); }
 
     // A press on the sort arrows: -1 up, +1 down.
-    void OnDeltaposSortSpin(int delta, bool* refuse = nullptr);
+    void OnDeltaposSortSpin(int delta);
     void OnTimer(int id);
     void OnOnlineHelp();
     void OnSysCommand(int command);
@@ -203,12 +203,11 @@ private:
     // Brings the selector and the list up to what the library holds,
     // touching them only where they differ.
     void RefreshFromLibrary();
-    // The selector's entry of the category with `key`, or -1.
-    int IndexOfCategory(const QString& key) const;
     // Shows `line` at the list's entry `row` (its stored position kept) and
     // selects it.
     void ReplaceEntry(int row, const QString& line);
-    QTimer& PaletteTimer(int id);
+    // The timer with `id`, or null.
+    QTimer* PaletteTimer(int id);
 
     std::unique_ptr<Ui::MumbletDlg> m_ui;
     QPushButton* m_ctlOnlineHelp = nullptr;

@@ -27,22 +27,17 @@ bool Confirm(QWidget* owner, const QString& question) {
                CPromptService::Icon::Question) == QMessageBox::Yes;
 }
 
+// A step the library did not take.
+void TellNotDone(QWidget* owner, const QString& text) {
+    CPromptService::Current().Tell(owner, text, CPromptService::Icon::Information);
+}
+
 // The list's selected entry, or -1.
 int SelectedRow(const CDDListBox& list) {
     return list.IsCurrentSelected() ? list.currentRow() : -1;
 }
 
 } // namespace
-
-int CMumbletDlg::IndexOfCategory(const QString& key) const {
-    for (int i = 0; i < m_ctlCategory->count(); ++i) {
-        if (EntryLines::CategoryKey(EntryLines::LineOf(*m_ctlCategory, i))
-                .compare(key, Qt::CaseInsensitive) == 0) {
-            return i;
-        }
-    }
-    return -1;
-}
 
 void CMumbletDlg::ReplaceEntry(int row, const QString& line) {
     if (row < 0 || row >= m_ctlMnemonics->count()) {
@@ -63,8 +58,7 @@ void CMumbletDlg::DeleteCategory() {
         return;
     }
     if (!LibraryEdits::DeleteCategory(EntryLines::CategoryKey(line).toStdString())) {
-        CPromptService::Current().Tell(this, QStringLiteral("Deletion of category not successful."),
-                                       CPromptService::Icon::Information);
+        TellNotDone(this, QStringLiteral("Deletion of category not successful."));
         return;
     }
     m_ctlCategory->removeItem(index);
@@ -87,8 +81,7 @@ void CMumbletDlg::DeleteItem() {
         return;
     }
     if (!LibraryEdits::DeleteItem(EntryLines::MnemonicKey(line).toStdString())) {
-        CPromptService::Current().Tell(this, QStringLiteral("Deletion of phrase not successful."),
-                                       CPromptService::Icon::Information);
+        TellNotDone(this, QStringLiteral("Deletion of phrase not successful."));
         return;
     }
     m_ctlMnemonics->Model().Remove(row);
@@ -108,7 +101,8 @@ void CMumbletDlg::AddCategory() {
     FillCategories();
     // The new category by its key: its place in the refilled selector is
     // the count only while the stored positions run 0 to n-1.
-    m_ctlCategory->setCurrentIndex(IndexOfCategory(QString::fromStdString(key)));
+    m_ctlCategory->setCurrentIndex(
+        EntryLines::IndexOfCategory(*m_ctlCategory, QString::fromStdString(key)));
     OnSelchangeCategory();
 }
 
@@ -140,14 +134,10 @@ void CMumbletDlg::RenameMnemonic() {
         return;
     }
     const QString key = EntryLines::MnemonicKey(m_ctlMnemonics->LineAt(row));
-    const auto notDone = [this] {
-        CPromptService::Current().Tell(this,
-                                       QStringLiteral("Rename phrase mnemonic not successful."),
-                                       CPromptService::Icon::Information);
-    };
+    const QString notDone = QStringLiteral("Rename phrase mnemonic not successful.");
     const std::optional<std::string> mnemonic = LibraryEdits::ReadMnemonic(key.toStdString());
     if (!mnemonic) {
-        notDone();
+        TellNotDone(this, notDone);
         return;
     }
     CItemRename dialog(this);
@@ -156,7 +146,7 @@ void CMumbletDlg::RenameMnemonic() {
         return;
     }
     if (!LibraryEdits::RenameItem(key.toStdString(), dialog.m_strMnemonic.toStdString())) {
-        notDone(); // deleted elsewhere while the dialog was open
+        TellNotDone(this, notDone); // deleted elsewhere while the dialog was open
         return;
     }
     ReplaceEntry(row, EntryLines::MakeMnemonicLine(dialog.m_strMnemonic, key));
@@ -210,8 +200,7 @@ void CMumbletDlg::RenameCategory() {
     const QString name = dialog.m_strDescription.trimmed();
     if (!LibraryEdits::RenameCategory(key.toStdString(), name.toStdString())) {
         // Nothing was stored, so nothing is shown either.
-        CPromptService::Current().Tell(this, QStringLiteral("Rename of category not successful."),
-                                       CPromptService::Icon::Information);
+        TellNotDone(this, QStringLiteral("Rename of category not successful."));
         return;
     }
 

@@ -52,20 +52,21 @@ void CPalettePlacement::Restore() {
     const int cy = Profile::GetInt(QStringLiteral("cy"), -1);
     m_placing = true;
     const bool placedByCompositor = WaylandStepAside::IsNativeWayland();
-    if (placedByCompositor && cx > 0 && cy > 0) {
+    // Only x says whether a placement was ever written; without one the
+    // form's size stands and the window manager picks the place (under a
+    // compositor the place is always its own).
+    const bool placed = x != -1 && !placedByCompositor;
+    // A size never written would make the window vanish; a size is never
+    // below the minimum size.
+    if ((placed || placedByCompositor) && cx > 0 && cy > 0) {
         m_window.resize(cx, cy);
     }
-    // Only x says whether a placement was ever written; without one the
-    // form's size stands and the window manager picks the place.
-    if (x != -1 && !placedByCompositor) {
-        if (cx > 0 && cy > 0) {      // a size never written would make the window vanish
-            m_window.resize(cx, cy); // never below the minimum size
-        }
+    if (placed) {
         m_window.move(x, y);
         KeepOnScreen(QRect(QPoint(x, y), m_window.size()));
     }
     m_window.show();
-    if (x != -1 && !placedByCompositor) {
+    if (placed) {
         // Once shown, the frame may be known: all of it must be in sight.
         KeepOnScreen(m_window.frameGeometry());
     }

@@ -4,12 +4,10 @@
 #include "app/MumbletDlg.h"
 
 #include "app/CategoryEntryPages.h"
+#include "automation/ItemLookup.h"
 #include "dragdrop/ComboRightClick.h"
 #include "dragdrop/DDListBox.h"
 #include "dragdrop/EntryLines.h"
-#include "store/CategoryQry.h"
-#include "store/KeyHelpers.h"
-#include "store/RecordsetCloser.h"
 
 #include <QSignalBlocker>
 
@@ -17,15 +15,9 @@
 
 QStringList CMumbletDlg::ReadCategoryLines() {
     QStringList lines;
-    CCategoryQry categories;
-    CRecordsetCloser closer(categories);
-    categories.Open();
-    while (!categories.IsEOF()) {
-        lines.append(EntryLines::MakeCategoryLine(
-            categories.m_Description, ExtractBracedIdentifier(categories.m_CategoryID)));
-        categories.MoveNext();
+    for (const ItemLookup::NamedKey& category : ItemLookup::Categories()) {
+        lines.append(EntryLines::MakeCategoryLine(category.name, category.key));
     }
-    categories.Close();
     return lines;
 }
 
@@ -45,19 +37,12 @@ void CMumbletDlg::RefreshFromLibrary() {
     const QString selectedKey =
         EntryLines::CategoryKey(EntryLines::SelectedCategoryLine(*m_ctlCategory));
     if (categories != shownCategories) {
-        int index = -1;
-        for (int i = 0; i < categories.size() && !selectedKey.isEmpty(); ++i) {
-            if (EntryLines::CategoryKey(categories[i]).compare(selectedKey, Qt::CaseInsensitive) ==
-                0) {
-                index = static_cast<int>(i);
-                break;
-            }
-        }
         const QSignalBlocker quiet(m_ctlCategory);
         m_ctlCategory->clear();
         for (const QString& line : categories) {
             EntryLines::AppendCategoryLine(*m_ctlCategory, line);
         }
+        const int index = EntryLines::IndexOfCategory(*m_ctlCategory, selectedKey);
         if (index < 0) {
             // The category on show is gone: its order went with it.
             m_order->Forget();

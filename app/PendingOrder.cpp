@@ -60,15 +60,8 @@ bool CPendingOrder::StoreBeforeSwitching() {
 
 void CPendingOrder::SelectShownCategory() {
     // By key: the shown category may have been renamed meanwhile.
-    const QString key = EntryLines::CategoryKey(m_shownLine);
-    int index = -1;
-    for (int i = 0; i < m_selector.count() && !key.isEmpty(); ++i) {
-        if (EntryLines::CategoryKey(EntryLines::LineOf(m_selector, i)) == key) {
-            index = i;
-            break;
-        }
-    }
-    m_selector.setCurrentIndex(index);
+    m_selector.setCurrentIndex(
+        EntryLines::IndexOfCategory(m_selector, EntryLines::CategoryKey(m_shownLine)));
 }
 
 void CPendingOrder::StoreBeforeEnding() {

@@ -19,6 +19,13 @@ QString InGeneral(const QString& key) {
     return QStringLiteral("General/") + key;
 }
 
+bool Write(const QString& key, const QVariant& value) {
+    QSettings settings = OpenGeneral();
+    settings.setValue(InGeneral(key), value);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
 } // namespace
 
 namespace Profile {
@@ -28,10 +35,7 @@ QString GetString(const QString& key, const QString& defaultValue) {
 }
 
 bool WriteString(const QString& key, const QString& value) {
-    QSettings settings = OpenGeneral();
-    settings.setValue(InGeneral(key), value);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return Write(key, value);
 }
 
 int GetInt(const QString& key, int defaultValue) {
@@ -41,10 +45,7 @@ int GetInt(const QString& key, int defaultValue) {
 }
 
 bool WriteInt(const QString& key, int value) {
-    QSettings settings = OpenGeneral();
-    settings.setValue(InGeneral(key), value);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
+    return Write(key, value);
 }
 
 bool Contains(const QString& key) {

@@ -20,13 +20,10 @@ std::int64_t DistanceSquared(const QRect& a, const QRect& b) {
 } // namespace
 
 QRect PlaceOnScreen(const QRect& window, const QList<QRect>& screens) {
-    if (screens.isEmpty()) {
+    if (screens.isEmpty() ||
+        std::any_of(screens.begin(), screens.end(),
+                    [&window](const QRect& screen) { return screen.contains(window); })) {
         return window;
-    }
-    for (const QRect& screen : screens) {
-        if (screen.contains(window)) {
-            return window;
-        }
     }
     const QRect* best = &screens.front();
     std::int64_t bestOverlap = -1;

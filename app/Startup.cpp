@@ -21,6 +21,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -36,9 +37,8 @@ void SeedOnce() {
 }
 
 // A normal start: writes the automation registration, then hands over to
-// the palette that runs. False when this process is to end now, with the
-// exit code in `code`.
-bool ClaimForNormalStart(CSingleInstance& instance, int* code) {
+// the palette that runs. The exit code when this process is to end now.
+std::optional<int> ClaimForNormalStart(CSingleInstance& instance) {
     QString error;
     if (!ServiceRegistration::Update(QCoreApplication::applicationFilePath(), &error)) {
         QTextStream(stderr) << "blurtle: the automation registration could not be written: "
@@ -47,8 +47,7 @@ bool ClaimForNormalStart(CSingleInstance& instance, int* code) {
     switch (instance.Claim(CSingleInstance::Request::Show)) {
     case CSingleInstance::Role::HandedOver:
         // The running palette is shown and in front: nothing left to do.
-        *code = 0;
-        return false;
+        return 0;
     case CSingleInstance::Role::Failed:
         if (!instance.HasPrivateDirectory()) {
             QTextStream(stderr) << "blurtle: no folder that only you can reach could be made "
@@ -57,18 +56,17 @@ bool ClaimForNormalStart(CSingleInstance& instance, int* code) {
             QTextStream(stderr) << "blurtle: another Blurtle is starting and does not answer; "
                                    "try again in a moment.\n";
         }
-        *code = 1;
-        return false;
+        return 1;
     case CSingleInstance::Role::Primary:
         break;
     }
-    return true;
+    return std::nullopt;
 }
 
 // An automated start: serves the automation objects, then asks a running
-// palette to hide and close and takes its place. False when this process
-// is to end now, with the exit code in `code`.
-bool ClaimForAutomatedStart(CSingleInstance& instance, CAutomationServer& server, int* code) {
+// palette to hide and close and takes its place. The exit code when this
+// process is to end now.
+std::optional<int> ClaimForAutomatedStart(CSingleInstance& instance, CAutomationServer& server) {
     QString error;
     switch (server.Publish(&error)) {
     case CAutomationServer::Published:
@@ -76,12 +74,10 @@ bool ClaimForAutomatedStart(CSingleInstance& instance, CAutomationServer& server
     case CAutomationServer::AlreadyServed:
         // The process that owns the name serves every client.
         QTextStream(stderr) << "blurtle: " << error << "; this start ends.\n";
-        *code = 0;
-        return false;
+        return 0;
     case CAutomationServer::Failed:
         QTextStream(stderr) << "blurtle: automation is not served: " << error << ".\n";
-        *code = 1;
-        return false;
+        return 1;
     }
     switch (instance.Claim(CSingleInstance::Request::HideAndClose)) {
     case CSingleInstance::Role::Primary:
@@ -100,7 +96,7 @@ bool ClaimForAutomatedStart(CSingleInstance& instance, CAutomationServer& server
         instance.KeepTryingToBecomePrimary();
         break;
     }
-    return true;
+    return std::nullopt;
 }
 
 // Starts the palette of an automated start while the palette it takes
@@ -132,14 +128,13 @@ int RunStartup(StartKind kind) {
     // Made before the palette and gone after it: objects bind to the
     // palette while both exist.
     std::unique_ptr<CAutomationServer> server;
-    int code = 0;
     if (kind == StartKind::Automated) {
         server = std::make_unique<CAutomationServer>();
-        if (!ClaimForAutomatedStart(instance, *server, &code)) {
-            return code;
-        }
-    } else if (!ClaimForNormalStart(instance, &code)) {
-        return code;
+    }
+    const std::optional<int> ended = server != nullptr ? ClaimForAutomatedStart(instance, *server)
+                                                       : ClaimForNormalStart(instance);
+    if (ended) {
+        return *ended;
     }
 
     // Settings are fixed by the organisation and application names that

@@ -45,23 +45,22 @@ CAutomationServer::PublishResult CAutomationServer::Publish(QString* error) {
         *error = QStringLiteral("there is no session bus (%1)").arg(m_bus.lastError().message());
         return Failed;
     }
-    if (!m_bus.registerObject(QString::fromLatin1(AutomationNames::kFactoryPath), this, kMethods) ||
-        !m_bus.registerObject(QString::fromLatin1(AutomationNames::kLibraryPath), m_library.get(),
-                              kMethods)) {
+    const QString factory = QString::fromLatin1(AutomationNames::kFactoryPath);
+    const QString library = QString::fromLatin1(AutomationNames::kLibraryPath);
+    const QString service = QString::fromLatin1(AutomationNames::kService);
+    if (!m_bus.registerObject(factory, this, kMethods) ||
+        !m_bus.registerObject(library, m_library.get(), kMethods)) {
         *error = QStringLiteral("its objects could not be put on the bus");
-        m_bus.unregisterObject(QString::fromLatin1(AutomationNames::kFactoryPath));
+        m_bus.unregisterObject(factory);
         return Failed;
     }
-    if (!m_bus.registerService(QString::fromLatin1(AutomationNames::kService))) {
-        const bool taken =
-            m_bus.interface()->isServiceRegistered(QString::fromLatin1(AutomationNames::kService));
-        *error = taken ? QStringLiteral("%1 is already served by another process")
-                             .arg(QString::fromLatin1(AutomationNames::kService))
+    if (!m_bus.registerService(service)) {
+        const bool taken = m_bus.interface()->isServiceRegistered(service);
+        *error = taken ? QStringLiteral("%1 is already served by another process").arg(service)
                        : QStringLiteral("the name %1 could not be taken (%2)")
-                             .arg(QString::fromLatin1(AutomationNames::kService),
-                                  m_bus.lastError().message());
-        m_bus.unregisterObject(QString::fromLatin1(AutomationNames::kLibraryPath));
-        m_bus.unregisterObject(QString::fromLatin1(AutomationNames::kFactoryPath));
+                             .arg(service, m_bus.lastError().message());
+        m_bus.unregisterObject(library);
+        m_bus.unregisterObject(factory);
         return taken ? AlreadyServed : Failed;
     }
     m_published = true;
@@ -69,25 +68,25 @@ CAutomationServer::PublishResult CAutomationServer::Publish(QString* error) {
 }
 
 QDBusObjectPath CAutomationServer::CreateObject() {
+    // A call from the bus gets the error; a direct call just no path.
+    const auto refuse = [this](const QString& name, const QString& text) {
+        if (calledFromDBus()) {
+            sendErrorReply(name, text);
+        }
+        return QDBusObjectPath();
+    };
     CAutomatedWindow* window = CAutomatedWindow::Main();
     if (window == nullptr) {
-        if (!calledFromDBus()) {
-            return {};
-        }
-        sendErrorReply(QString::fromLatin1(AutomationNames::kErrorNoPalette),
-                       QStringLiteral("The palette is not there to bind an object to."));
-        return {};
+        return refuse(QString::fromLatin1(AutomationNames::kErrorNoPalette),
+                      QStringLiteral("The palette is not there to bind an object to."));
     }
     const QString client = calledFromDBus() ? message().service() : QString();
     std::set<QString>& held = m_objectsOfClient[client];
     if (held.size() >= static_cast<std::size_t>(kObjectsPerClient)) {
-        if (calledFromDBus()) {
-            sendErrorReply(QString::fromLatin1(AutomationNames::kErrorTooManyObjects),
-                           QStringLiteral("This client holds %1 objects already, as many as one "
-                                          "client may; release one before asking for another.")
-                               .arg(kObjectsPerClient));
-        }
-        return {};
+        return refuse(QString::fromLatin1(AutomationNames::kErrorTooManyObjects),
+                      QStringLiteral("This client holds %1 objects already, as many as one "
+                                     "client may; release one before asking for another.")
+                          .arg(kObjectsPerClient));
     }
     const QString path =
         QString::fromLatin1(AutomationNames::kObjectPathPrefix) + QString::number(++m_serial);
@@ -96,11 +95,8 @@ QDBusObjectPath CAutomationServer::CreateObject() {
         if (held.empty()) {
             m_objectsOfClient.erase(client);
         }
-        if (calledFromDBus()) {
-            sendErrorReply(QDBusError::Failed,
-                           QStringLiteral("The object could not be put on the bus."));
-        }
-        return {};
+        return refuse(QDBusError::errorString(QDBusError::Failed),
+                      QStringLiteral("The object could not be put on the bus."));
     }
     connect(
         proxy.get(), &CMumbletDlgAutoProxy::ReleaseRequested, this, [this, path] { Destroy(path); },

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <QStringView>
 
+#include <algorithm>
 #include <map>
 
 namespace ItemLookup {
@@ -22,12 +23,8 @@ bool IsBracedKey(const QString& text) {
     return braced.match(text).hasMatch();
 }
 
-QString FromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString BracedKey(const std::string& keyText) {
-    return FromUtf8(ExtractBracedIdentifier(keyText));
+    return QString::fromStdString(ExtractBracedIdentifier(keyText));
 }
 
 std::vector<NamedKey> ItemsOfKey(const QString& categoryKey) {
@@ -37,7 +34,8 @@ std::vector<NamedKey> ItemsOfKey(const QString& categoryKey) {
     phrases.m_CATEGORYID = categoryKey.toStdString();
     phrases.Open();
     while (!phrases.IsEOF()) {
-        items.push_back({FromUtf8(phrases.m_Mnemonic), BracedKey(phrases.m_PhraseID)});
+        items.push_back(
+            {QString::fromStdString(phrases.m_Mnemonic), BracedKey(phrases.m_PhraseID)});
         phrases.MoveNext();
     }
     phrases.Close();
@@ -98,7 +96,8 @@ std::vector<NamedKey> Categories() {
     CRecordsetCloser closer(query);
     query.Open();
     while (!query.IsEOF()) {
-        categories.push_back({FromUtf8(query.m_Description), BracedKey(query.m_CategoryID)});
+        categories.push_back(
+            {QString::fromStdString(query.m_Description), BracedKey(query.m_CategoryID)});
         query.MoveNext();
     }
     query.Close();
@@ -109,10 +108,9 @@ QString FindCategoryKey(const QString& category) {
     const std::vector<NamedKey> categories = Categories();
     if (IsBracedKey(category)) {
         const QString key = category.toUpper();
-        for (const NamedKey& row : categories) {
-            if (row.key == key) {
-                return key;
-            }
+        if (std::any_of(categories.begin(), categories.end(),
+                        [&key](const NamedKey& row) { return row.key == key; })) {
+            return key;
         }
         throw LookupError(LookupError::Kind::NotFound,
                           QStringLiteral("There is no category with the key %1.").arg(category));

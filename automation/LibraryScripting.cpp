@@ -101,10 +101,7 @@ NamedKeyList CLibraryScripting::ListItems(const QString& category) {
 }
 
 QString CLibraryScripting::Compose(const QString& item) {
-    return Answer([&item] {
-        const std::string text = ItemLookup::Compose(item);
-        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    });
+    return Answer([&item] { return QString::fromStdString(ItemLookup::Compose(item)); });
 }
 
 FoundItemList CLibraryScripting::Find(const QString& words) {

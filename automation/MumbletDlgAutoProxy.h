@@ -16,11 +16,11 @@ class CAutomatedWindow;
 class CMumbletDlgAutoProxy : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "Mumblet.Application")
-    Q_PROPERTY(QString Title READ GetTitle WRITE SetTitle)
-    Q_PROPERTY(QString First READ GetFirst WRITE SetFirst)
-    Q_PROPERTY(QString Middle READ GetMiddle WRITE SetMiddle)
-    Q_PROPERTY(QString Last READ GetLast WRITE SetLast)
-    Q_PROPERTY(QString Suffix READ GetSuffix WRITE SetSuffix)
+    Q_PROPERTY(QString Title READ Empty WRITE Ignore)
+    Q_PROPERTY(QString First READ Empty WRITE Ignore)
+    Q_PROPERTY(QString Middle READ Empty WRITE Ignore)
+    Q_PROPERTY(QString Last READ Empty WRITE Ignore)
+    Q_PROPERTY(QString Suffix READ Empty WRITE Ignore)
     // Hides QObject's own property from the bus: only the five are reached.
     Q_PROPERTY(QString objectName READ objectName WRITE setObjectName SCRIPTABLE false)
 
@@ -32,16 +32,9 @@ public:
 
     const QString& Owner() const { return m_owner; }
 
-    QString GetTitle() const { return {}; }
-    QString GetFirst() const { return {}; }
-    QString GetMiddle() const { return {}; }
-    QString GetLast() const { return {}; }
-    QString GetSuffix() const { return {}; }
-    void SetTitle(const QString&) {}
-    void SetFirst(const QString&) {}
-    void SetMiddle(const QString&) {}
-    void SetLast(const QString&) {}
-    void SetSuffix(const QString&) {}
+    // Every one of the five properties.
+    QString Empty() const { return {}; }
+    void Ignore(const QString&) {}
 
     // The palette, or null once it is gone.
     CAutomatedWindow* m_pDialog = nullptr;

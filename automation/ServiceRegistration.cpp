@@ -27,27 +27,12 @@ QString QuotedForExec(const QString& path) {
     QString quoted = path;
     quoted.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
     quoted = QLatin1Char('\'') + quoted + QLatin1Char('\'');
-    QString line;
-    line.reserve(quoted.size() + 8);
-    for (const QChar c : quoted) {
-        switch (c.unicode()) {
-        case '\\':
-            line += QStringLiteral("\\\\");
-            break;
-        case '\n':
-            line += QStringLiteral("\\n");
-            break;
-        case '\r':
-            line += QStringLiteral("\\r");
-            break;
-        case '\t':
-            line += QStringLiteral("\\t");
-            break;
-        default:
-            line += c;
-        }
-    }
-    return line;
+    // The backslash first, so the escapes made after it stay as they are.
+    quoted.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    quoted.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    quoted.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
+    quoted.replace(QLatin1Char('\t'), QStringLiteral("\\t"));
+    return quoted;
 }
 
 } // namespace

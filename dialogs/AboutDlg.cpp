@@ -8,19 +8,13 @@
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::AboutDlg>()) {
     m_ui->setupUi(this);
-    // A modal frame of fixed size: title and close button, nothing else.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    const QIcon icon = BlurtleIcon();
-    setWindowIcon(icon);
-    m_ui->iconLabel->setPixmap(icon.pixmap(QSize(32, 32)));
+    m_ui->iconLabel->setPixmap(BlurtleIcon().pixmap(QSize(32, 32)));
     m_ui->labelBlock->setText(tr("%1 Version %2\n"
                                  "A phrase palette for your desktop\n"
                                  "Copyright (C) Quillfen")
                                   .arg(kProgramCaption, QStringLiteral(BLURTLE_VERSION_STRING)));
     m_ui->labelMaker->setText(QStringLiteral(BLURTLE_MAKER_URL));
-    FitFormToFont(this);
-    setFixedSize(size());
+    MakeFixedFrame(this);
 }
 
 CAboutDlg::~CAboutDlg() = default;

@@ -1,6 +1,5 @@
 #include "dialogs/CategorySortDlg.h"
 
-#include "dialogs/AppIcon.h"
 #include "dialogs/DialogUnits.h"
 #include "dialogs/PromptService.h"
 #include "dragdrop/DragListEx.h"
@@ -24,11 +23,7 @@ CCategorySortDlg::CCategorySortDlg(QWidget* parent)
     m_ui->setupUi(this);
     m_ctlCategorySpin = m_ui->IDC_CATEGORY_SPIN;
     m_ctlCategoryList = m_ui->IDC_CATEGORY_LIST;
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setWindowIcon(BlurtleIcon());
-    FitFormToFont(this);
-    setFixedSize(size());
+    MakeFixedFrame(this);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = rect();
         frame.moveCenter(screen->availableGeometry().center());
@@ -60,14 +55,9 @@ void CCategorySortDlg::FillCategoryList() {
 void CCategorySortDlg::OnDeltaposCategorySpin(int delta, bool* refuse) {
     *refuse = true;
     const int selected = m_ctlCategoryList->currentRow();
-    const int count = m_ctlCategoryList->count();
-    const bool hasSelection = selected >= 0 && m_ctlCategoryList->item(selected)->isSelected();
-    if (!hasSelection) {
-        CPromptService::Current().Beep();
-        return;
-    }
     const int target = selected + delta;
-    if (target < 0 || target >= count) {
+    if (selected < 0 || !m_ctlCategoryList->item(selected)->isSelected() || target < 0 ||
+        target >= m_ctlCategoryList->count()) {
         CPromptService::Current().Beep();
         return;
     }

@@ -1,5 +1,8 @@
 #include "dialogs/DialogUnits.h"
 
+#include "dialogs/AppIcon.h"
+
+#include <QDialog>
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QWidget>
@@ -47,4 +50,12 @@ void FitFormToFont(QWidget* form) {
                           std::max(label->height(), wanted.height()));
         }
     }
+}
+
+void MakeFixedFrame(QDialog* dialog) {
+    dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint);
+    dialog->setWindowIcon(BlurtleIcon());
+    FitFormToFont(dialog);
+    dialog->setFixedSize(dialog->size());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+class QDialog;
 class QWidget;
 
 // The forms give positions in dialog units converted for the classic
@@ -10,6 +11,10 @@ class QWidget;
 // each label grow to its whole text (fonts differ in their proportions,
 // not only in size).
 void FitFormToFont(QWidget* form);
+
+// A modal frame of fixed size with the program's icon, title and close
+// button, nothing else; the form fitted to the font first.
+void MakeFixedFrame(QDialog* dialog);
 
 // The base units (average character width, line height) of the form's font.
 double BaseUnitX(const QWidget* form);

@@ -3,11 +3,7 @@
 #include "dialogs/PromptService.h"
 
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMimeData>
-#include <QStringView>
-
-#include <algorithm>
 
 namespace {
 
@@ -27,7 +23,6 @@ void CCaretToStartEdit::CaretToStart() {
 void CCaretToStartEdit::focusInEvent(QFocusEvent* event) {
     QPlainTextEdit::focusInEvent(event);
     CaretToStart();
-    emit FocusedIn();
 }
 
 CDescriptionEdit::CDescriptionEdit(QWidget* parent) : CCaretToStartEdit(parent) {

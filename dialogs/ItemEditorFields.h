@@ -13,9 +13,6 @@ public:
     // Puts the caret at the start and scrolls it into view.
     void CaretToStart();
 
-signals:
-    void FocusedIn();
-
 protected:
     void focusInEvent(QFocusEvent* event) override;
 };

@@ -56,13 +56,13 @@ CItemPropertyDlg::CItemPropertyDlg(QWidget* parent, bool bNewItem)
     new CGroupShortcut(m_ui->IDC_LEADING_GROUP, m_leading);
     new CGroupShortcut(m_ui->IDC_TRAILING_GROUP, m_trailing);
     LimitToNameLength(m_ui->IDC_MNEMONIC);
+    m_verbiage.Bind({this, m_ui->IDC_MNEMONIC, m_ui->IDC_DESCRIPTION, m_ui->IDC_ITERATION_SPIN,
+                     m_ui->IDC_ITERATION_NUMBER, m_ui->IDC_WEIGHT, m_ui->IDC_CHANCE});
     connect(m_ui->IDOK, &QPushButton::clicked, this, &CItemPropertyDlg::accept);
     connect(m_ui->IDCANCEL, &QPushButton::clicked, this, &CItemPropertyDlg::reject);
     connect(m_ui->IDC_HINT, &QPushButton::clicked, this, &CItemPropertyDlg::OnHint);
     connect(m_ui->IDC_ITERATION_SPIN, &CUpDownButtons::DeltaPos, this,
             [this](int delta, bool* refuse) { m_verbiage.OnDeltaposIteration(delta, refuse); });
-    connect(m_ui->IDC_DESCRIPTION, &CDescriptionEdit::FocusedIn, this,
-            [this] { m_verbiage.CaretToStart(); });
     connect(m_ui->IDC_DESCRIPTION, &QPlainTextEdit::textChanged, this,
             [this] { m_verbiage.UpdateChance(); });
     connect(m_ui->IDC_WEIGHT, &QComboBox::currentIndexChanged, this,
@@ -101,13 +101,6 @@ void CItemPropertyDlg::showEvent(QShowEvent* event) {
 void CItemPropertyDlg::OnInitDialog() {
     UpdateData(false);
     setWindowTitle(m_strCaption);
-    m_verbiage.SetDialog(this);
-    m_verbiage.SetMnemonicEdit(m_ui->IDC_MNEMONIC);
-    m_verbiage.SetDescriptionEdit(m_ui->IDC_DESCRIPTION);
-    m_verbiage.SetSpin(m_ui->IDC_ITERATION_SPIN);
-    m_verbiage.SetNumberStatic(m_ui->IDC_ITERATION_NUMBER);
-    m_verbiage.SetWeightCombo(m_ui->IDC_WEIGHT);
-    m_verbiage.SetChanceLine(m_ui->IDC_CHANCE);
     m_verbiage.SetCategoryID(m_strCategoryID.toStdString());
     if (m_bNewItem) {
         m_ui->IDC_WEIGHT->setCurrentIndex(0);
@@ -145,9 +138,8 @@ bool CItemPropertyDlg::event(QEvent* event) {
     return QDialog::event(event);
 }
 
-bool CItemPropertyDlg::Refused(const QString& text) {
+void CItemPropertyDlg::Refused(const QString& text) {
     CPromptService::Current().Tell(this, text, CPromptService::Icon::Stop);
-    return true;
 }
 
 void CItemPropertyDlg::accept() {

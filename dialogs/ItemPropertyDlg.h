@@ -57,7 +57,7 @@ private:
     void OnInitDialog();
     void UpdateData(bool saveAndValidate);
     void OnHint();
-    bool Refused(const QString& text);
+    void Refused(const QString& text);
     // The row changed in the library since the editor read it: asks
     // whether to store over that change; if not, shows the stored row.
     bool StoreOverOtherChange();

@@ -19,10 +19,6 @@ namespace {
 
 constexpr std::size_t kGrowBy = 5;
 
-QString FromBytes(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // An edited iteration's text as the library stores it: the document's
 // paragraph and line separators become carriage return and line feed, and
 // white space at its end goes. The document's raw text is read, not
@@ -58,21 +54,20 @@ CItemVerbiage::~CItemVerbiage() {
     }
 }
 
-void CItemVerbiage::SetSpin(CUpDownButtons* spin) {
-    m_pSpin = spin;
-    if (m_pSpin != nullptr) {
-        m_pSpin->SetRange(1, kMaxIterations);
-        m_pSpin->SetPosition(1);
+void CItemVerbiage::Bind(const Controls& controls) {
+    m_pDialog = controls.dialog;
+    m_pMnemonicEdit = controls.mnemonic;
+    m_pDescriptionEdit = controls.description;
+    m_pSpin = controls.spin;
+    m_pNumberStatic = controls.number;
+    m_pWeightCombo = controls.weight;
+    m_pSpin->SetRange(1, kMaxIterations);
+    m_pSpin->SetPosition(1);
+    for (char weight = '9'; weight >= '1'; --weight) {
+        m_pWeightCombo->addItem(QString(QLatin1Char(weight)));
     }
-}
-
-void CItemVerbiage::SetWeightCombo(QComboBox* combo) {
-    m_pWeightCombo = combo;
-    if (m_pWeightCombo != nullptr) {
-        for (char weight = '9'; weight >= '1'; --weight) {
-            m_pWeightCombo->addItem(QString(QLatin1Char(weight)));
-        }
-    }
+    // Bound last: filling the weight list shows no chance yet.
+    m_pChanceLine = controls.chance;
 }
 
 void CItemVerbiage::Load() {
@@ -86,20 +81,15 @@ void CItemVerbiage::Load() {
         return;
     }
     m_bFound = true;
-    m_loaded = {m_rsPhrase.m_Mnemonic, m_rsPhrase.m_Data, m_rsPhrase.m_PunctuationLeading,
-                m_rsPhrase.m_PunctuationTrailing};
+    m_loaded = {m_rsPhrase.m_Mnemonic, m_rsPhrase.m_Data};
     m_nStoredLeading = m_rsPhrase.m_PunctuationLeading;
     m_nStoredTrailing = m_rsPhrase.m_PunctuationTrailing;
-    if (m_pDialog != nullptr) {
-        CSetPunctuationEvent event(static_cast<std::uint16_t>(m_rsPhrase.m_PunctuationLeading),
-                                   m_rsPhrase.m_PunctuationTrailing);
-        QCoreApplication::sendEvent(m_pDialog, &event);
-    }
-    if (m_pMnemonicEdit != nullptr) {
-        SetNameText(m_pMnemonicEdit, FromBytes(m_rsPhrase.m_Mnemonic));
-        m_pMnemonicEdit->setCursorPosition(0);
-        m_shownMnemonic = m_pMnemonicEdit->text();
-    }
+    CSetPunctuationEvent event(static_cast<std::uint16_t>(m_rsPhrase.m_PunctuationLeading),
+                               m_rsPhrase.m_PunctuationTrailing);
+    QCoreApplication::sendEvent(m_pDialog, &event);
+    SetNameText(m_pMnemonicEdit, QString::fromStdString(m_rsPhrase.m_Mnemonic));
+    m_pMnemonicEdit->setCursorPosition(0);
+    m_shownMnemonic = m_pMnemonicEdit->text();
     m_strData = m_rsPhrase.m_Data;
     ParseData();
     ShowIteration(1);
@@ -111,33 +101,25 @@ bool CItemVerbiage::FindRowAgain() {
 
 bool CItemVerbiage::ChangedSinceLoad() const {
     return m_rsPhrase.m_Mnemonic != m_loaded.mnemonic || m_rsPhrase.m_Data != m_loaded.data ||
-           m_rsPhrase.m_PunctuationLeading != m_loaded.leading ||
-           m_rsPhrase.m_PunctuationTrailing != m_loaded.trailing;
+           m_rsPhrase.m_PunctuationLeading != m_nStoredLeading ||
+           m_rsPhrase.m_PunctuationTrailing != m_nStoredTrailing;
 }
 
 int CItemVerbiage::CurrentPosition() const {
-    return m_pSpin != nullptr ? m_pSpin->Position() : 1;
+    return m_pSpin->Position();
 }
 
 void CItemVerbiage::SelectWeight(const QString& weight) {
-    if (m_pWeightCombo == nullptr) {
-        return;
-    }
-    for (int i = 0; i < m_pWeightCombo->count(); ++i) {
-        if (m_pWeightCombo->itemText(i).startsWith(weight)) {
-            m_pWeightCombo->setCurrentIndex(i);
-            return;
-        }
+    const int index =
+        m_pWeightCombo->findText(weight, Qt::MatchStartsWith | Qt::MatchCaseSensitive);
+    if (index >= 0) {
+        m_pWeightCombo->setCurrentIndex(index);
     }
 }
 
 void CItemVerbiage::ShowIteration(int n) {
-    if (m_pSpin != nullptr) {
-        m_pSpin->SetPosition(n);
-    }
-    if (m_pNumberStatic != nullptr) {
-        m_pNumberStatic->setText(QString::number(n));
-    }
+    m_pSpin->SetPosition(n);
+    m_pNumberStatic->setText(QString::number(n));
     if (!m_arrIterations.IsEmpty()) {
         std::string text;
         std::string weight;
@@ -145,9 +127,7 @@ void CItemVerbiage::ShowIteration(int n) {
         Present(text, weight);
     } else {
         Present(std::string(), "9");
-        if (m_pNumberStatic != nullptr) {
-            m_pNumberStatic->setText(QStringLiteral("1"));
-        }
+        m_pNumberStatic->setText(QStringLiteral("1"));
     }
     UpdateChance();
 }
@@ -155,27 +135,19 @@ void CItemVerbiage::ShowIteration(int n) {
 void CItemVerbiage::Present(const std::string& text, const std::string& weight) {
     m_shownText = text;
     m_shownWeight = weight;
-    if (m_pDescriptionEdit != nullptr) {
-        m_pDescriptionEdit->setPlainText(FromBytes(text));
-        m_shownDocument = m_pDescriptionEdit->document()->toRawText();
-    }
-    SelectWeight(FromBytes(weight));
-    m_shownWeightIndex = m_pWeightCombo != nullptr ? m_pWeightCombo->currentIndex() : -1;
+    m_pDescriptionEdit->setPlainText(QString::fromStdString(text));
+    m_shownDocument = m_pDescriptionEdit->document()->toRawText();
+    SelectWeight(QString::fromStdString(weight));
+    m_shownWeightIndex = m_pWeightCombo->currentIndex();
 }
 
 std::string CItemVerbiage::CurrentTextBytes() const {
-    if (m_pDescriptionEdit == nullptr) {
-        return {};
-    }
     const QString document = m_pDescriptionEdit->document()->toRawText();
     // Left alone, the text is committed as stored, byte for byte.
     return document == m_shownDocument ? m_shownText : StoredForm(document);
 }
 
 std::string CItemVerbiage::CurrentWeight() const {
-    if (m_pWeightCombo == nullptr) {
-        return {};
-    }
     // A weight the list can't show (written by other software) stays
     // unless the user picks another.
     if (m_pWeightCombo->currentIndex() == m_shownWeightIndex) {
@@ -189,9 +161,6 @@ std::string CItemVerbiage::CurrentIteration() const {
 }
 
 std::string CItemVerbiage::MnemonicToSave() const {
-    if (m_pMnemonicEdit == nullptr) {
-        return {};
-    }
     const QString shown = m_pMnemonicEdit->text();
     // Left alone, the mnemonic is written back as stored, byte for byte.
     if (!m_bNew && m_bFound && shown == m_shownMnemonic) {
@@ -201,22 +170,11 @@ std::string CItemVerbiage::MnemonicToSave() const {
 }
 
 void CItemVerbiage::OnDeltaposIteration(int delta, bool* refuse) {
-    if (refuse != nullptr) {
-        *refuse = false;
-    }
-    if (m_pDescriptionEdit == nullptr || m_pWeightCombo == nullptr || m_pNumberStatic == nullptr) {
-        return;
-    }
-    auto keep = [refuse] {
-        if (refuse != nullptr) {
-            *refuse = true;
-        }
-    };
+    *refuse = true;
     // Text holding the separator would split into other iterations once
     // stored: it stays on display until the user mends it.
     if (m_pDescriptionEdit->toPlainText().contains(QLatin1Char('|'))) {
         CPromptService::Current().Beep();
-        keep();
         return;
     }
     m_pDescriptionEdit->setFocus();
@@ -225,9 +183,9 @@ void CItemVerbiage::OnDeltaposIteration(int delta, bool* refuse) {
         CPromptService::Current().Beep();
     }
     if (!step.moved) {
-        keep();
         return;
     }
+    *refuse = false;
     const int n = step.number;
     if (step.blank) {
         m_pNumberStatic->setText(QString::number(n));
@@ -235,10 +193,6 @@ void CItemVerbiage::OnDeltaposIteration(int delta, bool* refuse) {
     } else {
         Present(step.text, step.weight);
         m_pNumberStatic->setText(QString::number(n));
-    }
-    if (m_pSpin != nullptr && refuse == nullptr) {
-        // Called directly rather than by the spin: move it as it would.
-        m_pSpin->SetPosition(n);
     }
     UpdateChance();
 }
@@ -274,15 +228,6 @@ void CItemVerbiage::Save() {
     m_strSavedID = ExtractBracedIdentifier(m_rsPhrase.m_PhraseID);
 }
 
-void CItemVerbiage::CaretToStart() {
-    if (m_pDescriptionEdit != nullptr) {
-        QTextCursor cursor = m_pDescriptionEdit->textCursor();
-        cursor.movePosition(QTextCursor::Start);
-        m_pDescriptionEdit->setTextCursor(cursor);
-        m_pDescriptionEdit->ensureCursorVisible();
-    }
-}
-
 std::string CItemVerbiage::ReadOnlyText() {
     return m_rsPhrase.ReadOnlyMessage();
 }
@@ -290,9 +235,7 @@ std::string CItemVerbiage::ReadOnlyText() {
 double CItemVerbiage::Chance() const {
     // The number shown names the iteration on display; during a step it is
     // already the new one while the spin still holds the old position.
-    const int number =
-        m_pNumberStatic != nullptr ? m_pNumberStatic->text().toInt() : CurrentPosition();
-    return m_steps.Chance(number, CurrentTextBytes(), CurrentWeight());
+    return m_steps.Chance(m_pNumberStatic->text().toInt(), CurrentTextBytes(), CurrentWeight());
 }
 
 void CItemVerbiage::UpdateChance() {

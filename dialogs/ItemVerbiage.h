@@ -31,8 +31,8 @@ public:
 
 // The editing model of one item in the item editor: the item's iterations
 // (the list and Data text of CVerbiageIteration), its row in tblPhrase and
-// the editor's controls it reads and fills. Controls are bound after
-// construction; an operation does nothing with a control not yet bound.
+// the editor's controls it reads and fills, bound once before any other
+// call.
 //
 // Iteration n (1-based) is on display while the spin's position and the
 // number shown are n. What the user changes reaches the list only when it
@@ -45,16 +45,21 @@ public:
     CItemVerbiage();
     ~CItemVerbiage() override;
 
-    void SetDialog(QWidget* dialog) { m_pDialog = dialog; }
-    void SetMnemonicEdit(QLineEdit* edit) { m_pMnemonicEdit = edit; }
-    void SetDescriptionEdit(QPlainTextEdit* edit) { m_pDescriptionEdit = edit; }
-    // Binds the spin and sets it up: range 1..255, position 1.
-    void SetSpin(CUpDownButtons* spin);
-    void SetNumberStatic(QLabel* label) { m_pNumberStatic = label; }
-    // Binds the weight list and fills it with "9" down to "1".
-    void SetWeightCombo(QComboBox* combo);
-    // The read-only line giving the chance of the iteration on display.
-    void SetChanceLine(QLineEdit* line) { m_pChanceLine = line; }
+    // The editor's controls. `dialog` gets the punctuation of the row read;
+    // `chance` is the read-only line giving the chance of the iteration on
+    // display.
+    struct Controls {
+        QWidget* dialog;
+        QLineEdit* mnemonic;
+        QPlainTextEdit* description;
+        CUpDownButtons* spin;
+        QLabel* number;
+        QComboBox* weight;
+        QLineEdit* chance;
+    };
+    // Binds the controls and sets them up: the spin's range 1..255 at
+    // position 1, the weight list "9" down to "1".
+    void Bind(const Controls& controls);
 
     void SetPhraseID(const std::string& id) { m_strPhraseID = id; }
     void SetCategoryID(const std::string& id) { m_strCategoryID = id; }
@@ -84,7 +89,6 @@ public:
     // Writes the row from the list: a new one (ZOrder 0, in the model's
     // category) or the one Load read.
     void Save();
-    void CaretToStart();
     std::string GetSavedID() const { return m_strSavedID; }
 
     // Whether the library lets rows be written, and the library's words
@@ -106,12 +110,11 @@ public:
     bool m_bNew = false;
 
 private:
-    // The row's editable columns as Load read them.
+    // The row's text columns as Load read them (its punctuation codes are
+    // m_nStoredLeading and m_nStoredTrailing).
     struct LoadedRow {
         std::string mnemonic;
         std::string data;
-        std::int16_t leading = 0;
-        std::int16_t trailing = 0;
     };
 
     std::string CurrentIteration() const;

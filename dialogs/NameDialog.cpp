@@ -1,6 +1,5 @@
 #include "dialogs/NameDialog.h"
 
-#include "dialogs/AppIcon.h"
 #include "dialogs/DialogUnits.h"
 #include "dialogs/NameLimit.h"
 
@@ -13,12 +12,7 @@ void CNameDialog::BindName(QLineEdit* edit, QString* name) {
     m_edit = edit;
     m_name = name;
     LimitToNameLength(edit);
-    // A modal frame of fixed size: title and close button, nothing else.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    setWindowIcon(BlurtleIcon());
-    FitFormToFont(this);
-    setFixedSize(size());
+    MakeFixedFrame(this);
 }
 
 void CNameDialog::accept() {

@@ -22,8 +22,6 @@ class CCharacterLimit : public QValidator {
 public:
     explicit CCharacterLimit(qsizetype limit, QObject* parent = nullptr);
 
-    qsizetype Limit() const { return m_limit; }
-
     State validate(QString& input, int& pos) const override;
     void fixup(QString& input) const override;
 

@@ -12,21 +12,10 @@
 
 namespace {
 
-QMessageBox::Icon ToBoxIcon(CPromptService::Icon icon) {
-    switch (icon) {
-    case CPromptService::Icon::Information:
-        return QMessageBox::Information;
-    case CPromptService::Icon::Warning:
-        return QMessageBox::Warning;
-    case CPromptService::Icon::Stop:
-        return QMessageBox::Critical;
-    case CPromptService::Icon::Question:
-        return QMessageBox::Question;
-    case CPromptService::Icon::None:
-        break;
-    }
-    return QMessageBox::NoIcon;
-}
+// Indexed by CPromptService::Icon, in its order.
+constexpr QMessageBox::Icon kBoxIcons[] = {QMessageBox::NoIcon, QMessageBox::Information,
+                                           QMessageBox::Warning, QMessageBox::Critical,
+                                           QMessageBox::Question};
 
 } // namespace
 
@@ -39,9 +28,8 @@ QMessageBox::StandardButton CWidgetPromptService::ShowMessage(QWidget* owner, co
                                                               const QString& caption,
                                                               QMessageBox::StandardButtons buttons,
                                                               Icon icon) {
-    QMessageBox box(ToBoxIcon(icon), caption, text, buttons, owner);
-    const int result = box.exec();
-    return static_cast<QMessageBox::StandardButton>(result);
+    QMessageBox box(kBoxIcons[static_cast<int>(icon)], caption, text, buttons, owner);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 QString CWidgetPromptService::ChooseFileToOpen(QWidget* owner, const QString& initialPath,

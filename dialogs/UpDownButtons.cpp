@@ -72,12 +72,10 @@ void CUpDownButtons::LayoutArrows() {
     const int w = width();
     const int h = height();
     if (m_orientation == Qt::Vertical) {
-        const int half = h / 2;
-        m_less->setGeometry(0, 0, w, half);
-        m_more->setGeometry(0, half, w, h - half);
+        m_less->setGeometry(0, 0, w, h / 2);
+        m_more->setGeometry(0, h / 2, w, h - h / 2);
     } else {
-        const int half = w / 2;
-        m_less->setGeometry(0, 0, half, h);
-        m_more->setGeometry(half, 0, w - half, h);
+        m_less->setGeometry(0, 0, w / 2, h);
+        m_more->setGeometry(w / 2, 0, w - w / 2, h);
     }
 }

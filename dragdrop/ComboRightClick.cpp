@@ -2,7 +2,6 @@
 
 #include "dragdrop/MenuCommands.h"
 
-#include <QAction>
 #include <QMenu>
 #include <QMouseEvent>
 

@@ -11,7 +11,6 @@
 #include "engine/Punctuation.h"
 #include "store/ZOrderSave.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QDrag>
 #include <QDropEvent>
@@ -72,20 +71,19 @@ bool CDDListBox::SaveOrder() {
         return true; // the library never opened: there is no order to store
     }
     std::vector<std::pair<std::string, int>> positions;
-    const std::vector<MnemonicEntry>& entries = m_model.Entries();
-    for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
-        if (entries[static_cast<std::size_t>(i)].storedPosition != i) {
-            positions.emplace_back(
-                EntryLines::MnemonicKey(entries[static_cast<std::size_t>(i)].line).toStdString(),
-                i);
+    int i = 0;
+    for (const MnemonicEntry& entry : m_model.Entries()) {
+        if (entry.storedPosition != i) {
+            positions.emplace_back(EntryLines::MnemonicKey(entry.line).toStdString(), i);
         }
+        ++i;
     }
     if (positions.empty()) {
         return true;
     }
     SaveZOrders(m_rsPhrase, m_rsPhrase.m_ZOrder, positions);
-    for (const auto& [key, i] : positions) {
-        m_model.SetStoredPosition(i, i);
+    for (const auto& [key, row] : positions) {
+        m_model.SetStoredPosition(row, row);
     }
     return true;
 }
@@ -138,10 +136,6 @@ void CDDListBox::ResetListRect() {
     }
 }
 
-QRect CDDListBox::GetListRect() const {
-    return m_host != nullptr ? m_host->GetListRect() : QRect();
-}
-
 // --- drag-out -------------------------------------------------------------
 
 std::unique_ptr<QMimeData> CDDListBox::PrepareDragData(int row) {
@@ -154,7 +148,7 @@ std::unique_ptr<QMimeData> CDDListBox::PrepareDragData(int row) {
     }
     const std::string text = ComposeDragText(m_rsPhrase.m_Data, m_rsPhrase.m_PunctuationLeading,
                                              m_rsPhrase.m_PunctuationTrailing);
-    return MakeDragText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    return MakeDragText(QString::fromStdString(text));
 }
 
 void CDDListBox::DragOut() {
@@ -242,8 +236,7 @@ void CDDListBox::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && !m_bDragging) {
         m_bPressed = true;
         m_bPressCancelled = false;
-        m_pressPos = event->position().toPoint();
-        m_ptDrag = m_pressPos;
+        m_ptDrag = event->position().toPoint();
         m_holdTimer.start();
         qApp->installEventFilter(this);
     }
@@ -268,7 +261,7 @@ void CDDListBox::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     if ((m_bPressed || m_bPressCancelled) && event->buttons().testFlag(Qt::LeftButton)) {
-        if (m_bPressed && (event->position().toPoint() - m_pressPos).manhattanLength() >=
+        if (m_bPressed && (event->position().toPoint() - m_ptDrag).manhattanLength() >=
                               QApplication::startDragDistance()) {
             DragOut();
         }
@@ -332,13 +325,8 @@ void CDDListBox::dropEvent(QDropEvent* event) {
 }
 
 void CDDListBox::AnswerDrag(QDropEvent* event, Qt::DropAction action) {
-    if (action == Qt::IgnoreAction) {
-        event->setDropAction(Qt::IgnoreAction);
-        event->ignore();
-        return;
-    }
     event->setDropAction(action);
-    event->accept();
+    event->setAccepted(action != Qt::IgnoreAction);
 }
 
 // --- the "Item" menu ------------------------------------------------------

@@ -92,12 +92,11 @@ public:
     void Reshow(std::unique_ptr<CEntryPages> pages, std::vector<MnemonicEntry> entries,
                 bool complete);
 
-    // The palette's m_rcList: the list's rectangle (screen coordinates)
-    // while its own drag-out runs, else an empty rectangle that holds no
-    // point.
+    // Sets the palette's m_rcList: the list's rectangle (screen
+    // coordinates) while its own drag-out runs, else an empty rectangle
+    // that holds no point.
     void RecordListRect();
     void ResetListRect();
-    QRect GetListRect() const;
 
     // Drags the selected entry out: composes its text and runs the drag.
     // Does nothing without a selection or when the entry's row is gone.
@@ -112,7 +111,6 @@ public:
     void FillItemMenu(QMenu& menu);
 
     CPhraseTbl& PhraseTable() { return m_rsPhrase; }
-    COleListBoxDropTarget& DropTarget() { return m_dropTarget; }
     bool IsDragging() const { return m_bDragging; }
 
 protected:
@@ -142,12 +140,11 @@ private:
     QPointer<QMimeData> m_dataSource; // the data of the drag that runs, if any
     COleListBoxDropTarget m_dropTarget;
     CPhraseTbl m_rsPhrase;
-    QPoint m_ptDrag; // where the press that started the drag was
+    QPoint m_ptDrag; // where the press that started the drag was (list coordinates)
 
     bool m_bPressed = false;
     bool m_bDragging = false;
     bool m_bPressCancelled = false; // until the button of a cancelled press is up
-    QPoint m_pressPos;
-    QTimer m_holdTimer; // a press held this long starts the drag unmoved
+    QTimer m_holdTimer;             // a press held this long starts the drag unmoved
     CPointerNudger m_nudger;
 };

@@ -46,25 +46,18 @@ bool CDragCanceller::nativeEventFilter(const QByteArray& eventType, void* messag
 }
 
 bool CDragCanceller::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-            Cancel();
-            return true;
-        }
-        break;
-    case QEvent::KeyPress:
-        // Escape reaching the program itself (before the grab took, or
-        // when it was refused) cancels as well.
-        if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-            Cancel();
-            return true;
-        }
-        break;
-    default:
-        break;
+    const QEvent::Type type = event->type();
+    const bool rightButton =
+        (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+         type == QEvent::MouseButtonDblClick) &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
+    // Escape reaching the program itself (before the grab took, or when it
+    // was refused) cancels as well.
+    const bool escape =
+        type == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+    if (rightButton || escape) {
+        Cancel();
+        return true;
     }
     return QObject::eventFilter(watched, event);
 }

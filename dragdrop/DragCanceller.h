@@ -31,8 +31,6 @@ public:
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
-    bool IsCancelled() const { return m_cancelled; }
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -2,7 +2,6 @@
 
 #include <QDrag>
 #include <QDropEvent>
-#include <QMimeData>
 
 CDragListEx::CDragListEx(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);

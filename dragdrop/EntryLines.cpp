@@ -3,7 +3,6 @@
 #include "dragdrop/Characters.h"
 
 #include <QComboBox>
-#include <QListWidget>
 #include <QListWidgetItem>
 
 #include <algorithm>
@@ -56,11 +55,6 @@ QString MakeMnemonicLine(const QString& mnemonic, const QString& bracedPhraseId)
     return ComposeLine(mnemonic, kMnemonicKeyColumn, QLatin1Char('\t'), bracedPhraseId);
 }
 
-QString MakeCategoryLine(const std::string& description, const std::string& bracedCategoryId) {
-    return MakeCategoryLine(QString::fromStdString(description),
-                            QString::fromStdString(bracedCategoryId));
-}
-
 QString MakeMnemonicLine(const std::string& mnemonic, const std::string& bracedPhraseId) {
     return MakeMnemonicLine(QString::fromStdString(mnemonic),
                             QString::fromStdString(bracedPhraseId));
@@ -105,6 +99,15 @@ QString LineOf(const QComboBox& combo, int index) {
 
 QString SelectedCategoryLine(const QComboBox& combo) {
     return LineOf(combo, combo.currentIndex());
+}
+
+int IndexOfCategory(const QComboBox& combo, const QString& key) {
+    for (int i = 0; i < combo.count() && !key.isEmpty(); ++i) {
+        if (CategoryKey(LineOf(combo, i)).compare(key, Qt::CaseInsensitive) == 0) {
+            return i;
+        }
+    }
+    return -1;
 }
 
 } // namespace EntryLines

@@ -39,7 +39,6 @@ constexpr int LineRole = Qt::UserRole;
 QString MakeCategoryLine(const QString& description, const QString& bracedCategoryId);
 QString MakeMnemonicLine(const QString& mnemonic, const QString& bracedPhraseId);
 // From the store's UTF-8 columns.
-QString MakeCategoryLine(const std::string& description, const std::string& bracedCategoryId);
 QString MakeMnemonicLine(const std::string& mnemonic, const std::string& bracedPhraseId);
 
 // The key from its column, or an empty string when the line is shorter.
@@ -58,5 +57,8 @@ QString LineOf(const QListWidgetItem* item);
 QString LineOf(const QComboBox& combo, int index);
 // The line of the selected category, or empty when none is selected.
 QString SelectedCategoryLine(const QComboBox& combo);
+// The entry of the category with `key` (letter case aside), or -1; -1 for
+// an empty key.
+int IndexOfCategory(const QComboBox& combo, const QString& key);
 
 } // namespace EntryLines

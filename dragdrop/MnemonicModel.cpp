@@ -13,7 +13,7 @@ void CMnemonicModel::Show(std::unique_ptr<CEntryPages> pages, int atLeast) {
     m_entries.clear();
     m_pages = std::move(pages);
     try {
-        ReadMore(std::max(atLeast, kPageSize));
+        m_entries = NextPage(0, std::max(atLeast, kPageSize));
     } catch (...) {
         m_entries.clear();
         m_pages.reset();
@@ -42,13 +42,22 @@ void CMnemonicModel::Clear() {
     Show(std::vector<MnemonicEntry>());
 }
 
-void CMnemonicModel::ReadMore(int count) {
-    const int first = static_cast<int>(m_entries.size());
+std::vector<MnemonicEntry> CMnemonicModel::NextPage(int first, int count) {
     std::vector<MnemonicEntry> page = m_pages->Page(first, count);
     if (static_cast<int>(page.size()) < count) {
         m_pages.reset(); // the end is reached
     }
-    std::move(page.begin(), page.end(), std::back_inserter(m_entries));
+    return page;
+}
+
+void CMnemonicModel::Append(std::vector<MnemonicEntry> entries) {
+    if (entries.empty()) {
+        return;
+    }
+    const int first = rowCount();
+    beginInsertRows({}, first, first + static_cast<int>(entries.size()) - 1);
+    std::move(entries.begin(), entries.end(), std::back_inserter(m_entries));
+    endInsertRows();
 }
 
 int CMnemonicModel::rowCount(const QModelIndex& parent) const {
@@ -80,18 +89,8 @@ void CMnemonicModel::fetchMore(const QModelIndex& parent) {
     if (!canFetchMore(parent)) {
         return;
     }
-    const int first = rowCount();
     try {
-        std::vector<MnemonicEntry> page = m_pages->Page(first, kPageSize);
-        if (static_cast<int>(page.size()) < kPageSize) {
-            m_pages.reset();
-        }
-        if (page.empty()) {
-            return;
-        }
-        beginInsertRows({}, first, first + static_cast<int>(page.size()) - 1);
-        std::move(page.begin(), page.end(), std::back_inserter(m_entries));
-        endInsertRows();
+        Append(NextPage(rowCount(), kPageSize));
     } catch (const std::exception& error) {
         // Scrolling goes on over what there is; the list is read anew at
         // the library's next change.
@@ -101,23 +100,14 @@ void CMnemonicModel::fetchMore(const QModelIndex& parent) {
 }
 
 const std::vector<MnemonicEntry>& CMnemonicModel::Entries() {
-    if (m_pages != nullptr) {
-        const int first = rowCount();
-        std::vector<MnemonicEntry> rest;
-        while (m_pages != nullptr) {
-            std::vector<MnemonicEntry> page =
-                m_pages->Page(first + static_cast<int>(rest.size()), kPageSize * 16);
-            if (static_cast<int>(page.size()) < kPageSize * 16) {
-                m_pages.reset();
-            }
-            std::move(page.begin(), page.end(), std::back_inserter(rest));
-        }
-        if (!rest.empty()) {
-            beginInsertRows({}, first, first + static_cast<int>(rest.size()) - 1);
-            std::move(rest.begin(), rest.end(), std::back_inserter(m_entries));
-            endInsertRows();
-        }
+    // Read whole before any is shown: a read that fails adds nothing.
+    std::vector<MnemonicEntry> rest;
+    while (m_pages != nullptr) {
+        std::vector<MnemonicEntry> page =
+            NextPage(rowCount() + static_cast<int>(rest.size()), kPageSize * 16);
+        std::move(page.begin(), page.end(), std::back_inserter(rest));
     }
+    Append(std::move(rest));
     return m_entries;
 }
 

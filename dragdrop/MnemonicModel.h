@@ -70,8 +70,11 @@ public:
     void SetStoredPosition(int row, int position);
 
 private:
-    // Reads up to `count` more entries; throws what the source throws.
-    void ReadMore(int count);
+    // Up to `count` entries from `first` on; the source is let go once it
+    // gives fewer. Throws what the source throws.
+    std::vector<MnemonicEntry> NextPage(int first, int count);
+    // Adds `entries` at the end.
+    void Append(std::vector<MnemonicEntry> entries);
 
     std::unique_ptr<CEntryPages> m_pages; // null once every entry is read
     std::vector<MnemonicEntry> m_entries;

@@ -75,10 +75,7 @@ void COleListBoxDropTarget::OnDragLeave() {
     // The server counts device pixels, the widgets logical ones.
     const QPoint global = (QPointF(pointer->global) / m_list.devicePixelRatioF()).toPoint();
     const QRect listRect(m_list.mapToGlobal(QPoint(0, 0)), m_list.size());
-    if (!listRect.contains(global)) {
-        return;
-    }
-    if (m_host != nullptr) {
+    if (listRect.contains(global) && m_host != nullptr) {
         m_host->ExplainRefusedDrop(whyNot);
     }
 }

@@ -18,7 +18,6 @@ public:
 
     void Start(QWidget* window);
     void Stop();
-    bool IsRunning() const { return m_timer.isActive(); }
 
     static constexpr int kIntervalMs = 50;
 

@@ -6,12 +6,7 @@ namespace {
 
 class CSystemPointerQuery : public CPointerQuery {
 public:
-    std::optional<State> Query() override {
-        if (const std::optional<X11Input::Pointer> pointer = X11Input::QueryPointer()) {
-            return State{pointer->global, pointer->buttons};
-        }
-        return std::nullopt;
-    }
+    std::optional<State> Query() override { return X11Input::QueryPointer(); }
 };
 
 } // namespace

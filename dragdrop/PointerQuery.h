@@ -1,9 +1,7 @@
 #pragma once
 
+#include "dragdrop/X11Input.h"
 #include "engine/Swappable.h"
-
-#include <QPoint>
-#include <Qt>
 
 #include <optional>
 
@@ -14,10 +12,7 @@
 // offscreen platform has no server to ask.
 class CPointerQuery : public CSwappable<CPointerQuery> {
 public:
-    struct State {
-        QPoint global;
-        Qt::MouseButtons buttons;
-    };
+    using State = X11Input::Pointer;
 
     virtual ~CPointerQuery() = default;
 

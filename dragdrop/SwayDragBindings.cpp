@@ -50,15 +50,12 @@ CSwayDragBindings::CSwayDragBindings(std::function<void()> cancel) : m_cancel(st
     }
     Send(kGetConfig, QByteArray());
     const std::optional<Received> config = WaitForReply(kGetConfig);
-    if (!config) {
-        m_socket.abort();
-        return;
-    }
-    const QString text = QJsonDocument::fromJson(config->payload)
-                             .object()
-                             .value(QStringLiteral("config"))
-                             .toString();
-    const QStringList free = FreeBindings(text, kCancelBindings);
+    const QStringList free = config ? FreeBindings(QJsonDocument::fromJson(config->payload)
+                                                       .object()
+                                                       .value(QStringLiteral("config"))
+                                                       .toString(),
+                                                   kCancelBindings)
+                                    : QStringList();
     if (free.isEmpty()) {
         m_socket.abort();
         return;
@@ -66,12 +63,8 @@ CSwayDragBindings::CSwayDragBindings(std::function<void()> cancel) : m_cancel(st
     m_command =
         QStringLiteral("nop blurtle-cancel-drag-%1").arg(QCoreApplication::applicationPid());
     Send(kSubscribe, QByteArrayLiteral("[\"binding\"]"));
-    QStringList commands;
-    for (const QString& binding : free) {
-        commands << QStringLiteral("bindsym --no-warn %1 %2").arg(binding, m_command);
-    }
-    Send(kRunCommand, commands.join(QStringLiteral("; ")).toUtf8());
     m_bound = free;
+    RunForEachBound(QStringLiteral("bindsym --no-warn %1 ") + m_command);
     connect(&m_socket, &QLocalSocket::readyRead, this, &CSwayDragBindings::ReadEvents);
 }
 
@@ -80,14 +73,18 @@ CSwayDragBindings::~CSwayDragBindings() {
         return;
     }
     disconnect(&m_socket, nullptr, this, nullptr);
-    QStringList commands;
-    for (const QString& binding : m_bound) {
-        commands << QStringLiteral("unbindsym %1").arg(binding);
-    }
-    Send(kRunCommand, commands.join(QStringLiteral("; ")).toUtf8());
+    RunForEachBound(QStringLiteral("unbindsym %1"));
     // Wait for sway to have run it: the bindings must not outlive the drag.
     WaitForReply(kRunCommand);
     m_socket.disconnectFromServer();
+}
+
+void CSwayDragBindings::RunForEachBound(const QString& command) {
+    QStringList commands;
+    for (const QString& binding : m_bound) {
+        commands << command.arg(binding);
+    }
+    Send(kRunCommand, commands.join(QStringLiteral("; ")).toUtf8());
 }
 
 void CSwayDragBindings::Send(quint32 type, const QByteArray& payload) {
@@ -175,12 +172,7 @@ QStringList CSwayDragBindings::FreeBindings(const QString& config, const QString
     }
     QStringList free;
     for (const QString& wanted : bindings) {
-        const QString key = KeyOf(wanted);
-        bool isTaken = false;
-        for (const QString& t : taken) {
-            isTaken = isTaken || t.compare(key, Qt::CaseInsensitive) == 0;
-        }
-        if (!isTaken) {
+        if (!taken.contains(KeyOf(wanted), Qt::CaseInsensitive)) {
             free << wanted;
         }
     }

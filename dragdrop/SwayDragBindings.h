@@ -45,6 +45,8 @@ public:
     static std::optional<Received> TakeMessage(QByteArray& buffer);
 
 private:
+    // Runs `command` (its %1 the binding) for every binding made, at once.
+    void RunForEachBound(const QString& command);
     void Send(quint32 type, const QByteArray& payload);
     std::optional<Received> WaitForReply(quint32 type);
     void ReadEvents();

@@ -50,13 +50,11 @@ public:
 private:
     int Astral(QStringView pair) {
         const char32_t code = QChar::surrogateToUcs4(pair.at(0), pair.at(1));
-        const auto known = m_astral.find(code);
-        if (known != m_astral.end()) {
-            return known->second;
+        const auto [known, added] = m_astral.try_emplace(code, 0);
+        if (added) {
+            known->second = m_metrics.horizontalAdvance(pair.toString());
         }
-        const int advance = m_metrics.horizontalAdvance(pair.toString());
-        m_astral.emplace(code, advance);
-        return advance;
+        return known->second;
     }
 
     const QFontMetrics& m_metrics;
@@ -73,9 +71,9 @@ CWidestEntryDelegate::CWidestEntryDelegate(QListView& view)
     if (model == nullptr) {
         return;
     }
-    connect(model, &QAbstractItemModel::rowsInserted, this, &CWidestEntryDelegate::OnRowsInserted);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &CWidestEntryDelegate::OnRowsChanging);
     connect(model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
-            &CWidestEntryDelegate::OnRowsAboutToBeRemoved);
+            &CWidestEntryDelegate::OnRowsChanging);
     connect(model, &QAbstractItemModel::modelReset, this, &CWidestEntryDelegate::Invalidate);
     connect(model, &QAbstractItemModel::dataChanged, this,
             [this](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
@@ -99,15 +97,10 @@ QSize CWidestEntryDelegate::sizeHint(const QStyleOptionViewItem& option,
     return hint;
 }
 
-void CWidestEntryDelegate::OnRowsInserted(const QModelIndex& parent, int first, int last) {
-    // The view lays out again after any insertion, and asks for the size
-    // then: only a new widest entry needs the width worked out again.
-    if (!m_stale && (last - first >= kFollowedOneByOne || ReachesTheWidest(parent, first, last))) {
-        Invalidate();
-    }
-}
-
-void CWidestEntryDelegate::OnRowsAboutToBeRemoved(const QModelIndex& parent, int first, int last) {
+void CWidestEntryDelegate::OnRowsChanging(const QModelIndex& parent, int first, int last) {
+    // The view lays out again after any insertion or removal, and asks for
+    // the size then: only a new or a removed widest entry needs the width
+    // worked out again.
     if (!m_stale && (last - first >= kFollowedOneByOne || ReachesTheWidest(parent, first, last))) {
         Invalidate();
     }

@@ -30,8 +30,8 @@ public:
 
 private:
     void Invalidate() { m_stale = true; }
-    void OnRowsInserted(const QModelIndex& parent, int first, int last);
-    void OnRowsAboutToBeRemoved(const QModelIndex& parent, int first, int last);
+    // Rows just inserted, or about to be removed.
+    void OnRowsChanging(const QModelIndex& parent, int first, int last);
     // Whether any of the rows is at least as wide as the widest known.
     bool ReachesTheWidest(const QModelIndex& parent, int first, int last) const;
     void Recompute(const QStyleOptionViewItem& option, const QAbstractItemModel& model) const;

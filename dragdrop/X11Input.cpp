@@ -7,6 +7,7 @@
 #define BLURTLE_X11_INPUT 1
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -115,12 +116,7 @@ bool IsEscapePress(const QByteArray& eventType, void* message) {
         return false;
     }
     const auto* press = static_cast<const xcb_key_press_event_t*>(message);
-    for (const xcb_keycode_t keycode : g_escapeKeycodes) {
-        if (press->detail == keycode) {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::find(g_escapeKeycodes, press->detail) != g_escapeKeycodes.end();
 }
 
 #else // no X11: nothing to ask, nothing to grab
