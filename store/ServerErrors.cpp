@@ -1,6 +1,7 @@
 #include "store/ServerErrors.h"
 
 #include <QSqlError>
+#include <libpq-fe.h>
 
 #include <array>
 #include <utility>
@@ -147,7 +148,10 @@ PasswordTrouble PasswordTroubleOf(const QSqlError& error) {
         return PasswordTrouble::None; // a statement's error, not a failed login
     }
     const QString text = error.databaseText() + QLatin1Char('\n') + error.text();
-    if (text.contains(QLatin1String("no password supplied"))) {
+    // libpq keeps this message untranslated, as a constant, so that its
+    // callers can tell it in any language; a refusal comes in the server's
+    // own words.
+    if (text.contains(QLatin1String(PQnoPasswordSupplied).trimmed())) {
         return PasswordTrouble::Missing;
     }
     if (text.contains(QLatin1String("password authentication failed"))) {
