@@ -74,7 +74,7 @@ e2e_dismiss_message_box() {
   e2e_wait_until 5 "a message box" e2e_has_message_box "$1"
   local box
   box=$(e2e_message_boxes "$1" | head -n 1)
-  xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
+  e2e_activate "$box"
   xdotool key --clearmodifiers Return
   e2e_wait_until 5 "the message box to close" e2e_has_no_message_box "$1"
 }

@@ -21,7 +21,7 @@ e2e_open_editor() {
   E2E_EDITOR=$(e2e_wait_window "^\*?$(printf '%s' "$file" | sed 's/[.]/\\./g').* - Mousepad$" 20)
   xdotool windowmove --sync "$E2E_EDITOR" "$x" "$y" >/dev/null 2>&1 || true
   xdotool windowsize --sync "$E2E_EDITOR" "$w" "$h" >/dev/null 2>&1 || true
-  xdotool windowactivate --sync "$E2E_EDITOR" >/dev/null 2>&1 || true
+  e2e_activate "$E2E_EDITOR"
   e2e_log "editor $E2E_EDITOR on $name at $(e2e_geometry "$E2E_EDITOR")"
 }
 

@@ -196,10 +196,15 @@ e2e_active_title() {
   xdotool getwindowname "$active" 2>/dev/null || true
 }
 
+# Makes the window the active one and waits until it is, for at most 5
+# seconds: a foreground command that waits for ever would also hold off
+# the test's own time limit.
+e2e_activate() { timeout 5 xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true; }
+
 # Asks the window manager to close the window as its close box does
 # (openbox's Alt+F4 binding sends the same WM_DELETE_WINDOW request).
 e2e_close_box() {
-  xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
+  e2e_activate "$1"
   xdotool key --clearmodifiers alt+F4
 }
 
@@ -224,7 +229,7 @@ e2e_move_window() { xdotool windowmove --sync "$1" "$2" "$3"; }
 
 # --- pointer and keys ------------------------------------------------------
 
-e2e_key() { xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true; xdotool key --clearmodifiers "$2"; }
+e2e_key() { e2e_activate "$1"; xdotool key --clearmodifiers "$2"; }
 
 # Screen coordinates of a point given relative to the window's inside.
 e2e_point_in() {

@@ -14,7 +14,7 @@ e2e_open_qt_source() {
   E2E_QT_SOURCE_PID=$E2E_LAST_PID
   E2E_QT_SOURCE=$(e2e_wait_window "^Qt text source - $(basename "$out")\$" 20)
   xdotool windowmove --sync "$E2E_QT_SOURCE" "$x" "$y" >/dev/null 2>&1 || true
-  xdotool windowactivate --sync "$E2E_QT_SOURCE" >/dev/null 2>&1 || true
+  e2e_activate "$E2E_QT_SOURCE"
   e2e_wait_until 5 "the Qt editor to tell where its selection is" test -s "$out.point"
   e2e_log "Qt editor $E2E_QT_SOURCE on [$text] at $(e2e_geometry "$E2E_QT_SOURCE")"
 }

@@ -33,7 +33,7 @@ read -r fx fy <<<"$(e2e_point_in "$palette" 40 113)"
 # Types MARK at the end of the editor's document and saves it: the saved
 # text shows whether anything was dropped before.
 mark_and_check() {
-  xdotool windowactivate --sync "$E2E_EDITOR" >/dev/null 2>&1 || true
+  e2e_activate "$E2E_EDITOR"
   xdotool key --clearmodifiers ctrl+End
   xdotool type --delay 40 "$1"
   e2e_save_focused
@@ -110,7 +110,7 @@ drag_over_editor
 xdotool mouseup 1
 e2e_wait_until 3 "the palette to come back after the drop" e2e_is_viewable "$palette"
 sleep 0.3
-xdotool windowactivate --sync "$E2E_EDITOR" >/dev/null 2>&1 || true
+e2e_activate "$E2E_EDITOR"
 e2e_save_focused
 expected="Hello there  "
 e2e_wait_until 5 "the editor to save [$expected], it has [$(cat "$target")]" saved

@@ -29,7 +29,7 @@ sleep 0.3
 
 # Select all of the editor's text and drag it from its first line onto
 # the list.
-xdotool windowactivate --sync "$E2E_EDITOR" >/dev/null 2>&1 || true
+e2e_activate "$E2E_EDITOR"
 xdotool key --clearmodifiers ctrl+a
 sleep 0.3
 row=$(e2e_selection_row "$E2E_EDITOR" 100)
@@ -46,7 +46,7 @@ item=$(sqlite3 -separator '/' "$library" \
 e2e_log "new item: [$item]"
 
 # An empty document for the way back.
-xdotool windowactivate --sync "$E2E_EDITOR" >/dev/null 2>&1 || true
+e2e_activate "$E2E_EDITOR"
 xdotool key --clearmodifiers ctrl+a Delete
 e2e_save_focused
 expected=""

@@ -26,7 +26,7 @@ e2e_click "$x" "$y" 3
 sleep 0.3
 xdotool key Down Return # Change Active Database...
 opened=$(e2e_wait_window '^Open$' 10)
-xdotool windowactivate --sync "$opened" >/dev/null 2>&1 || true
+e2e_activate "$opened"
 sleep 0.3
 xdotool key --clearmodifiers ctrl+a
 xdotool type --delay 20 "$HOME/old/Phrases.mdb"
@@ -34,7 +34,7 @@ xdotool key Return
 
 # The save dialog proposes the old file's name beside it.
 saving=$(e2e_wait_window '^Save the Imported Library As$' 10)
-xdotool windowactivate --sync "$saving" >/dev/null 2>&1 || true
+e2e_activate "$saving"
 sleep 0.3
 xdotool key Return
 
@@ -44,7 +44,7 @@ dismiss_box() {
   e2e_wait_until 10 "$1" e2e_has_message_box "$palette"
   local box
   box=$(e2e_message_boxes "$palette" | head -n 1)
-  xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
+  e2e_activate "$box"
   xdotool key --clearmodifiers Return
   e2e_wait_until 5 "the box to close after: $1" e2e_is_unmapped "$box"
 }

@@ -23,7 +23,7 @@ e2e_move_window "$palette" 800 60
 sleep 0.3
 
 # Select "a|b": ten characters in from the start, three long.
-xdotool windowactivate --sync "$E2E_EDITOR" >/dev/null 2>&1 || true
+e2e_activate "$E2E_EDITOR"
 xdotool key --clearmodifiers ctrl+Home
 for _ in $(seq 10); do xdotool key --clearmodifiers Right; done
 for _ in 1 2 3; do xdotool key --clearmodifiers shift+Right; done
@@ -36,7 +36,7 @@ e2e_dismiss_message_box "$palette"
 [ "$(rows)" = 0 ] || e2e_fail "a refused text added $(rows) row(s)"
 
 # The editor's text is whole: a mark typed at its end and saved shows it.
-xdotool windowactivate --sync "$E2E_EDITOR" >/dev/null 2>&1 || true
+e2e_activate "$E2E_EDITOR"
 xdotool key --clearmodifiers ctrl+End
 xdotool type --delay 40 "Z"
 e2e_save_focused

@@ -47,7 +47,7 @@ e2e_move_window "$second" 1020 60
 sleep 0.5
 
 # The editor's text dragged onto the first palette's list.
-xdotool windowactivate --sync "$E2E_EDITOR" >/dev/null 2>&1 || true
+e2e_activate "$E2E_EDITOR"
 xdotool key --clearmodifiers ctrl+a
 sleep 0.3
 row=$(e2e_selection_row "$E2E_EDITOR" 100)
@@ -59,7 +59,7 @@ e2e_wait_until 5 "the dropped text to become an item, the library has [$(items)]
 e2e_log "the first palette stored the item"
 
 # An empty document to drag into.
-xdotool windowactivate --sync "$E2E_EDITOR" >/dev/null 2>&1 || true
+e2e_activate "$E2E_EDITOR"
 xdotool key --clearmodifiers ctrl+a Delete
 e2e_save_focused
 expected=""
