@@ -1,11 +1,10 @@
 #include "app/FoundEntryPages.h"
 
 #include "dragdrop/EntryLines.h"
-#include "store/LibraryFind.h"
 
 std::vector<MnemonicEntry> CFoundEntryPages::Page(int first, int count) {
     std::vector<MnemonicEntry> entries;
-    for (const FoundPhrase& found : CLibraryFind(m_words).Page(first, count)) {
+    for (const FoundPhrase& found : m_find.Page(first, count)) {
         const QString line = EntryLines::MakeMnemonicLine(found.mnemonic, found.phraseKey);
         entries.push_back({line, -1,
                            EntryLines::MnemonicName(line) + QStringLiteral("  \u2014  ") +

@@ -40,7 +40,7 @@ std::vector<FoundPhrase> CLibraryFind::Read(int first, int count) const {
     if (!m_hasWords) {
         return {};
     }
-    if (m_fewMatches > 0 && CountGroup(kEvery, m_fewMatches) < m_fewMatches) {
+    if (FindsFew()) {
         return ReadGroup(kEvery, first, count);
     }
     std::vector<FoundPhrase> found = ReadGroup(kInMnemonic, first, count);
@@ -56,6 +56,13 @@ std::vector<FoundPhrase> CLibraryFind::Read(int first, int count) const {
     found.insert(found.end(), std::make_move_iterator(rest.begin()),
                  std::make_move_iterator(rest.end()));
     return found;
+}
+
+bool CLibraryFind::FindsFew() const {
+    if (!m_findsFew.has_value()) {
+        m_findsFew = m_fewMatches > 0 && CountGroup(kEvery, m_fewMatches) < m_fewMatches;
+    }
+    return *m_findsFew;
 }
 
 std::vector<FoundPhrase> CLibraryFind::ReadGroup(int group, int first, int count) const {

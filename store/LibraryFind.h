@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,9 @@ struct FoundPhrase {
 // engine/FindWords.h for what matches and in which order). Each call reads
 // the library as it is then, so a list that shows a page at a time reads
 // the first screenful at once and the rest as it is scrolled to; Count
-// reads the whole library once. Database errors are thrown as the store
+// reads the whole library once. Which way to read is decided at the first
+// read and kept: it changes only how fast a page comes, never what it
+// holds. Database errors are thrown as the store
 // throws them.
 class CLibraryFind {
 public:
@@ -37,10 +40,12 @@ public:
 private:
     // From `first` on, `count` of them or (0) all.
     std::vector<FoundPhrase> Read(int first, int count) const;
+    bool FindsFew() const;
     std::vector<FoundPhrase> ReadGroup(int group, int first, int count) const;
     int CountGroup(int group, int ceiling) const;
 
     std::string m_typed;
     int m_fewMatches;
     bool m_hasWords;
+    mutable std::optional<bool> m_findsFew;
 };
